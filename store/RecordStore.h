@@ -1,0 +1,168 @@
+#pragma once
+
+#include "FieldDef.h"
+
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// Rows are packed records so that a table of millions of games stays small: a bit map (bit 0 says
+// the row is alive, bit 1 + f that field f holds a value), then each field in order: 4 bytes for an
+// Integer, 8 for a Float, and for a String(n) one length byte and n bytes of UTF-8. A text whose
+// UTF-8 does not fit in n bytes (only possible with non-ASCII characters) is kept aside, and its
+// length byte says so.
+class RecordLayout {
+public:
+    static constexpr std::uint8_t kSpilled = 255;
+    static constexpr int kMaxInline = 254;
+
+    void setFields(FieldList fields);
+    const FieldList& fields() const { return fields_; }
+    int fieldCount() const { return static_cast<int>(fields_.size()); }
+    std::size_t recordSize() const { return size_; }
+    std::size_t offset(int f) const { return offsets_[static_cast<std::size_t>(f)]; }
+    FieldType type(int f) const { return fields_[static_cast<std::size_t>(f)].type; }
+    int capacity(int f) const; // inline bytes of a String field
+    int maxChars(int f) const { return fields_[static_cast<std::size_t>(f)].size; }
+
+    static bool bit(const std::uint8_t* rec, int b) { return (rec[b >> 3] >> (b & 7)) & 1u; }
+    static void setBit(std::uint8_t* rec, int b, bool on) {
+        const auto mask = static_cast<std::uint8_t>(1u << (b & 7));
+        rec[b >> 3] = static_cast<std::uint8_t>(on ? (rec[b >> 3] | mask) : (rec[b >> 3] & ~mask));
+    }
+    static bool alive(const std::uint8_t* rec) { return bit(rec, 0); }
+    static bool has(const std::uint8_t* rec, int f) { return bit(rec, f + 1); }
+
+    std::int32_t integerAt(const std::uint8_t* rec, int f) const {
+        std::int32_t v;
+        std::memcpy(&v, rec + offset(f), sizeof v);
+        return v;
+    }
+    double realAt(const std::uint8_t* rec, int f) const {
+        double v;
+        std::memcpy(&v, rec + offset(f), sizeof v);
+        return v;
+    }
+    bool spilled(const std::uint8_t* rec, int f) const { return rec[offset(f)] == kSpilled; }
+    // The inline UTF-8 of a String field that is not spilled.
+    std::string_view inlineText(const std::uint8_t* rec, int f) const {
+        const std::uint8_t* p = rec + offset(f);
+        return {reinterpret_cast<const char*>(p + 1), p[0]};
+    }
+
+    void putInteger(std::uint8_t* rec, int f, std::int32_t v) const {
+        std::memcpy(rec + offset(f), &v, sizeof v);
+        setBit(rec, f + 1, true);
+    }
+    void putReal(std::uint8_t* rec, int f, double v) const {
+        std::memcpy(rec + offset(f), &v, sizeof v);
+        setBit(rec, f + 1, true);
+    }
+    // Stores the text inline when it fits and answers true; answers false (and marks the cell as
+    // spilled) when the caller must keep the text aside.
+    bool putText(std::uint8_t* rec, int f, const QByteArray& utf8) const;
+    void putEmpty(std::uint8_t* rec, int f) const;
+
+private:
+    FieldList fields_;
+    std::vector<std::size_t> offsets_;
+    std::size_t size_ = 0;
+};
+
+// Physical rows, in the order they were added, stored in fixed chunks so that growing to tens of
+// millions of rows never copies what is already there. Deleted rows stay as dead records until
+// the table is rewritten or emptied, so a row keeps its number while the table is open.
+class RecordStore {
+public:
+    void reset(std::size_t recordSize);
+    std::uint32_t size() const { return count_; }
+    std::uint32_t alive() const { return alive_; }
+    std::uint8_t* record(std::uint32_t phys) {
+        return chunks_[phys >> kChunkBits].get() + (phys & kChunkMask) * recordSize_;
+    }
+    const std::uint8_t* record(std::uint32_t phys) const {
+        return chunks_[phys >> kChunkBits].get() + (phys & kChunkMask) * recordSize_;
+    }
+    std::uint32_t append(); // a zeroed, alive record
+    void kill(std::uint32_t phys);
+    std::size_t recordSize() const { return recordSize_; }
+    std::size_t memoryBytes() const;
+
+    const QString* spilledText(std::uint32_t phys, int f) const;
+    void setSpilled(std::uint32_t phys, int f, const QString& text);
+    void clearSpilled(std::uint32_t phys, int f);
+    bool hasSpills() const { return !spill_.empty(); }
+    // Drops the dead records and renumbers the live ones in order; answers the new number of
+    // each old row (UINT32_MAX for the dead ones).
+    std::vector<std::uint32_t> compact();
+
+private:
+    static constexpr unsigned kChunkBits = 14;
+    static constexpr std::uint32_t kChunkRows = 1u << kChunkBits;
+    static constexpr std::uint32_t kChunkMask = kChunkRows - 1;
+    static std::uint64_t key(std::uint32_t phys, int f) {
+        return (std::uint64_t{phys} << 16) | static_cast<std::uint16_t>(f);
+    }
+
+    std::size_t recordSize_ = 0;
+    std::vector<std::unique_ptr<std::uint8_t[]>> chunks_;
+    std::uint32_t count_ = 0;
+    std::uint32_t alive_ = 0;
+    std::unordered_map<std::uint64_t, QString> spill_;
+};
+
+// Reading the cells of one record, whether it lives in the store or in the pending buffer.
+class CellReader {
+public:
+    CellReader(const RecordLayout* layout, const std::uint8_t* rec, const RecordStore* store, std::uint32_t phys,
+               const std::unordered_map<int, QString>* pendingSpill = nullptr)
+        : layout_(layout), rec_(rec), store_(store), phys_(phys), pendingSpill_(pendingSpill) {}
+
+    bool isEmpty(int f) const { return !RecordLayout::has(rec_, f); }
+    FieldType type(int f) const { return layout_->type(f); }
+    QVariant value(int f) const;
+    QString text(int f) const;
+    std::optional<std::int32_t> intValue(int f) const;
+    std::optional<double> realValue(int f) const;
+    // Fast paths for the hot loops: the caller knows the field's type and that it is filled.
+    std::int32_t rawInteger(int f) const { return layout_->integerAt(rec_, f); }
+    double rawReal(int f) const { return layout_->realAt(rec_, f); }
+
+    // For comparisons: the UTF-8 of a String cell (inline bytes when not spilled).
+    std::string_view utf8(int f, QByteArray& scratch) const;
+    const std::uint8_t* record() const { return rec_; }
+    std::uint32_t physical() const { return phys_; }
+
+private:
+    QString stringAt(int f) const;
+
+    const RecordLayout* layout_;
+    const std::uint8_t* rec_;
+    const RecordStore* store_;
+    std::uint32_t phys_;
+    const std::unordered_map<int, QString>* pendingSpill_;
+};
+
+using RowRef = CellReader;
+
+// The row being inserted or edited: a copy of its record plus the texts kept aside.
+struct PendingRecord {
+    std::vector<std::uint8_t> bytes;
+    std::unordered_map<int, QString> spill;
+    bool modified = false;
+
+    void clear() {
+        bytes.clear();
+        spill.clear();
+        modified = false;
+    }
+};
+
+// Orders two cells of the same type: empty first, numbers by value, texts by character codes.
+int compareCells(const CellReader& a, const CellReader& b, int f);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "FieldDef.h"
+
+#include <QString>
+
+// The one place where every table of the program is defined: its fields in order with their types
+// and sizes, its file in the working folder and the order its rows are visited in at start-up.
+namespace Schemas {
+
+FieldList results();      // TableRes and TableLimpaRes: Concurso, d1..d6, pares, impares, abaixo, acima
+FieldList weights();      // TableAval: Nota, dezena, Desprezada, Cartao
+FieldList games();        // TableCar: Cartao, Emite, Pares, Linhas, Abaixo, Dezenas, Acertos, d1..d15, ad1..ad15, Todos
+FieldList numberList();   // TableDes, TableOrd: Dezena
+FieldList numberStats();  // TableSaidas: Dezena, Saidas, Demora, MaiorDemora, TotSai, Ordenador
+FieldList statsReport();  // TableRelSai: Dezena, Saidas, Demora, MaiorDemora and the N, D and M groups
+FieldList distributed();  // TableDis: Cartao, d1..d15
+FieldList deck();         // TableDezVal: Dezena, Alea
+FieldList listing();      // TableRel: Linha, Detalhe
+FieldList printNumbers(); // TableImp: Cartao, Dezena, Quant
+FieldList slips();        // TableCImp: Cartela, J1, J2, J3, Dezenas
+
+// File names, spelled the one way every access uses.
+inline const QString kResultsFile = QStringLiteral("Resultados.cds");
+inline const QString kScratchFile = QStringLiteral("Limpares.cds");
+inline const QString kWeightsFile = QStringLiteral("Aval.cds");
+inline const QString kGamesFile = QStringLiteral("Cartelas.cds");
+inline const QString kDiscardedFile = QStringLiteral("Desprezadas.cds");
+inline const QString kOrderFile = QStringLiteral("Ordem.cds");
+inline const QString kStatsFile = QStringLiteral("Saidas.cds");
+inline const QString kStatsReportFile = QStringLiteral("RelSai.cds");
+inline const QString kDistributedFile = QStringLiteral("Distribuidas.cds");
+inline const QString kDeckFile = QStringLiteral("DesVal.cds");
+inline const QString kOldDeckFile = QStringLiteral("DezVal.cds");
+inline const QString kListingFile = QStringLiteral("Rel.cds");
+inline const QString kExportFile = QStringLiteral("Cartelas.csv");
+
+} // namespace Schemas

@@ -1,0 +1,863 @@
+#include "Table.h"
+
+#include "FileNames.h"
+#include "HashIndex.h"
+#include "TableError.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+// Tables this small are searched row by row: building a hash index would cost more.
+constexpr int kLinearLocateRows = 32;
+
+std::optional<qint32> parseInteger(const QString& text) {
+    bool ok = false;
+    const qint32 v = text.trimmed().toInt(&ok); // refuses what does not fit in 32 bits
+    return ok ? std::optional<qint32>(v) : std::nullopt;
+}
+
+std::optional<double> parseReal(const QString& text) {
+    bool ok = false;
+    const QString t = text.trimmed();
+    double v = QLocale().toDouble(t, &ok);
+    if (!ok)
+        v = t.toDouble(&ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+} // namespace
+
+Table::Table(QString name, QString folder, QString fileName, QObject* parent)
+    : QObject(parent), name_(std::move(name)), folder_(std::move(folder)), fileName_(std::move(fileName)) {
+    setObjectName(name_);
+}
+
+Table::~Table() = default;
+
+QString Table::filePath() const { return FileNames::resolve(folder_, fileName_); }
+bool Table::fileExists() const { return FileNames::exists(folder_, fileName_); }
+
+// ---------------------------------------------------------------- structure
+
+void Table::defineFields(FieldList fields) {
+    if (isOpen()) {
+        notifyReset();
+        dropRows();
+        setState(State::Closed);
+    }
+    cached_ = false;
+    layout_.setFields(std::move(fields));
+    fieldsDefined_ = true;
+}
+
+std::optional<int> Table::findField(QStringView name) const {
+    const FieldList& fs = layout_.fields();
+    for (std::size_t i = 0; i < fs.size(); ++i)
+        if (name.compare(fs[i].name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    return std::nullopt;
+}
+
+int Table::fieldIndex(QStringView name) const {
+    if (auto f = findField(name))
+        return *f;
+    throw TableError::fieldNotFound(name.toString());
+}
+
+std::vector<int> Table::resolveIndex() const {
+    std::vector<int> keys;
+    for (const QString& part : indexNames_.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString n = part.trimmed();
+        if (!n.isEmpty())
+            keys.push_back(fieldIndex(n));
+    }
+    return keys;
+}
+
+void Table::setIndexFieldNames(const QString& names) {
+    if (!isOpen()) {
+        indexNames_ = names;
+        return;
+    }
+    checkBrowse();
+    const QString old = indexNames_;
+    indexNames_ = names;
+    std::vector<int> keys;
+    try {
+        keys = resolveIndex();
+    } catch (...) {
+        indexNames_ = old;
+        throw;
+    }
+    const std::optional<quint32> current =
+        pos_ >= 0 ? std::optional<quint32>(order_[static_cast<std::size_t>(pos_)]) : std::nullopt;
+    if (!quiet())
+        emit aboutToReset();
+    keys_ = std::move(keys);
+    resortAll();
+    pos_ = current ? positionOf(*current) : -1;
+    if (!quiet()) {
+        emit reset();
+        emit currentChanged(pos_);
+    }
+}
+
+// ---------------------------------------------------------------- life cycle
+
+void Table::create() {
+    if (!fieldsDefined_ || layout_.fieldCount() == 0)
+        throw TableError::noFields();
+    const std::vector<int> keys = [&] {
+        std::vector<int> k;
+        for (const QString& part : indexNames_.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            if (auto f = findField(part.trimmed()))
+                k.push_back(*f);
+        return k;
+    }();
+    notifyReset();
+    dropRows();
+    keys_ = keys;
+    // The file, if any, is left alone: it is replaced at the next write, and only if the table
+    // gets rows, so nothing here knows what it holds.
+    fileIdentity_ = {};
+    prefixValid_ = false;
+    sameAsFile_ = false;
+    changed_ = false;
+    setState(State::Browse);
+    pos_ = -1;
+    eof_ = true;
+    if (!quiet()) {
+        emit reset();
+        emit currentChanged(pos_);
+    }
+}
+
+void Table::open() {
+    if (isOpen())
+        return;
+    const QString path = filePath();
+    const FileIdentity now = FileIdentity::of(path);
+    if (cached_ && now.exists && now == fileIdentity_) {
+        // The rows kept at close are what the file holds: reopening needs no read.
+        cached_ = false;
+        std::vector<int> keys = resolveIndex();
+        if (!quiet())
+            emit aboutToReset();
+        keys_ = std::move(keys);
+        order_.clear();
+        order_.reserve(rows_.alive());
+        for (quint32 i = 0; i < rows_.size(); ++i)
+            if (RecordLayout::alive(rows_.record(i)))
+                order_.push_back(i);
+        changed_ = rows_.alive() > 0;
+        setState(State::Browse);
+        resortAll();
+    } else {
+        cached_ = false;
+        if (!now.exists)
+            throw TableError::missingData();
+        RecordLayout layout;
+        RecordStore rows;
+        TableFile::load(path, layout, rows);
+        const RecordLayout previous = layout_;
+        layout_ = std::move(layout);
+        std::vector<int> keys;
+        try {
+            keys = resolveIndex();
+        } catch (...) {
+            layout_ = previous;
+            throw;
+        }
+        if (!quiet())
+            emit aboutToReset();
+        dropRows();
+        rows_ = std::move(rows);
+        fieldsDefined_ = true;
+        keys_ = std::move(keys);
+        fileIdentity_ = FileIdentity::of(path);
+        persisted_ = rows_.size();
+        prefixValid_ = true;
+        sameAsFile_ = true;
+        changed_ = rows_.alive() > 0;
+        order_.resize(rows_.size());
+        for (quint32 i = 0; i < rows_.size(); ++i)
+            order_[i] = i;
+        setState(State::Browse);
+        resortAll();
+    }
+    pos_ = order_.empty() ? -1 : 0;
+    eof_ = order_.empty();
+    if (!quiet()) {
+        emit reset();
+        emit currentChanged(pos_);
+        if (pos_ >= 0)
+            emit afterScroll();
+    }
+}
+
+void Table::close() {
+    if (!isOpen())
+        return;
+    if (isEditing())
+        cancel();
+    if (changed_)
+        writeFile(false); // on failure the table stays open with every row: nothing is lost
+    notifyReset();
+    const bool keep = sameAsFile_;
+    if (keep) {
+        // Keep the rows while they equal the file; the next open takes them back unless the
+        // file changed in between.
+        hashes_.clear();
+        order_.clear();
+        order_.shrink_to_fit();
+        cached_ = true;
+    } else {
+        dropRows();
+    }
+    setState(State::Closed);
+    pos_ = -1;
+    eof_ = true;
+    if (!quiet()) {
+        emit reset();
+        emit currentChanged(pos_);
+    }
+}
+
+void Table::write() {
+    requireOpen();
+    if (isEditing())
+        cancel();
+    writeFile(true);
+}
+
+void Table::emptyTable() {
+    requireOpen();
+    if (isEditing())
+        cancel();
+    if (order_.empty())
+        return;
+    notifyReset();
+    const std::size_t recordSize = layout_.recordSize();
+    rows_.reset(recordSize);
+    order_.clear();
+    hashes_.clear();
+    prefixValid_ = false;
+    sameAsFile_ = false;
+    changed_ = true;
+    pos_ = -1;
+    eof_ = true;
+    if (!quiet()) {
+        emit reset();
+        emit currentChanged(pos_);
+    }
+}
+
+void Table::dropRows() {
+    rows_.reset(layout_.recordSize());
+    order_.clear();
+    order_.shrink_to_fit();
+    hashes_.clear();
+    pending_.clear();
+    cached_ = false;
+    sameAsFile_ = false;
+    prefixValid_ = false;
+    persisted_ = 0;
+}
+
+void Table::writeFile(bool force) {
+    const QString path = filePath();
+    const FileIdentity now = FileIdentity::of(path);
+    const bool untouched = now.exists && now == fileIdentity_;
+    if (!force && untouched && sameAsFile_) {
+        changed_ = false;
+        return; // the file already holds exactly these rows
+    }
+    if (!force && untouched && prefixValid_ && persisted_ <= rows_.size())
+        TableFile::appendRows(path, layout_, rows_, persisted_);
+    else
+        TableFile::writeWhole(path, layout_, rows_);
+
+    if (rows_.alive() != rows_.size()) {
+        // The file has no gaps, so the rows are renumbered to stand as they stand there.
+        const std::vector<quint32> renumber = rows_.compact();
+        for (quint32& p : order_)
+            p = renumber[p];
+        hashes_.clear();
+    }
+    fileIdentity_ = FileIdentity::of(path);
+    persisted_ = rows_.size();
+    prefixValid_ = true;
+    sameAsFile_ = true;
+    changed_ = false;
+}
+
+void Table::markChanged(std::optional<quint32> physTouched) {
+    changed_ = true;
+    sameAsFile_ = false;
+    if (physTouched && *physTouched < persisted_)
+        prefixValid_ = false;
+}
+
+// ---------------------------------------------------------------- order
+
+bool Table::less(quint32 a, quint32 b) const {
+    const CellReader ra(&layout_, rows_.record(a), &rows_, a);
+    const CellReader rb(&layout_, rows_.record(b), &rows_, b);
+    for (const int k : keys_) {
+        const int c = compareCells(ra, rb, k);
+        if (c != 0)
+            return c < 0;
+    }
+    return a < b;
+}
+
+void Table::resortAll() {
+    if (keys_.empty()) {
+        if (!std::is_sorted(order_.begin(), order_.end()))
+            std::sort(order_.begin(), order_.end());
+        return;
+    }
+    auto cmp = [this](quint32 a, quint32 b) { return less(a, b); };
+    if (std::is_sorted(order_.begin(), order_.end(), cmp))
+        return;
+    if (keys_.size() == 1 && layout_.type(keys_[0]) != FieldType::String) {
+        // One numeric key (the common case: Cartao, Acertos, Nota): sort plain keys, not cells.
+        const int k = keys_[0];
+        struct Key {
+            int filled;
+            double v;
+            quint32 phys;
+        };
+        std::vector<Key> ks;
+        ks.reserve(order_.size());
+        for (const quint32 p : order_) {
+            const std::uint8_t* rec = rows_.record(p);
+            const bool has = RecordLayout::has(rec, k);
+            const double v = !has ? 0.0
+                             : layout_.type(k) == FieldType::Integer ? static_cast<double>(layout_.integerAt(rec, k))
+                                                                     : layout_.realAt(rec, k);
+            ks.push_back({has ? 1 : 0, v, p});
+        }
+        std::sort(ks.begin(), ks.end(), [](const Key& a, const Key& b) {
+            if (a.filled != b.filled)
+                return a.filled < b.filled;
+            if (a.v != b.v)
+                return a.v < b.v;
+            return a.phys < b.phys;
+        });
+        for (std::size_t i = 0; i < ks.size(); ++i)
+            order_[i] = ks[i].phys;
+        return;
+    }
+    std::sort(order_.begin(), order_.end(), cmp);
+}
+
+int Table::positionOf(quint32 phys) const {
+    auto it = keys_.empty() ? std::lower_bound(order_.begin(), order_.end(), phys)
+                            : std::lower_bound(order_.begin(), order_.end(), phys,
+                                               [this](quint32 e, quint32 p) { return less(e, p); });
+    if (it == order_.end() || *it != phys)
+        return -1;
+    return static_cast<int>(it - order_.begin());
+}
+
+int Table::insertionPosition(quint32 phys) const {
+    auto it = keys_.empty() ? order_.end()
+                            : std::upper_bound(order_.begin(), order_.end(), phys,
+                                               [this](quint32 p, quint32 e) { return less(p, e); });
+    return static_cast<int>(it - order_.begin());
+}
+
+// ---------------------------------------------------------------- cursor
+
+void Table::requireOpen() const {
+    if (!isOpen())
+        throw TableError::notOpen(name_);
+}
+
+void Table::requireCurrent() const {
+    requireOpen();
+    if (pos_ < 0)
+        throw TableError::noCurrentRow(name_);
+}
+
+void Table::requireEditing() const {
+    if (!isEditing())
+        throw TableError::notEditing(name_);
+}
+
+void Table::checkBrowse() {
+    if (!isEditing())
+        return;
+    if (pending_.modified)
+        post();
+    else
+        cancel();
+}
+
+void Table::setCursor(int position, bool scrolled) {
+    pos_ = position;
+    if (!quiet()) {
+        emit currentChanged(pos_);
+        if (scrolled && pos_ >= 0)
+            emit afterScroll();
+    }
+}
+
+void Table::setState(State s) {
+    if (s == state_)
+        return;
+    state_ = s;
+    if (!quiet())
+        emit stateChanged();
+}
+
+int Table::rowCount() const { return isOpen() ? static_cast<int>(order_.size()) : 0; }
+
+bool Table::eof() const { return !isOpen() || eof_ || order_.empty(); }
+
+void Table::first() {
+    requireOpen();
+    checkBrowse();
+    eof_ = order_.empty();
+    setCursor(order_.empty() ? -1 : 0);
+}
+
+void Table::last() {
+    requireOpen();
+    checkBrowse();
+    eof_ = order_.empty();
+    setCursor(order_.empty() ? -1 : static_cast<int>(order_.size()) - 1);
+}
+
+void Table::next() {
+    requireOpen();
+    checkBrowse();
+    if (pos_ + 1 < static_cast<int>(order_.size())) {
+        eof_ = false;
+        setCursor(pos_ + 1);
+    } else {
+        eof_ = true;
+    }
+}
+
+void Table::prior() {
+    requireOpen();
+    checkBrowse();
+    eof_ = order_.empty();
+    if (pos_ > 0)
+        setCursor(pos_ - 1);
+}
+
+void Table::moveTo(int position) {
+    requireOpen();
+    checkBrowse();
+    if (position < 0 || position >= static_cast<int>(order_.size()))
+        return;
+    eof_ = false;
+    if (position != pos_)
+        setCursor(position);
+}
+
+bool Table::locate(QStringView field, const QVariant& value) {
+    requireOpen();
+    const int f = fieldIndex(field);
+    checkBrowse();
+
+    // The value, converted to the field's type, in a record of its own to compare with.
+    std::vector<std::uint8_t> probe(layout_.recordSize(), 0);
+    std::unordered_map<int, QString> probeSpill;
+    if (value.isValid() && !value.isNull()) {
+        switch (layout_.type(f)) {
+        case FieldType::Integer: {
+            bool ok = false;
+            const qlonglong v = value.toLongLong(&ok);
+            std::optional<qint32> n;
+            if (value.typeId() == QMetaType::QString)
+                n = parseInteger(value.toString());
+            else if (ok && v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max())
+                n = static_cast<qint32>(v);
+            if (!n)
+                return false;
+            layout_.putInteger(probe.data(), f, *n);
+            break;
+        }
+        case FieldType::Float: {
+            bool ok = false;
+            const double d = value.typeId() == QMetaType::QString ? parseReal(value.toString()).value_or(NAN)
+                                                                   : value.toDouble(&ok);
+            if (std::isnan(d))
+                return false;
+            layout_.putReal(probe.data(), f, d);
+            break;
+        }
+        case FieldType::String: {
+            const QString s = value.toString();
+            if (!layout_.putText(probe.data(), f, s.toUtf8()))
+                probeSpill[f] = s;
+            break;
+        }
+        }
+    }
+    const CellReader probeRow(&layout_, probe.data(), nullptr, 0, &probeSpill);
+
+    int found = -1;
+    if (order_.size() < kLinearLocateRows) {
+        for (std::size_t i = 0; i < order_.size(); ++i) {
+            const quint32 p = order_[i];
+            if (compareCells(probeRow, CellReader(&layout_, rows_.record(p), &rows_, p), f) == 0) {
+                found = static_cast<int>(i);
+                break;
+            }
+        }
+    } else {
+        std::optional<quint32> best;
+        hashIndex(f).forEachMatch(probeRow, [&](quint32 p) {
+            if (!best || less(p, *best))
+                best = p;
+        });
+        if (best)
+            found = positionOf(*best);
+    }
+    if (found < 0)
+        return false;
+    eof_ = false;
+    setCursor(found);
+    return true;
+}
+
+HashIndex& Table::hashIndex(int field) {
+    if (hashes_.size() != static_cast<std::size_t>(layout_.fieldCount()))
+        hashes_.resize(static_cast<std::size_t>(layout_.fieldCount()));
+    auto& h = hashes_[static_cast<std::size_t>(field)];
+    if (!h)
+        h = std::make_unique<HashIndex>(layout_, rows_, field);
+    return *h;
+}
+
+// ---------------------------------------------------------------- changing rows
+
+void Table::insert() {
+    requireOpen();
+    checkBrowse();
+    pending_.clear();
+    pending_.bytes.assign(layout_.recordSize(), 0);
+    RecordLayout::setBit(pending_.bytes.data(), 0, true);
+    setState(State::Insert);
+    if (!quiet())
+        emit afterScroll();
+}
+
+void Table::edit() {
+    requireCurrent();
+    if (state_ == State::Edit || state_ == State::Insert)
+        return;
+    editedPhys_ = order_[static_cast<std::size_t>(pos_)];
+    const std::uint8_t* rec = rows_.record(editedPhys_);
+    pending_.clear();
+    pending_.bytes.assign(rec, rec + layout_.recordSize());
+    setState(State::Edit);
+}
+
+void Table::cancel() {
+    if (!isEditing())
+        return;
+    pending_.clear();
+    setState(State::Browse);
+}
+
+void Table::post() {
+    requireOpen();
+    requireEditing();
+    if (state_ == State::Insert) {
+        const quint32 phys = rows_.append();
+        std::memcpy(rows_.record(phys), pending_.bytes.data(), layout_.recordSize());
+        for (auto& [f, s] : pending_.spill)
+            rows_.setSpilled(phys, f, s);
+        const int at = insertionPosition(phys);
+        if (!quiet())
+            emit rowsAboutToBeInserted(at);
+        order_.insert(order_.begin() + at, phys);
+        for (auto& h : hashes_)
+            if (h)
+                h->add(phys);
+        markChanged(phys);
+        pending_.clear();
+        state_ = State::Browse;
+        pos_ = at;
+        eof_ = false;
+        if (!quiet()) {
+            emit rowsInserted(at);
+            emit stateChanged();
+            emit currentChanged(pos_);
+        }
+        return;
+    }
+
+    const quint32 phys = editedPhys_;
+    std::uint8_t* rec = rows_.record(phys);
+    const CellReader before(&layout_, rec, &rows_, phys);
+    const CellReader after(&layout_, pending_.bytes.data(), &rows_, phys, &pending_.spill);
+    bool keyChanged = false;
+    for (const int k : keys_)
+        keyChanged = keyChanged || compareCells(before, after, k) != 0;
+
+    for (auto& h : hashes_)
+        if (h)
+            h->remove(phys);
+    for (int f = 0; f < layout_.fieldCount(); ++f) {
+        if (layout_.type(f) != FieldType::String)
+            continue;
+        if (auto it = pending_.spill.find(f); it != pending_.spill.end())
+            rows_.setSpilled(phys, f, it->second);
+        else if (!layout_.spilled(pending_.bytes.data(), f))
+            rows_.clearSpilled(phys, f);
+    }
+    std::memcpy(rec, pending_.bytes.data(), layout_.recordSize());
+    for (auto& h : hashes_)
+        if (h)
+            h->add(phys);
+    markChanged(phys);
+    pending_.clear();
+    state_ = State::Browse;
+
+    const int from = pos_;
+    int to = from;
+    if (keyChanged) {
+        order_.erase(order_.begin() + from);
+        to = static_cast<int>(std::lower_bound(order_.begin(), order_.end(), phys,
+                                               [this](quint32 e, quint32 p) { return less(e, p); }) -
+                              order_.begin());
+        order_.insert(order_.begin() + to, phys);
+        pos_ = to;
+    }
+    if (!quiet()) {
+        if (to != from) {
+            emit rowAboutToMove(from, to);
+            emit rowMoved(from, to);
+        }
+        emit rowChanged(pos_);
+        emit stateChanged();
+        emit currentChanged(pos_);
+    }
+}
+
+void Table::remove() {
+    requireOpen();
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    cancel();
+    requireCurrent();
+    const int at = pos_;
+    const quint32 phys = order_[static_cast<std::size_t>(at)];
+    if (!quiet())
+        emit rowsAboutToBeRemoved(at);
+    for (auto& h : hashes_)
+        if (h)
+            h->remove(phys);
+    rows_.kill(phys);
+    order_.erase(order_.begin() + at);
+    markChanged(phys);
+    if (order_.empty()) {
+        pos_ = -1;
+        eof_ = true;
+    } else {
+        pos_ = std::min(at, static_cast<int>(order_.size()) - 1);
+        eof_ = false;
+    }
+    if (!quiet()) {
+        emit rowsRemoved(at);
+        emit currentChanged(pos_);
+        if (pos_ >= 0)
+            emit afterScroll();
+    }
+}
+
+// ---------------------------------------------------------------- fields of the current row
+
+RowRef Table::rowAt(int position) const {
+    const quint32 p = order_[static_cast<std::size_t>(position)];
+    return {&layout_, rows_.record(p), &rows_, p};
+}
+
+namespace {
+CellReader currentReader(const RecordLayout& layout, const RecordStore& rows, const std::vector<quint32>& order,
+                         int pos, Table::State state, const PendingRecord& pending, quint32 editedPhys,
+                         const QString& table) {
+    if (state == Table::State::Insert)
+        return {&layout, pending.bytes.data(), nullptr, 0, &pending.spill};
+    if (state == Table::State::Edit)
+        return {&layout, pending.bytes.data(), &rows, editedPhys, &pending.spill};
+    if (state == Table::State::Closed)
+        throw TableError::notOpen(table);
+    if (pos < 0)
+        throw TableError::noCurrentRow(table);
+    const quint32 p = order[static_cast<std::size_t>(pos)];
+    return {&layout, rows.record(p), &rows, p};
+}
+} // namespace
+
+#define CURRENT() currentReader(layout_, rows_, order_, pos_, state_, pending_, editedPhys_, name_)
+
+bool Table::isEmpty(int field) const { return CURRENT().isEmpty(field); }
+QVariant Table::value(int field) const { return CURRENT().value(field); }
+QString Table::text(int field) const { return CURRENT().text(field); }
+std::optional<qint32> Table::intValue(int field) const { return CURRENT().intValue(field); }
+
+qint32 Table::integer(int field) const {
+    const CellReader r = CURRENT();
+    if (r.isEmpty(field))
+        throw TableError::emptyAsNumber(layout_.fields()[static_cast<std::size_t>(field)].name);
+    if (layout_.type(field) == FieldType::Float) {
+        const double d = std::round(r.rawReal(field));
+        if (d < std::numeric_limits<qint32>::min() || d > std::numeric_limits<qint32>::max())
+            throw TableError::notAnInteger(r.text(field), layout_.fields()[static_cast<std::size_t>(field)].name);
+        return static_cast<qint32>(d);
+    }
+    if (auto v = r.intValue(field))
+        return *v;
+    throw TableError::notAnInteger(r.text(field), layout_.fields()[static_cast<std::size_t>(field)].name);
+}
+
+double Table::real(int field) const {
+    const CellReader r = CURRENT();
+    if (r.isEmpty(field))
+        throw TableError::emptyAsNumber(layout_.fields()[static_cast<std::size_t>(field)].name);
+    if (auto v = r.realValue(field))
+        return *v;
+    throw TableError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
+                         .arg(r.text(field), layout_.fields()[static_cast<std::size_t>(field)].name));
+}
+
+#undef CURRENT
+
+void Table::setInteger(int field, qint32 v) {
+    requireEditing();
+    std::uint8_t* rec = pending_.bytes.data();
+    pending_.spill.erase(field);
+    switch (layout_.type(field)) {
+    case FieldType::Integer: layout_.putInteger(rec, field, v); break;
+    case FieldType::Float: layout_.putReal(rec, field, v); break;
+    case FieldType::String: layout_.putText(rec, field, QByteArray::number(v)); break;
+    }
+    pending_.modified = true;
+}
+
+void Table::setReal(int field, double v) {
+    requireEditing();
+    std::uint8_t* rec = pending_.bytes.data();
+    pending_.spill.erase(field);
+    switch (layout_.type(field)) {
+    case FieldType::Integer: {
+        if (std::isnan(v) || v != std::floor(v) || v < std::numeric_limits<qint32>::min() ||
+            v > std::numeric_limits<qint32>::max())
+            throw TableError::notAnInteger(QString::number(v, 'g', 15),
+                                           layout_.fields()[static_cast<std::size_t>(field)].name);
+        layout_.putInteger(rec, field, static_cast<qint32>(v));
+        break;
+    }
+    case FieldType::Float: layout_.putReal(rec, field, v); break;
+    case FieldType::String: layout_.putText(rec, field, QString::number(v, 'g', 15).toUtf8()); break;
+    }
+    pending_.modified = true;
+}
+
+void Table::setText(int field, const QString& v) {
+    requireEditing();
+    const FieldDef& def = layout_.fields()[static_cast<std::size_t>(field)];
+    switch (def.type) {
+    case FieldType::Integer: {
+        if (v.trimmed().isEmpty()) {
+            setEmpty(field);
+            return;
+        }
+        const auto n = parseInteger(v);
+        if (!n)
+            throw TableError::notAnInteger(v, def.name);
+        setInteger(field, *n);
+        return;
+    }
+    case FieldType::Float: {
+        if (v.trimmed().isEmpty()) {
+            setEmpty(field);
+            return;
+        }
+        const auto d = parseReal(v);
+        if (!d)
+            throw TableError(QStringLiteral("'%1' is not a valid floating point value for field '%2'").arg(v, def.name));
+        setReal(field, *d);
+        return;
+    }
+    case FieldType::String: {
+        const QString s = v.left(std::max(def.size, 1)); // a String(n) holds at most n characters
+        std::uint8_t* rec = pending_.bytes.data();
+        pending_.spill.erase(field);
+        if (!layout_.putText(rec, field, s.toUtf8()))
+            pending_.spill[field] = s;
+        pending_.modified = true;
+        return;
+    }
+    }
+}
+
+void Table::setEmpty(int field) {
+    requireEditing();
+    layout_.putEmpty(pending_.bytes.data(), field);
+    pending_.spill.erase(field);
+    pending_.modified = true;
+}
+
+void Table::setValue(int field, const QVariant& v) {
+    if (!v.isValid() || v.isNull()) {
+        setEmpty(field);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong: {
+        const qlonglong n = v.toLongLong();
+        if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max()) {
+            if (layout_.type(field) == FieldType::Float) {
+                setReal(field, static_cast<double>(n));
+                return;
+            }
+            throw TableError::notAnInteger(v.toString(), layout_.fields()[static_cast<std::size_t>(field)].name);
+        }
+        setInteger(field, static_cast<qint32>(n));
+        return;
+    }
+    case QMetaType::Double:
+    case QMetaType::Float: setReal(field, v.toDouble()); return;
+    default: setText(field, v.toString()); return;
+    }
+}
+
+// ---------------------------------------------------------------- notifications
+
+void Table::notifyReset() {
+    if (!quiet())
+        emit aboutToReset();
+}
+
+Table::BulkChange::BulkChange(Table& t) : t_(t) {
+    if (t_.bulkDepth_++ == 0)
+        emit t_.aboutToReset();
+}
+
+Table::BulkChange::~BulkChange() {
+    if (--t_.bulkDepth_ == 0) {
+        emit t_.reset();
+        emit t_.stateChanged();
+        emit t_.currentChanged(t_.pos_);
+    }
+}

@@ -1,0 +1,187 @@
+#pragma once
+
+#include "FieldDef.h"
+#include "RecordStore.h"
+#include "TableFile.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class HashIndex;
+
+// An in-memory table bound to one file of a folder: field definitions, rows kept in the order they
+// were added, an index order, a cursor with an end flag, and a state. The file is read by open and
+// written by close (when the changed mark is set) or by write; nothing else touches the disk.
+//
+// Rows are visited in index order: ascending by the index fields, an empty value before any other,
+// numbers by value, texts by character codes, and ties in the order the rows stand in the table.
+// Moving the cursor (first, last, next, prior, locate) while a row is pending posts it first, so
+// code that edits a row and then moves on stores the row without an explicit post.
+//
+// The table emits change notifications so that views can follow it; a `BulkChange` folds the
+// notifications of a long run of changes into one reset.
+class Table : public QObject {
+    Q_OBJECT
+
+public:
+    enum class State { Closed, Browse, Edit, Insert };
+
+    Table(QString name, QString folder, QString fileName, QObject* parent = nullptr);
+    ~Table() override;
+
+    const QString& name() const { return name_; }
+    const QString& fileName() const { return fileName_; }
+    QString filePath() const; // the file in its folder, matched without regard to letter case
+    bool fileExists() const;
+
+    // --- structure
+    void defineFields(FieldList fields);
+    const FieldList& fields() const { return layout_.fields(); }
+    int fieldCount() const { return layout_.fieldCount(); }
+    // The position of a field, matched without regard to case; throws "Field '%s' not found".
+    int fieldIndex(QStringView name) const;
+    std::optional<int> findField(QStringView name) const;
+    void setIndexFieldNames(const QString& names);
+    const QString& indexFieldNames() const { return indexNames_; }
+
+    // --- life cycle
+    void create();
+    void open();
+    void close();
+    void write();
+    // Removes every row at once (the same as deleting them one by one, without the cost).
+    void emptyTable();
+
+    State state() const { return state_; }
+    bool isOpen() const { return state_ != State::Closed; }
+    bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
+    // True when rows were loaded, added, changed or deleted since create or the last write.
+    bool changedMark() const { return changed_; }
+
+    // --- cursor, in index order
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const;
+    bool locate(QStringView field, const QVariant& value);
+    int rowCount() const;
+    int position() const { return pos_; } // -1 when there is no current row
+    // Moves the cursor to the row at `position` in index order (a grid selection); posts first.
+    void moveTo(int position);
+
+    // --- changing rows
+    void insert();
+    void edit();
+    void post();
+    void cancel();
+    void remove(); // "delete"
+
+    // --- the current row (the pending one while inserting or editing)
+    bool isEmpty(int field) const;
+    QVariant value(int field) const; // invalid QVariant for an empty field
+    QVariant value(QStringView field) const { return value(fieldIndex(field)); }
+    QString text(int field) const;   // decimal text for numbers, "" for empty
+    QString text(QStringView field) const { return text(fieldIndex(field)); }
+    // Reads a number; an empty field or a text that is not one throws.
+    qint32 integer(int field) const;
+    qint32 integer(QStringView field) const { return integer(fieldIndex(field)); }
+    double real(int field) const;
+    double real(QStringView field) const { return real(fieldIndex(field)); }
+    // Reads a number, giving nothing for an empty field or a text that is not a whole number.
+    std::optional<qint32> intValue(int field) const;
+    std::optional<qint32> intValue(QStringView field) const { return intValue(fieldIndex(field)); }
+
+    void setValue(int field, const QVariant& v);
+    void setValue(QStringView field, const QVariant& v) { setValue(fieldIndex(field), v); }
+    void setInteger(int field, qint32 v);
+    void setReal(int field, double v);
+    // For an Integer field the text must be a whole number: "'%s' is not a valid integer value ...".
+    void setText(int field, const QString& v);
+    void setText(QStringView field, const QString& v) { setText(fieldIndex(field), v); }
+    void setEmpty(int field);
+
+    // Read access to any row by its position in index order, without moving the cursor; for
+    // loops that only read (summaries, listings) and for views.
+    RowRef rowAt(int position) const;
+
+    // Folds every notification between construction and destruction into one reset.
+    class BulkChange {
+    public:
+        explicit BulkChange(Table& t);
+        ~BulkChange();
+        BulkChange(const BulkChange&) = delete;
+        BulkChange& operator=(const BulkChange&) = delete;
+
+    private:
+        Table& t_;
+    };
+
+signals:
+    void aboutToReset();
+    void reset();
+    void rowsAboutToBeInserted(int position);
+    void rowsInserted(int position);
+    void rowsAboutToBeRemoved(int position);
+    void rowsRemoved(int position);
+    void rowAboutToMove(int from, int to);
+    void rowMoved(int from, int to);
+    void rowChanged(int position);
+    void currentChanged(int position);
+    void stateChanged();
+    // Runs each time the cursor arrives on a row (also when a row is inserted).
+    void afterScroll();
+
+private:
+    void requireOpen() const;
+    void requireCurrent() const;
+    void requireEditing() const;
+    void checkBrowse(); // posts or drops a pending row before a move
+    void setCursor(int position, bool scrolled = true);
+    void setState(State s);
+    void resortAll();
+    std::vector<int> resolveIndex() const;
+    bool less(quint32 a, quint32 b) const;
+    int insertionPosition(quint32 phys) const;
+    int positionOf(quint32 phys) const;
+    void dropRows();
+    void writeFile(bool force);
+    void markChanged(std::optional<quint32> physTouched);
+    HashIndex& hashIndex(int field);
+    void notifyReset();
+    bool quiet() const { return bulkDepth_ > 0; }
+
+    QString name_;
+    QString folder_;
+    QString fileName_;
+    QString indexNames_;
+    RecordLayout layout_;
+    RecordStore rows_;
+    std::vector<quint32> order_;      // live physical rows in index order
+    std::vector<int> keys_;           // index fields, resolved when the table opens
+    std::vector<std::unique_ptr<HashIndex>> hashes_; // per field, built by the first locate
+    State state_ = State::Closed;
+    int pos_ = -1;
+    bool eof_ = true;
+    bool changed_ = false;
+    bool fieldsDefined_ = false;
+
+    // The pending row while inserting or editing.
+    PendingRecord pending_;
+    quint32 editedPhys_ = 0;
+
+    // What the file holds, so that close writes only what is new. `persisted_` physical rows from
+    // the first are in the file unchanged, in order; `sameAsFile_` says the rows equal it whole.
+    // A closed table keeps its rows while they equal the file, so reopening needs no read.
+    FileIdentity fileIdentity_;
+    quint32 persisted_ = 0;
+    bool prefixValid_ = false;
+    bool sameAsFile_ = false;
+    bool cached_ = false;
+
+    int bulkDepth_ = 0;
+};

@@ -1,0 +1,400 @@
+#include "TableFile.h"
+
+#include "RecordStore.h"
+#include "TableError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <memory>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+TableError unreadable(const QString& path, const QString& why) {
+    return TableError(QStringLiteral("O arquivo \"%1\" não pôde ser lido: está danificado ou não é um arquivo de "
+                                     "tabela do Quinabel (%2). O arquivo não foi alterado; renomeie-o ou "
+                                     "remova-o para que o programa possa criar um novo.")
+                          .arg(shown(path), why));
+}
+
+QString reasonOf(int code, const char* sqliteMessage) {
+    switch (code & 0xFF) {
+    case SQLITE_FULL: return QStringLiteral("o disco está cheio");
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN: return QStringLiteral("sem permissão de gravação");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return QStringLiteral("o arquivo está em uso por outro programa");
+    case SQLITE_IOERR: return QStringLiteral("erro de entrada e saída do disco");
+    default: return QString::fromUtf8(sqliteMessage ? sqliteMessage : "erro desconhecido");
+    }
+}
+
+TableError unwritable(const QString& path, const QString& why) {
+    return TableError(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2. O conteúdo anterior do arquivo "
+                                     "continua intacto.")
+                          .arg(shown(path), why));
+}
+
+// Owns one database connection and turns SQLite failures into exceptions.
+class Db {
+public:
+    Db(const QString& path, int flags) : path_(path) {
+        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
+        if (rc != SQLITE_OK) {
+            code_ = rc;
+            message_ = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+            sqlite3_close(db_);
+            db_ = nullptr;
+        }
+    }
+    ~Db() { sqlite3_close(db_); }
+    Db(const Db&) = delete;
+    Db& operator=(const Db&) = delete;
+
+    bool ok() const { return db_ != nullptr; }
+    int code() const { return code_; }
+    QString message() const { return QString::fromUtf8(message_.c_str()); }
+    sqlite3* get() const { return db_; }
+
+    // Runs a statement that yields nothing; answers the SQLite code.
+    int exec(const char* sql) {
+        char* err = nullptr;
+        const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &err);
+        if (rc != SQLITE_OK) {
+            code_ = rc;
+            message_ = err ? err : sqlite3_errmsg(db_);
+        }
+        sqlite3_free(err);
+        return rc;
+    }
+    void fail(int rc) {
+        code_ = rc;
+        message_ = sqlite3_errmsg(db_);
+    }
+
+private:
+    QString path_;
+    sqlite3* db_ = nullptr;
+    int code_ = SQLITE_OK;
+    std::string message_;
+};
+
+class Stmt {
+public:
+    Stmt(sqlite3* db, const QByteArray& sql) { rc_ = sqlite3_prepare_v2(db, sql.constData(), -1, &s_, nullptr); }
+    ~Stmt() { sqlite3_finalize(s_); }
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+    bool ok() const { return rc_ == SQLITE_OK && s_; }
+    int rc() const { return rc_; }
+    sqlite3_stmt* get() const { return s_; }
+
+private:
+    sqlite3_stmt* s_ = nullptr;
+    int rc_ = SQLITE_OK;
+};
+
+// A PRAGMA that answers one integer; nullopt when the file cannot answer it.
+std::optional<qint64> pragmaInt(Db& db, const char* sql, int& rcOut) {
+    Stmt s(db.get(), sql);
+    if (!s.ok()) {
+        rcOut = s.rc();
+        return std::nullopt;
+    }
+    const int rc = sqlite3_step(s.get());
+    if (rc != SQLITE_ROW) {
+        rcOut = rc;
+        return std::nullopt;
+    }
+    return sqlite3_column_int64(s.get(), 0);
+}
+
+std::optional<FieldDef> fieldFromColumn(const QString& name, QString declared) {
+    declared = declared.trimmed().toUpper();
+    if (declared == QLatin1String("INTEGER") || declared == QLatin1String("INT"))
+        return FieldDef::integer(name);
+    if (declared == QLatin1String("REAL") || declared == QLatin1String("DOUBLE") ||
+        declared == QLatin1String("FLOAT"))
+        return FieldDef::real(name);
+    if (declared.startsWith(QLatin1String("VARCHAR(")) && declared.endsWith(QLatin1Char(')'))) {
+        bool ok = false;
+        const int n = declared.mid(8, declared.size() - 9).trimmed().toInt(&ok);
+        if (ok && n > 0 && n <= 8192)
+            return FieldDef::string(name, n);
+    }
+    return std::nullopt;
+}
+
+QByteArray quoted(const QString& name) {
+    QString n = name;
+    n.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return '"' + n.toUtf8() + '"';
+}
+
+QByteArray createSql(const RecordLayout& layout) {
+    QByteArray sql = "CREATE TABLE data (";
+    for (int f = 0; f < layout.fieldCount(); ++f) {
+        if (f)
+            sql += ", ";
+        sql += quoted(layout.fields()[static_cast<std::size_t>(f)].name) + ' ' +
+               TableFile::columnType(layout.fields()[static_cast<std::size_t>(f)]).toLatin1();
+    }
+    sql += ')';
+    return sql;
+}
+
+QByteArray insertSql(int fields) {
+    QByteArray sql = "INSERT INTO data VALUES (";
+    for (int f = 0; f < fields; ++f)
+        sql += f ? ",?" : "?";
+    sql += ')';
+    return sql;
+}
+
+// Inserts the live rows from `from` on with one prepared statement; answers the SQLite code.
+int insertRows(sqlite3* db, const RecordLayout& layout, const RecordStore& rows, std::uint32_t from) {
+    Stmt ins(db, insertSql(layout.fieldCount()));
+    if (!ins.ok())
+        return ins.rc();
+    sqlite3_stmt* s = ins.get();
+    const int n = layout.fieldCount();
+    QByteArray spilled;
+    for (std::uint32_t p = from; p < rows.size(); ++p) {
+        const std::uint8_t* rec = rows.record(p);
+        if (!RecordLayout::alive(rec))
+            continue;
+        for (int f = 0; f < n; ++f) {
+            const int col = f + 1;
+            if (!RecordLayout::has(rec, f)) {
+                sqlite3_bind_null(s, col);
+                continue;
+            }
+            switch (layout.type(f)) {
+            case FieldType::Integer: sqlite3_bind_int(s, col, layout.integerAt(rec, f)); break;
+            case FieldType::Float: sqlite3_bind_double(s, col, layout.realAt(rec, f)); break;
+            case FieldType::String:
+                if (layout.spilled(rec, f)) {
+                    const QString* t = rows.spilledText(p, f);
+                    spilled = t ? t->toUtf8() : QByteArray();
+                    sqlite3_bind_text(s, col, spilled.constData(), static_cast<int>(spilled.size()), SQLITE_TRANSIENT);
+                } else {
+                    const std::string_view v = layout.inlineText(rec, f);
+                    sqlite3_bind_text(s, col, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
+                }
+                break;
+            }
+        }
+        const int rc = sqlite3_step(s);
+        if (rc != SQLITE_DONE)
+            return rc;
+        sqlite3_reset(s);
+    }
+    return SQLITE_OK;
+}
+
+bool syncPath(const QString& path, bool directory) {
+    const int fd = ::open(QFile::encodeName(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+FileIdentity FileIdentity::of(const QString& path) {
+    FileIdentity id;
+    const QByteArray p = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(p.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return id;
+    id.exists = true;
+    id.device = static_cast<std::uint64_t>(st.st_dev);
+    id.inode = static_cast<std::uint64_t>(st.st_ino);
+    id.size = static_cast<std::int64_t>(st.st_size);
+    id.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    const int fd = ::open(p.constData(), O_RDONLY);
+    if (fd >= 0) {
+        unsigned char b[4] = {};
+        if (::pread(fd, b, 4, 24) == 4)
+            id.changeCounter = (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) | b[3];
+        ::close(fd);
+    }
+    return id;
+}
+
+QString TableFile::columnType(const FieldDef& f) {
+    switch (f.type) {
+    case FieldType::Integer: return QStringLiteral("INTEGER");
+    case FieldType::Float: return QStringLiteral("REAL");
+    case FieldType::String: return QStringLiteral("VARCHAR(%1)").arg(f.size);
+    }
+    return {};
+}
+
+void TableFile::load(const QString& path, RecordLayout& layout, RecordStore& rows) {
+    // Read-write so that SQLite can roll back the journal of an append that a crash cut short;
+    // read-only when the file may not be written.
+    auto conn = std::make_unique<Db>(path, SQLITE_OPEN_READWRITE);
+    if (!conn->ok())
+        conn = std::make_unique<Db>(path, SQLITE_OPEN_READONLY);
+    if (!conn->ok())
+        throw unreadable(path, conn->message());
+    Db& db = *conn;
+    int rc = SQLITE_OK;
+    const auto appId = pragmaInt(db, "PRAGMA application_id", rc);
+    if (!appId)
+        throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
+    const auto version = pragmaInt(db, "PRAGMA user_version", rc);
+    if (!version)
+        throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
+    if (*appId != kApplicationId)
+        throw TableError(QStringLiteral("O arquivo \"%1\" não é um arquivo de tabela do Quinabel. O arquivo não foi "
+                                        "alterado; renomeie-o ou remova-o para que o programa possa criar um novo.")
+                             .arg(shown(path)));
+    if (*version > kFormatVersion)
+        throw TableError(QStringLiteral("O arquivo \"%1\" foi gravado por uma versão mais nova do Quinabel (formato "
+                                        "%2) e não pode ser lido por esta versão. O arquivo não foi alterado.")
+                             .arg(shown(path))
+                             .arg(*version));
+    if (*version < kFormatVersion)
+        throw unreadable(path, QStringLiteral("versão de formato %1 desconhecida").arg(*version));
+
+    FieldList fields;
+    {
+        Stmt info(db.get(), "PRAGMA table_info(data)");
+        if (!info.ok())
+            throw unreadable(path, reasonOf(info.rc(), sqlite3_errmsg(db.get())));
+        while ((rc = sqlite3_step(info.get())) == SQLITE_ROW) {
+            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
+            const QString type = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2)));
+            auto f = fieldFromColumn(name, type);
+            if (!f)
+                throw unreadable(path, QStringLiteral("coluna \"%1\" de tipo \"%2\" desconhecido").arg(name, type));
+            fields.push_back(*f);
+        }
+        if (rc != SQLITE_DONE)
+            throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
+    }
+    if (fields.empty())
+        throw unreadable(path, QStringLiteral("não há tabela \"data\""));
+
+    layout.setFields(fields);
+    rows.reset(layout.recordSize());
+    Stmt sel(db.get(), "SELECT * FROM data ORDER BY rowid");
+    if (!sel.ok())
+        throw unreadable(path, reasonOf(sel.rc(), sqlite3_errmsg(db.get())));
+    sqlite3_stmt* s = sel.get();
+    const int n = layout.fieldCount();
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+        const std::uint32_t p = rows.append();
+        std::uint8_t* rec = rows.record(p);
+        for (int f = 0; f < n; ++f) {
+            const int t = sqlite3_column_type(s, f);
+            if (t == SQLITE_NULL)
+                continue;
+            switch (layout.type(f)) {
+            case FieldType::Integer: {
+                const sqlite3_int64 v = sqlite3_column_int64(s, f);
+                if (t != SQLITE_INTEGER || v < std::numeric_limits<std::int32_t>::min() ||
+                    v > std::numeric_limits<std::int32_t>::max())
+                    throw unreadable(path, QStringLiteral("valor inválido no campo \"%1\", linha %2")
+                                               .arg(fields[static_cast<std::size_t>(f)].name)
+                                               .arg(p + 1));
+                layout.putInteger(rec, f, static_cast<std::int32_t>(v));
+                break;
+            }
+            case FieldType::Float:
+                if (t != SQLITE_INTEGER && t != SQLITE_FLOAT)
+                    throw unreadable(path, QStringLiteral("valor inválido no campo \"%1\", linha %2")
+                                               .arg(fields[static_cast<std::size_t>(f)].name)
+                                               .arg(p + 1));
+                layout.putReal(rec, f, sqlite3_column_double(s, f));
+                break;
+            case FieldType::String: {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, f));
+                const int bytes = sqlite3_column_bytes(s, f);
+                const QByteArray utf8 = QByteArray::fromRawData(text, bytes);
+                if (!layout.putText(rec, f, utf8))
+                    rows.setSpilled(p, f, QString::fromUtf8(text, bytes));
+                break;
+            }
+            }
+        }
+    }
+    if (rc != SQLITE_DONE)
+        throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
+}
+
+void TableFile::writeWhole(const QString& path, const RecordLayout& layout, const RecordStore& rows) {
+    const QFileInfo target(path);
+    const QString folder = target.absolutePath();
+    QTemporaryFile tmp(folder + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    tmp.setAutoRemove(true);
+    if (!tmp.open())
+        throw unwritable(path, tmp.errorString().isEmpty() ? QStringLiteral("sem permissão de gravação na pasta")
+                                                           : tmp.errorString());
+    tmp.close();
+    const QString tmpPath = tmp.fileName();
+    {
+        Db db(tmpPath, SQLITE_OPEN_READWRITE);
+        if (!db.ok())
+            throw unwritable(path, reasonOf(db.code(), nullptr));
+        // The file is private until the rename, so no journal is needed while it is built.
+        const QByteArray pragmas = QByteArrayLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
+                                                     "PRAGMA locking_mode=EXCLUSIVE; PRAGMA cache_size=-16384; "
+                                                     "PRAGMA application_id=") +
+                                   QByteArray::number(kApplicationId) + "; PRAGMA user_version=" +
+                                   QByteArray::number(kFormatVersion) + ';';
+        if (db.exec(pragmas.constData()) != SQLITE_OK || db.exec(createSql(layout).constData()) != SQLITE_OK ||
+            db.exec("BEGIN") != SQLITE_OK)
+            throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));
+        const int rc = insertRows(db.get(), layout, rows, 0);
+        if (rc != SQLITE_OK) {
+            const QString why = reasonOf(rc, sqlite3_errmsg(db.get()));
+            db.exec("ROLLBACK");
+            throw unwritable(path, why);
+        }
+        if (db.exec("COMMIT") != SQLITE_OK)
+            throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));
+    }
+    if (!syncPath(tmpPath, false))
+        throw unwritable(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(path).constData()) != 0)
+        throw unwritable(path, QString::fromLocal8Bit(std::strerror(errno)));
+    tmp.setAutoRemove(false); // it is the table file now
+    syncPath(folder, true);
+}
+
+void TableFile::appendRows(const QString& path, const RecordLayout& layout, const RecordStore& rows,
+                           std::uint32_t from) {
+    Db db(path, SQLITE_OPEN_READWRITE);
+    if (!db.ok())
+        throw unwritable(path, reasonOf(db.code(), nullptr));
+    // The rollback journal makes the append all or nothing, whenever the machine stops.
+    if (db.exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA cache_size=-16384") != SQLITE_OK ||
+        db.exec("BEGIN IMMEDIATE") != SQLITE_OK)
+        throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));
+    const int rc = insertRows(db.get(), layout, rows, from);
+    if (rc != SQLITE_OK) {
+        const QString why = reasonOf(rc, sqlite3_errmsg(db.get()));
+        db.exec("ROLLBACK");
+        throw unwritable(path, why);
+    }
+    if (db.exec("COMMIT") != SQLITE_OK) {
+        const QString why = reasonOf(db.code(), db.message().toUtf8().constData());
+        db.exec("ROLLBACK");
+        throw unwritable(path, why);
+    }
+}

@@ -1,0 +1,104 @@
+#include "Tables.h"
+
+#include "FileNames.h"
+#include "Schemas.h"
+#include "TableError.h"
+
+using namespace Schemas;
+
+Tables::Tables(const QString& folder)
+    : folder_(folder), TableRes(QStringLiteral("TableRes"), folder, kResultsFile),
+      TableLimpaRes(QStringLiteral("TableLimpaRes"), folder, kScratchFile),
+      TableAval(QStringLiteral("TableAval"), folder, kWeightsFile),
+      TableCar(QStringLiteral("TableCar"), folder, kGamesFile),
+      TableCarImp(QStringLiteral("TableCarImp"), folder, kGamesFile),
+      TableDes(QStringLiteral("TableDes"), folder, kDiscardedFile),
+      TableOrd(QStringLiteral("TableOrd"), folder, kOrderFile),
+      TableSaidas(QStringLiteral("TableSaidas"), folder, kStatsFile),
+      TableRelSai(QStringLiteral("TableRelSai"), folder, kStatsReportFile),
+      TableDis(QStringLiteral("TableDis"), folder, kDistributedFile),
+      TableDezVal(QStringLiteral("TableDezVal"), folder, kDeckFile),
+      TableRel(QStringLiteral("TableRel"), folder, kListingFile),
+      TableImp(QStringLiteral("TableImp"), folder, kScratchFile),
+      TableCImp(QStringLiteral("TableCImp"), folder, kScratchFile) {
+    TableRes.setIndexFieldNames(QStringLiteral("Concurso"));
+    TableLimpaRes.setIndexFieldNames(QStringLiteral("Concurso"));
+    TableAval.setIndexFieldNames(QStringLiteral("Nota"));
+    TableCar.setIndexFieldNames(QStringLiteral("Cartao"));
+    TableCarImp.setIndexFieldNames(QStringLiteral("Dezenas;Cartao"));
+    TableDes.setIndexFieldNames(QStringLiteral("Dezena"));
+    TableOrd.setIndexFieldNames(QStringLiteral("Dezena"));
+    TableSaidas.setIndexFieldNames(QStringLiteral("Ordenador"));
+    TableRelSai.setIndexFieldNames(QStringLiteral("Dezena"));
+    TableDis.setIndexFieldNames(QStringLiteral("Cartao"));
+    TableRel.setIndexFieldNames(QStringLiteral("Linha"));
+    TableCImp.setIndexFieldNames(QStringLiteral("Cartela"));
+
+    TableRes.defineFields(results());
+    TableLimpaRes.defineFields(results());
+    TableAval.defineFields(weights());
+    TableCar.defineFields(games());
+    TableDes.defineFields(numberList());
+    TableOrd.defineFields(numberList());
+    TableSaidas.defineFields(numberStats());
+    TableRelSai.defineFields(statsReport());
+    TableDis.defineFields(distributed());
+    TableDezVal.defineFields(deck());
+    TableRel.defineFields(listing());
+    TableImp.defineFields(printNumbers());
+    TableCImp.defineFields(slips());
+}
+
+std::array<Table*, 14> Tables::all() {
+    return {&TableRes,    &TableLimpaRes, &TableAval,  &TableCar,    &TableCarImp, &TableDes, &TableOrd,
+            &TableSaidas, &TableRelSai,   &TableDis,   &TableDezVal, &TableRel,    &TableImp, &TableCImp};
+}
+
+QStringList Tables::closeAll() {
+    QStringList failures;
+    for (Table* t : all()) {
+        try {
+            t->close();
+        } catch (const TableError& e) {
+            failures << e.message();
+        }
+    }
+    return failures;
+}
+
+void rebuildResultsFile(Tables& t) {
+    Table& res = t.TableRes;
+    if (!res.fileExists()) {
+        res.close();
+        res.defineFields(results());
+        res.create();
+    } else {
+        Table& copy = t.TableLimpaRes;
+        copy.close();
+        copy.defineFields(results());
+        copy.create();
+        res.close();
+        res.setIndexFieldNames(QStringLiteral("Concurso"));
+        res.open();
+        const int from[7] = {res.fieldIndex(u"Concurso"), res.fieldIndex(u"d1"), res.fieldIndex(u"d2"),
+                             res.fieldIndex(u"d3"),       res.fieldIndex(u"d4"), res.fieldIndex(u"d5"),
+                             res.fieldIndex(u"d6")};
+        {
+            Table::BulkChange bulk(copy);
+            for (res.first(); !res.eof(); res.next()) {
+                copy.insert();
+                for (int i = 0; i < 7; ++i)
+                    copy.setValue(i, res.value(from[i])); // the first seven fields of the new layout
+                copy.post();
+            }
+        }
+        res.close();
+        // The new file is complete on disk before it takes the old one's place, and the rename
+        // replaces it in one step: the draws are in "Resultados.cds" at every moment.
+        copy.write();
+        copy.close();
+        FileNames::replace(t.folder(), kScratchFile, kResultsFile);
+    }
+    res.open();
+    res.last();
+}

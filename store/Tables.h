@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Table.h"
+
+#include <QStringList>
+#include <array>
+
+// The fourteen tables of the program, each bound to its file in one working folder and set to the
+// order it is visited in at start-up. The main window owns one of these for the whole run; the
+// logic operations receive the tables they work on.
+class Tables {
+public:
+    explicit Tables(const QString& folder);
+    Tables(const Tables&) = delete;
+    Tables& operator=(const Tables&) = delete;
+
+    const QString& folder() const { return folder_; }
+
+    // Closes every open table, writing each one whose rows changed. A table that cannot be
+    // written stays open with its rows; the message of each failure is returned.
+    QStringList closeAll();
+    std::array<Table*, 14> all();
+
+    QString folder_;
+    Table TableRes;      // draws
+    Table TableLimpaRes; // scratch copy for the start-up rebuild of the results file
+    Table TableAval;     // per-number weight and distribution marks
+    Table TableCar;      // the player's games
+    Table TableCarImp;   // the games file again, in print order
+    Table TableDes;      // discarded numbers
+    Table TableOrd;      // scratch list of numbers
+    Table TableSaidas;   // per-number statistics
+    Table TableRelSai;   // statistics report lines
+    Table TableDis;      // distributed games
+    Table TableDezVal;   // the random generator's deck
+    Table TableRel;      // games listing lines
+    Table TableImp;      // one row per printed number
+    Table TableCImp;     // one row per printed slip
+};
+
+// Start-up of the results file: creates an empty results table when there is no file, otherwise
+// copies the draws (Concurso, d1..d6, in Concurso order) into a fresh file of the current fields
+// and puts it in place of the old one in one atomic step; then opens the results on the last
+// draw. Throws TableError when the results file cannot be read or written; the old file is then
+// left as it was.
+void rebuildResultsFile(Tables& t);
