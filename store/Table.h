@@ -83,6 +83,7 @@ public:
 
     // --- the current row (the pending one while inserting or editing)
     bool isEmpty(int field) const;
+    bool isEmpty(QStringView field) const { return isEmpty(fieldIndex(field)); }
     QVariant value(int field) const; // invalid QVariant for an empty field
     QVariant value(QStringView field) const { return value(fieldIndex(field)); }
     QString text(int field) const;   // decimal text for numbers, "" for empty

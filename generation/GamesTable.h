@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Table.h"
+
+#include <array>
+#include <span>
+
+// Field positions of the games table, resolved once so that loops over millions of games do not
+// look names up. Works on any table with the games fields (TableCar, TableCarImp).
+struct GameFields {
+    explicit GameFields(const Table& t);
+    int cartao, emite, pares, linhas, abaixo, dezenas, acertos, todos;
+    std::array<int, 15> d;
+    std::array<int, 15> ad;
+};
+
+// The game number the next appended game gets: the Cartao of the last row in the table's current
+// order plus 1, or 1 when the table is empty or that value cannot be read.
+qint64 NextGameNumber(Table& games);
+
+// The numbers of a stored game, counted from d1 upward while a field holds a number above 0; the
+// first empty field or 0 ends the game.
+int ReadGameNumbers(const RowRef& row, const GameFields& f, std::array<int, 15>& out);

@@ -1,0 +1,354 @@
+#include "RecordStore.h"
+#include "Schemas.h"
+#include "Table.h"
+#include "TableError.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QSignalSpy>
+
+// The table's rules of order, cursor, state and files, on small tables in a fresh folder.
+class TableTest : public QObject {
+    Q_OBJECT
+
+    static FieldList sample() {
+        return {FieldDef::integer(QStringLiteral("Cartao")), FieldDef::string(QStringLiteral("Dezena"), 2),
+                FieldDef::real(QStringLiteral("Nota")), FieldDef::string(QStringLiteral("Nome"), 10)};
+    }
+    static void add(Table& t, const QVariant& cartao, const QVariant& dezena, const QVariant& nota = {}) {
+        t.insert();
+        t.setValue(0, cartao);
+        t.setValue(1, dezena);
+        t.setValue(2, nota);
+        t.post();
+    }
+    static QStringList rows(Table& t) {
+        QStringList out;
+        for (int i = 0; i < t.rowCount(); ++i) {
+            const RowRef r = t.rowAt(i);
+            out << QStringLiteral("%1/%2/%3").arg(r.text(0), r.text(1), r.text(2));
+        }
+        return out;
+    }
+
+private slots:
+    void createWithoutRowsWritesNoFile() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.create();
+        t.close();
+        QVERIFY(!QFile::exists(w.file(QStringLiteral("t.cds"))));
+        try {
+            t.open();
+            QFAIL("open must fail without a file");
+        } catch (const TableError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Missing data provider or data packet"));
+        }
+    }
+
+    void theThreeStoreMessages() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        try {
+            t.create();
+            QFAIL("create without fields must fail");
+        } catch (const TableError& e) {
+            QCOMPARE(e.message(), QStringLiteral("No fields defined.  Cannot create dataset"));
+        }
+        t.defineFields(sample());
+        t.create();
+        try {
+            t.fieldIndex(u"Acertos");
+            QFAIL("unknown field must fail");
+        } catch (const TableError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Field 'Acertos' not found"));
+        }
+        QCOMPARE(t.fieldIndex(u"cartao"), 0); // names match without regard to case
+    }
+
+    void roundTripKeepsFieldsEmptiesAndOrder() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.create();
+        add(t, 3, QStringLiteral("07"), 1.5);
+        add(t, QVariant(), QStringLiteral("é"), QVariant());
+        add(t, 1, QVariant(), -0.25);
+        t.insert();
+        t.setText(3, QStringLiteral("ação e reação")); // longer than 10: kept to 10 characters
+        t.post();
+        t.close();
+        Table u(QStringLiteral("U"), w.path(), QStringLiteral("t.cds"));
+        u.open();
+        QCOMPARE(u.fields(), sample());
+        QCOMPARE(rows(u), (QStringList{QStringLiteral("3/07/1.5"), QStringLiteral("/é/"), QStringLiteral("1//-0.25"),
+                                        QStringLiteral("//")}));
+        u.last();
+        QCOMPARE(u.text(3), QStringLiteral("ação e rea"));
+        u.first();
+        QVERIFY(u.isEmpty(3));
+    }
+
+    void openChangeNothingCloseWritesTheSameRowsBack() {
+        WorkFolder w;
+        Table a(QStringLiteral("A"), w.path(), QStringLiteral("t.cds"));
+        Table b(QStringLiteral("B"), w.path(), QStringLiteral("t.cds"));
+        a.defineFields(sample());
+        a.create();
+        add(a, 1, QStringLiteral("01"));
+        a.close();
+        a.open();
+        QVERIFY(a.changedMark()); // rows loaded from the file set it
+        // Another table of the same file writes other rows meanwhile: closing A puts its rows back.
+        b.defineFields(sample());
+        b.create();
+        add(b, 2, QStringLiteral("02"));
+        add(b, 3, QStringLiteral("03"));
+        b.close();
+        a.close();
+        b.open();
+        QCOMPARE(rows(b), QStringList{QStringLiteral("1/01/")});
+    }
+
+    void sharedFileOpenSeesTheRowsTheOtherTableWrote() {
+        WorkFolder w;
+        Table car(QStringLiteral("Car"), w.path(), QStringLiteral("Cartelas.cds"));
+        Table carImp(QStringLiteral("CarImp"), w.path(), QStringLiteral("cartelas.cds"));
+        car.defineFields(sample());
+        car.create();
+        add(car, 2, QStringLiteral("10"));
+        add(car, 1, QStringLiteral("20"));
+        car.close();
+        carImp.setIndexFieldNames(QStringLiteral("cartao"));
+        carImp.open();
+        QCOMPARE(rows(carImp), (QStringList{QStringLiteral("1/20/"), QStringLiteral("2/10/")}));
+    }
+
+    void indexOrder_data() {
+        QTest::addColumn<QString>("index");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("none: as added") << QString() << QStringList{"2/b/", "1/a/1", "/c/", "2/a/", "1/a/2"};
+        QTest::newRow("one field, empty first, ties as added")
+            << QStringLiteral("Cartao") << QStringList{"/c/", "1/a/1", "1/a/2", "2/b/", "2/a/"};
+        QTest::newRow("two fields") << QStringLiteral("Cartao;Dezena")
+                                    << QStringList{"/c/", "1/a/1", "1/a/2", "2/a/", "2/b/"};
+        QTest::newRow("text by character codes, name in other case")
+            << QStringLiteral("dezena") << QStringList{"1/a/1", "2/a/", "1/a/2", "2/b/", "/c/"};
+    }
+    void indexOrder() {
+        QFETCH(QString, index);
+        QFETCH(QStringList, expected);
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.create();
+        add(t, 2, QStringLiteral("b"));
+        add(t, 1, QStringLiteral("a"), 1.0);
+        add(t, QVariant(), QStringLiteral("c"));
+        add(t, 2, QStringLiteral("a"));
+        add(t, 1, QStringLiteral("a"), 2.0);
+        t.setIndexFieldNames(index);
+        QCOMPARE(rows(t), expected);
+        // Ties keep their order across a close and an open.
+        t.close();
+        t.open();
+        QCOMPARE(rows(t), expected);
+    }
+
+    void reindexKeepsTheCursorOnItsRow() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.create();
+        for (int i = 5; i >= 1; --i)
+            add(t, i, QString::number(10 - i));
+        QVERIFY(t.locate(u"Cartao", 4));
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        QCOMPARE(t.integer(0), 4);
+        QCOMPARE(t.position(), 3);
+    }
+
+    void nextOnTheLastRowSetsEndAndStays() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.create();
+        QVERIFY(t.eof()); // an empty table is at its end
+        add(t, 1, QStringLiteral("a"));
+        add(t, 2, QStringLiteral("b"));
+        t.last();
+        QVERIFY(!t.eof());
+        t.next();
+        QVERIFY(t.eof());
+        QCOMPARE(t.integer(0), 2);
+        t.first();
+        QVERIFY(!t.eof());
+    }
+
+    void deletingUntilTheEndEmptiesTheTable_data() {
+        QTest::addColumn<int>("start");
+        for (int s = 0; s < 4; ++s)
+            QTest::addRow("from row %d", s) << s;
+    }
+    void deletingUntilTheEndEmptiesTheTable() {
+        QFETCH(int, start);
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.create();
+        for (int i = 1; i <= 4; ++i)
+            add(t, i, QStringLiteral("x"));
+        t.moveTo(start);
+        const int following = start + 2; // the row after the deleted one becomes current
+        t.remove();
+        QCOMPARE(t.integer(0), start == 3 ? 3 : following);
+        int guard = 0;
+        while (!t.eof() && guard++ < 10)
+            t.remove();
+        QCOMPARE(t.rowCount(), 0);
+        QVERIFY(t.eof());
+        t.close();
+        t.open();
+        QCOMPARE(t.rowCount(), 0); // the deletions reached the file
+    }
+
+    void locate_data() {
+        QTest::addColumn<int>("rows");
+        QTest::newRow("small table, searched row by row") << 10;
+        QTest::newRow("large table, hash-indexed") << 5000;
+    }
+    void locate() {
+        QFETCH(int, rows);
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.create();
+        for (int i = rows; i >= 1; --i)
+            add(t, i, QString::number(i % 7));
+        t.moveTo(2);
+        const int before = t.integer(0);
+        QVERIFY(!t.locate(u"Dezena", QStringLiteral("9")));
+        QCOMPARE(t.integer(0), before); // not found: the cursor stays
+        QVERIFY(!t.locate(u"Cartao", QStringLiteral("abc")));
+        QVERIFY(t.locate(u"dezena", QStringLiteral("3")));
+        QCOMPARE(t.integer(0), 3); // the first in index order
+        QVERIFY(t.locate(u"Cartao", QStringLiteral("7")));
+        QCOMPARE(t.text(1), QStringLiteral("0"));
+        // Changes keep the index current.
+        t.edit();
+        t.setText(1, QStringLiteral("zz"));
+        t.post();
+        QVERIFY(t.locate(u"Dezena", QStringLiteral("zz")));
+        QCOMPARE(t.integer(0), 7);
+        t.remove();
+        QVERIFY(!t.locate(u"Dezena", QStringLiteral("zz")));
+        add(t, rows + 1, QStringLiteral("zz"));
+        QVERIFY(t.locate(u"Dezena", QStringLiteral("zz")));
+        QCOMPARE(t.integer(0), rows + 1);
+    }
+
+    void movingPostsThePendingRow() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.create();
+        add(t, 1, QStringLiteral("a"));
+        add(t, 2, QStringLiteral("b"));
+        t.first();
+        t.edit();
+        t.setText(1, QStringLiteral("x"));
+        t.next(); // posts
+        QCOMPARE(t.state(), Table::State::Browse);
+        t.first();
+        QCOMPARE(t.text(1), QStringLiteral("x"));
+        // An inserted row never changed is dropped by the move.
+        t.insert();
+        t.first();
+        QCOMPARE(t.rowCount(), 2);
+        // Close discards a pending row.
+        t.edit();
+        t.setText(1, QStringLiteral("lost"));
+        t.close();
+        t.open();
+        QCOMPARE(t.text(1), QStringLiteral("x"));
+    }
+
+    void postRepositionsByTheIndex() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.create();
+        for (int i = 1; i <= 3; ++i)
+            add(t, i * 10, QStringLiteral("x"));
+        t.first();
+        t.edit();
+        t.setInteger(0, 25);
+        QSignalSpy moved(&t, &Table::rowMoved);
+        t.post();
+        QCOMPARE(t.position(), 1);
+        QCOMPARE(t.integer(0), 25);
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(rows(t), (QStringList{"20/x/", "25/x/", "30/x/"}));
+    }
+
+    void conversions_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored"); // or the error message
+        QTest::newRow("whole number") << QStringLiteral("7") << QStringLiteral("7");
+        QTest::newRow("blanks around") << QStringLiteral(" 7 ") << QStringLiteral("7");
+        QTest::newRow("negative") << QStringLiteral("-1") << QStringLiteral("-1");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("letters") << QStringLiteral("7a")
+                                 << QStringLiteral("'7a' is not a valid integer value for field 'Cartao'");
+        QTest::newRow("too large for 32 bits")
+            << QStringLiteral("99999999999")
+            << QStringLiteral("'99999999999' is not a valid integer value for field 'Cartao'");
+        QTest::newRow("exponent") << QStringLiteral("1e3")
+                                  << QStringLiteral("'1e3' is not a valid integer value for field 'Cartao'");
+    }
+    void conversions() {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.create();
+        t.insert();
+        try {
+            t.setText(0, typed);
+            t.post();
+            QCOMPARE(t.text(0), stored);
+        } catch (const TableError& e) {
+            QCOMPARE(e.message(), stored);
+        }
+    }
+
+    void readingAnEmptyFieldAsANumberIsAnError() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.create();
+        add(t, QVariant(), QStringLiteral("x"));
+        QVERIFY_THROWS_EXCEPTION(TableError, t.integer(0));
+        QVERIFY(!t.intValue(0).has_value());
+        QCOMPARE(t.intValue(u"Dezena"), std::nullopt); // "x" is no number
+    }
+
+    void gamesTableStaysCompact() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(Schemas::games());
+        t.create();
+        // 38 fields packed: far below a variant per cell.
+        RecordLayout layout;
+        layout.setFields(Schemas::games());
+        QVERIFY2(layout.recordSize() <= 160, qPrintable(QString::number(layout.recordSize())));
+    }
+};
+
+QUINABEL_CORE_TEST_MAIN(TableTest)
+#include "tst_table.moc"

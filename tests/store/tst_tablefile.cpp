@@ -1,0 +1,305 @@
+#include "Schemas.h"
+#include "Table.h"
+#include "TableError.h"
+#include "TableFile.h"
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <sqlite3.h>
+
+// The file side of the tables: what a table file holds, files the program did not write, files it
+// must refuse, writes that fail, and writes cut short by a killed process.
+namespace {
+
+FieldList sample() {
+    return {FieldDef::real(QStringLiteral("Cartao")), FieldDef::integer(QStringLiteral("Versao")),
+            FieldDef::string(QStringLiteral("Todos"), 30)};
+}
+
+// Runs SQL on a file directly, as another program would.
+void sql(const QString& path, const char* statements) {
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db, statements, nullptr, nullptr, &err);
+    const QByteArray message = err ? QByteArray(err) : QByteArray();
+    sqlite3_free(err);
+    sqlite3_close(db);
+    QVERIFY2(rc == SQLITE_OK, message.constData());
+}
+
+QStringList query(const QString& path, const char* select) {
+    QStringList out;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, select, -1, &s, nullptr);
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        QStringList cols;
+        for (int c = 0; c < sqlite3_column_count(s); ++c)
+            cols << (sqlite3_column_type(s, c) == SQLITE_NULL
+                         ? QStringLiteral("NULL")
+                         : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, c))));
+        out << cols.join(QLatin1Char('|'));
+    }
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    return out;
+}
+
+QByteArray digest(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+void fill(Table& t, int from, int count, int version) {
+    Table::BulkChange bulk(t);
+    for (int i = from; i < from + count; ++i) {
+        t.insert();
+        t.setReal(0, i);
+        t.setInteger(1, version);
+        t.setText(2, QString::number(i));
+        t.post();
+    }
+}
+
+// The child process of the crash test: rewrites and appends to one file for ever, until killed.
+// Every full version holds kRows rows, every append adds kBatch, all of one version number.
+constexpr int kRows = 20000;
+constexpr int kBatch = 3000;
+[[noreturn]] void writeForever(const QString& folder) {
+    Table t(QStringLiteral("T"), folder, QStringLiteral("crash.cds"));
+    t.defineFields(sample());
+    for (int version = 1;; ++version) {
+        t.create();
+        fill(t, 0, kRows, version);
+        t.close(); // whole file
+        t.open();
+        fill(t, kRows, kBatch, version);
+        t.close(); // appended
+    }
+}
+
+} // namespace
+
+class TableFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fileIsAnSqliteTableOfTheFields() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.create();
+        t.insert();
+        t.setReal(0, 2);
+        t.setText(2, QStringLiteral("0102"));
+        t.post();
+        t.insert();
+        t.setReal(0, 1);
+        t.setInteger(1, 7);
+        t.post();
+        t.close();
+        const QString path = w.file(QStringLiteral("t.cds"));
+        QCOMPARE(query(path, "PRAGMA application_id"), QStringList{QString::number(0x514E424C)});
+        QCOMPARE(query(path, "PRAGMA user_version"), QStringList{"1"});
+        QCOMPARE(query(path, "SELECT name, type FROM pragma_table_info('data')"),
+                 (QStringList{"Cartao|REAL", "Versao|INTEGER", "Todos|VARCHAR(30)"}));
+        QCOMPARE(query(path, "SELECT * FROM data ORDER BY rowid"), (QStringList{"2.0|NULL|0102", "1.0|7|NULL"}));
+        QVERIFY(QDir(w.path()).entryList(QDir::Files | QDir::Hidden).size() == 1); // no temporary left
+    }
+
+    void fileWrittenByAnotherProgramOpens() {
+        WorkFolder w;
+        const QString path = w.file(QStringLiteral("Cartelas.cds"));
+        sql(path, "PRAGMA application_id=1364083276; PRAGMA user_version=1;"
+                  "CREATE TABLE data (Cartao REAL, Versao INTEGER, Todos VARCHAR(30));"
+                  "INSERT INTO data VALUES (5, NULL, 'a'), (3, 9, NULL);");
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("cartelas.cds"));
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.open();
+        QCOMPARE(t.rowCount(), 2);
+        QCOMPARE(t.integer(u"Versao"), 9);
+        t.next();
+        QVERIFY(t.isEmpty(1));
+        QCOMPARE(t.text(u"todos"), QStringLiteral("a"));
+    }
+
+    void refusedFiles_data() {
+        QTest::addColumn<QByteArray>("kind");
+        QTest::addColumn<QString>("messagePart");
+        QTest::newRow("empty file") << QByteArray("empty") << QStringLiteral("não é um arquivo de tabela do Quinabel");
+        QTest::newRow("text file") << QByteArray("text") << QStringLiteral("danificado");
+        QTest::newRow("truncated copy") << QByteArray("truncated") << QStringLiteral("danificado");
+        QTest::newRow("another program's database")
+            << QByteArray("foreign") << QStringLiteral("não é um arquivo de tabela do Quinabel");
+        QTest::newRow("newer format") << QByteArray("newer") << QStringLiteral("versão mais nova");
+        QTest::newRow("no data table") << QByteArray("nodata") << QStringLiteral("danificado");
+        QTest::newRow("unknown column type") << QByteArray("badtype") << QStringLiteral("danificado");
+        QTest::newRow("text in an integer column") << QByteArray("badvalue") << QStringLiteral("danificado");
+    }
+    void refusedFiles() {
+        QFETCH(QByteArray, kind);
+        QFETCH(QString, messagePart);
+        WorkFolder w;
+        const QString path = w.file(QStringLiteral("Cartelas.cds"));
+        if (kind == "empty" || kind == "text") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            if (kind == "text")
+                f.write("Cartao;d1;d2\n1;2;3\n");
+        } else if (kind == "truncated") {
+            Table good(QStringLiteral("G"), w.path(), QStringLiteral("good.cds"));
+            good.defineFields(Schemas::games());
+            good.create();
+            fill(good, 1, 3000, 1);
+            good.close();
+            QFile f(w.file(QStringLiteral("good.cds")));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray all = f.readAll();
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(all.left(all.size() / 3));
+        } else if (kind == "foreign") {
+            sql(path, "CREATE TABLE clientes (nome TEXT); INSERT INTO clientes VALUES ('x');");
+        } else if (kind == "newer") {
+            sql(path, "PRAGMA application_id=1364083276; PRAGMA user_version=2; CREATE TABLE data (Cartao REAL);");
+        } else if (kind == "nodata") {
+            sql(path, "PRAGMA application_id=1364083276; PRAGMA user_version=1; CREATE TABLE outra (Cartao REAL);");
+        } else if (kind == "badtype") {
+            sql(path, "PRAGMA application_id=1364083276; PRAGMA user_version=1; CREATE TABLE data (Cartao BLOB);");
+        } else {
+            sql(path, "PRAGMA application_id=1364083276; PRAGMA user_version=1; CREATE TABLE data (Cartao INTEGER);"
+                      "INSERT INTO data VALUES ('abc');");
+        }
+        const QByteArray before = digest(path);
+
+        Table t(QStringLiteral("TableCar"), w.path(), QStringLiteral("Cartelas.cds"));
+        t.defineFields(Schemas::games());
+        try {
+            t.open();
+            QFAIL("a refused file must not open");
+        } catch (const TableError& e) {
+            QVERIFY2(e.message().contains(messagePart), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(QStringLiteral("Cartelas.cds")), qPrintable(e.message()));
+        }
+        QVERIFY(!t.isOpen());
+        t.close(); // as at shutdown: a table that never opened writes nothing
+        QCOMPARE(digest(path), before);
+    }
+
+    void failedWriteKeepsTheRowsAndTheOldFile() {
+        WorkFolder w;
+        const QString folder = w.file(QStringLiteral("gone"));
+        QVERIFY(QDir().mkdir(folder));
+        Table t(QStringLiteral("TableCar"), folder, QStringLiteral("Cartelas.cds"));
+        t.defineFields(sample());
+        t.create();
+        fill(t, 1, 10, 1);
+        t.close();
+        t.open();
+        fill(t, 11, 5, 1);
+        // The folder disappears (a removed USB stick, say): the write must fail loudly.
+        QVERIFY(QDir(folder).removeRecursively());
+        try {
+            t.close();
+            QFAIL("the write must fail");
+        } catch (const TableError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("Cartelas.cds")), qPrintable(e.message()));
+            QVERIFY2(e.message().startsWith(QStringLiteral("Não foi possível gravar")), qPrintable(e.message()));
+        }
+        QVERIFY(t.isOpen());
+        QCOMPARE(t.rowCount(), 15); // nothing lost: a later close may still succeed
+        QVERIFY(QDir().mkdir(folder));
+        t.close();
+        t.open();
+        QCOMPARE(t.rowCount(), 15);
+    }
+
+    void appendingWritesOnlyTheNewRows() {
+        WorkFolder w;
+        const QString path = w.file(QStringLiteral("t.cds"));
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.create();
+        fill(t, 1, 1000, 1);
+        t.close();
+        t.open();
+        fill(t, 1001, 10, 2);
+        const qint64 inodeBefore = static_cast<qint64>(FileIdentity::of(path).inode);
+        t.close();
+        QCOMPARE(static_cast<qint64>(FileIdentity::of(path).inode), inodeBefore); // appended in place
+        QCOMPARE(query(path, "SELECT count(*), min(Cartao), max(Cartao), sum(Versao) FROM data"),
+                 QStringList{"1010|1.0|1010.0|1020"});
+        // A change to a row already in the file rewrites it whole, with the change.
+        t.open();
+        t.first();
+        t.edit();
+        t.setInteger(1, 5);
+        t.post();
+        t.last();
+        t.remove();
+        t.close();
+        QCOMPARE(query(path, "SELECT count(*), sum(Versao) FROM data"), QStringList{"1009|1022"});
+        QCOMPARE(query(path, "SELECT Cartao FROM data ORDER BY rowid LIMIT 2"), (QStringList{"1.0", "2.0"}));
+    }
+
+    void reopeningAfterCloseSeesChangesMadeByOthers() {
+        WorkFolder w;
+        Table a(QStringLiteral("A"), w.path(), QStringLiteral("t.cds"));
+        a.defineFields(sample());
+        a.create();
+        fill(a, 1, 5, 1);
+        a.close(); // keeps its rows while they equal the file
+        sql(w.file(QStringLiteral("t.cds")), "INSERT INTO data VALUES (99, 9, 'x')");
+        a.open();
+        QCOMPARE(a.rowCount(), 6);
+    }
+
+    void killedWriterLeavesOldOrNewContent() {
+        WorkFolder w;
+        const QString path = w.file(QStringLiteral("crash.cds"));
+        auto* rng = QRandomGenerator::global();
+        int checked = 0;
+        for (int round = 0; round < 12; ++round) {
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("QUINABEL_CRASH_WRITER"), w.path());
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(child.waitForStarted());
+            QThread::msleep(150u + rng->bounded(500u));
+            child.kill();
+            child.waitForFinished();
+            if (!QFile::exists(path))
+                continue; // killed before its first write
+            Table t(QStringLiteral("T"), w.path(), QStringLiteral("crash.cds"));
+            t.open();
+            const int rows = t.rowCount();
+            QVERIFY2(rows == kRows || rows == kRows + kBatch, qPrintable(QString::number(rows)));
+            t.first();
+            const int version = t.integer(1);
+            for (int i = 0; i < rows; ++i)
+                QCOMPARE(t.rowAt(i).intValue(1), std::optional<qint32>(version));
+            ++checked;
+        }
+        QVERIFY(checked > 0);
+    }
+};
+
+int main(int argc, char** argv) {
+    useBrazilianLocale();
+    QCoreApplication app(argc, argv);
+    if (const QByteArray folder = qgetenv("QUINABEL_CRASH_WRITER"); !folder.isEmpty())
+        writeForever(QString::fromLocal8Bit(folder));
+    TableFileTest tc;
+    return QTest::qExec(&tc, argc, argv);
+}
+#include "tst_tablefile.moc"
