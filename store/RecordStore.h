@@ -31,9 +31,11 @@ public:
     int capacity(int f) const; // inline bytes of a String field
     int maxChars(int f) const { return fields_[static_cast<std::size_t>(f)].size; }
 
-    static bool bit(const std::uint8_t* rec, int b) { return (rec[b >> 3] >> (b & 7)) & 1u; }
+    static bool bit(const std::uint8_t* rec, int b) {
+        return ((static_cast<unsigned>(rec[b >> 3]) >> static_cast<unsigned>(b & 7)) & 1u) != 0;
+    }
     static void setBit(std::uint8_t* rec, int b, bool on) {
-        const auto mask = static_cast<std::uint8_t>(1u << (b & 7));
+        const auto mask = static_cast<std::uint8_t>(1u << static_cast<unsigned>(b & 7));
         rec[b >> 3] = static_cast<std::uint8_t>(on ? (rec[b >> 3] | mask) : (rec[b >> 3] & ~mask));
     }
     static bool alive(const std::uint8_t* rec) { return bit(rec, 0); }

@@ -46,6 +46,10 @@ void Table::defineFields(FieldList fields) {
         notifyReset();
         dropRows();
         setState(State::Closed);
+        pos_ = -1;
+        eof_ = true;
+        if (!quiet())
+            emit reset();
     }
     cached_ = false;
     layout_.setFields(std::move(fields));
@@ -55,7 +59,7 @@ void Table::defineFields(FieldList fields) {
 std::optional<int> Table::findField(QStringView name) const {
     const FieldList& fs = layout_.fields();
     for (std::size_t i = 0; i < fs.size(); ++i)
-        if (name.compare(fs[i].name, Qt::CaseInsensitive) == 0)
+        if (name.size() == fs[i].name.size() && name.compare(fs[i].name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
     return std::nullopt;
 }
@@ -355,6 +359,9 @@ void Table::resortAll() {
 }
 
 int Table::positionOf(quint32 phys) const {
+    // Rows appended in index order (games numbered as they are added) stand where they were put.
+    if (phys < order_.size() && order_[phys] == phys)
+        return static_cast<int>(phys);
     auto it = keys_.empty() ? std::lower_bound(order_.begin(), order_.end(), phys)
                             : std::lower_bound(order_.begin(), order_.end(), phys,
                                                [this](quint32 e, quint32 p) { return less(e, p); });
@@ -391,6 +398,7 @@ void Table::requireEditing() const {
 void Table::checkBrowse() {
     if (!isEditing())
         return;
+    runUpdaters();
     if (pending_.modified)
         post();
     else
@@ -461,9 +469,8 @@ void Table::moveTo(int position) {
         setCursor(position);
 }
 
-bool Table::locate(QStringView field, const QVariant& value) {
+bool Table::locate(int f, const QVariant& value) {
     requireOpen();
-    const int f = fieldIndex(field);
     checkBrowse();
 
     // The value, converted to the field's type, in a record of its own to compare with.
@@ -571,6 +578,7 @@ void Table::cancel() {
 void Table::post() {
     requireOpen();
     requireEditing();
+    runUpdaters();
     if (state_ == State::Insert) {
         const quint32 phys = rows_.append();
         std::memcpy(rows_.record(phys), pending_.bytes.data(), layout_.recordSize());
@@ -623,21 +631,26 @@ void Table::post() {
     pending_.clear();
     state_ = State::Browse;
 
+    // The row's new place, found on both sides of its old one (the rest is still in order).
     const int from = pos_;
     int to = from;
     if (keyChanged) {
+        auto cmp = [this](quint32 e, quint32 p) { return less(e, p); };
+        const auto at = order_.begin() + from;
+        const auto up = std::lower_bound(order_.begin(), at, phys, cmp);
+        to = up != at ? static_cast<int>(up - order_.begin())
+                      : static_cast<int>(std::lower_bound(at + 1, order_.end(), phys, cmp) - order_.begin()) - 1;
+    }
+    if (to != from && !quiet())
+        emit rowAboutToMove(from, to);
+    if (to != from) {
         order_.erase(order_.begin() + from);
-        to = static_cast<int>(std::lower_bound(order_.begin(), order_.end(), phys,
-                                               [this](quint32 e, quint32 p) { return less(e, p); }) -
-                              order_.begin());
         order_.insert(order_.begin() + to, phys);
         pos_ = to;
     }
     if (!quiet()) {
-        if (to != from) {
-            emit rowAboutToMove(from, to);
+        if (to != from)
             emit rowMoved(from, to);
-        }
         emit rowChanged(pos_);
         emit stateChanged();
         emit currentChanged(pos_);
@@ -840,6 +853,21 @@ void Table::setValue(int field, const QVariant& v) {
     case QMetaType::Float: setReal(field, v.toDouble()); return;
     default: setText(field, v.toString()); return;
     }
+}
+
+// ---------------------------------------------------------------- bound fields
+
+void Table::addFieldUpdater(const void* owner, std::function<void()> update) {
+    updaters_.emplace_back(owner, std::move(update));
+}
+
+void Table::removeFieldUpdater(const void* owner) {
+    std::erase_if(updaters_, [owner](const auto& u) { return u.first == owner; });
+}
+
+void Table::runUpdaters() {
+    for (const auto& u : std::vector(updaters_))
+        u.second();
 }
 
 // ---------------------------------------------------------------- notifications

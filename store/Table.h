@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -68,7 +69,8 @@ public:
     void next();
     void prior();
     bool eof() const;
-    bool locate(QStringView field, const QVariant& value);
+    bool locate(QStringView field, const QVariant& value) { return locate(fieldIndex(field), value); }
+    bool locate(int field, const QVariant& value);
     int rowCount() const;
     int position() const { return pos_; } // -1 when there is no current row
     // Moves the cursor to the row at `position` in index order (a grid selection); posts first.
@@ -105,6 +107,11 @@ public:
     void setText(int field, const QString& v);
     void setText(QStringView field, const QString& v) { setText(fieldIndex(field), v); }
     void setEmpty(int field);
+
+    // A bound edit field that holds typed text not yet in the row registers here; the table runs
+    // every updater before it posts, so the text reaches the row first (or its error stops the post).
+    void addFieldUpdater(const void* owner, std::function<void()> update);
+    void removeFieldUpdater(const void* owner);
 
     // Read access to any row by its position in index order, without moving the cursor; for
     // loops that only read (summaries, listings) and for views.
@@ -185,4 +192,6 @@ private:
     bool cached_ = false;
 
     int bulkDepth_ = 0;
+    std::vector<std::pair<const void*, std::function<void()>>> updaters_;
+    void runUpdaters();
 };

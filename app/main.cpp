@@ -1,0 +1,52 @@
+#include "MessageBoxes.h"
+#include "ProgramServices.h"
+#include "UnitMenu.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+// SIGTERM and SIGINT close the main window the normal way, so every table is stored; the signal
+// handler only writes a byte that the event loop reads.
+int signalPipe[2] = {-1, -1};
+extern "C" void onSignal(int) {
+    const char b = 1;
+    [[maybe_unused]] const auto n = ::write(signalPipe[1], &b, 1);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quinabel"));
+    QApplication::setApplicationVersion(QStringLiteral("2.1"));
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    ProgramServices services;
+    TFormMenu menu(QDir::currentPath(), services.menuServices());
+    services.attachTo(&menu);
+
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
+        auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &menu);
+        QObject::connect(notifier, &QSocketNotifier::activated, &menu, [&menu] {
+            char b;
+            [[maybe_unused]] const auto n = ::read(signalPipe[0], &b, 1);
+            menu.close();
+        });
+        struct sigaction sa {};
+        sa.sa_handler = onSignal;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &sa, nullptr);
+        sigaction(SIGINT, &sa, nullptr);
+        sigaction(SIGHUP, &sa, nullptr);
+    }
+    // The end of the desktop session closes the window the normal way too.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &menu, [&menu] { menu.close(); });
+
+    menu.show();
+    return app.exec();
+}

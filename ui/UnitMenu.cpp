@@ -1,0 +1,164 @@
+#include "UnitMenu.h"
+
+#include "FileNames.h"
+#include "MenuLayout.h"
+#include "DistributionEditor.h"
+#include "MessageBoxes.h"
+#include "NumberBoard.h"
+#include "NumberStatistics.h"
+#include "Schemas.h"
+#include "TableError.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* parent)
+    : QWidget(parent), folder_(folder), services_(std::move(services)), tables_(folder) {
+    setObjectName(QStringLiteral("FormMenu"));
+    setFixedSize(1171, 631);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(11);
+    setFont(f);
+    buildShell();
+    buildResults();
+    buildBoard();
+    buildStatistics();
+    buildGames();
+    buildGeneration();
+    buildEditor();
+    buildPrint();
+    buildTutorial();
+    FormCreate();
+}
+
+TFormMenu::~TFormMenu() {
+    if (!closing_)
+        FormClose(); // destroyed without a close event (a test, the end of the session)
+}
+
+// ---------------------------------------------------------------- start-up and shutdown
+
+void TFormMenu::FormCreate() {
+    move(0, 0);
+    setWindowTitle(QStringLiteral("Quinabel - Versão 2.1"));
+    guarded([this] { rebuildResultsFile(tables_); });
+    LoadDiscardedAndShow();
+    guarded([this] {
+        Table& rel = tables_.TableRel;
+        if (!rel.fileExists()) {
+            rel.defineFields(Schemas::listing());
+            rel.create();
+        }
+        rel.open();
+    });
+    RecomputeStatisticsAndShow();
+    // The games table stays closed until the first generation makes its file; a games file that
+    // exists but cannot be read is reported, never silently replaced.
+    if (tables_.TableCar.fileExists())
+        guarded([this] {
+            tables_.TableCar.open();
+            RefreshGamesSummary();
+        });
+}
+
+void TFormMenu::closeEvent(QCloseEvent* e) {
+    if (!closing_)
+        FormClose();
+    e->accept();
+}
+
+void TFormMenu::FormClose() {
+    closing_ = true;
+    StorePendingDraw();
+    SaveDiscardedAndReport();
+    // Every table still open is closed, which writes each one whose rows changed; a table that
+    // cannot be written keeps its old file, and the player is told which and why.
+    for (const QString& failure : tables_.closeAll())
+        showError(failure);
+}
+
+bool TFormMenu::guarded(const std::function<void()>& op) {
+    try {
+        op();
+        return true;
+    } catch (const TableError& e) {
+        showError(e.message());
+        return false;
+    }
+}
+
+void TFormMenu::showError(const QString& text) {
+    if (services_.messages)
+        services_.messages->error(text);
+}
+
+// ---------------------------------------------------------------- shell
+
+void TFormMenu::buildShell() {
+    using namespace MenuLayout;
+    Label8 = label(this, "Label8", QStringLiteral("Jogos"), {8, 4, 200, 16}, Bold);
+    Label13 = label(this, "Label13", QStringLiteral("Dezenas"), {500, 2, 120, 16}, Bold);
+    Label43 = label(this, "Label43", QStringLiteral("Resultados dos concursos"), {500, 312, 250, 16}, Bold);
+    Label44 = label(this, "Label44", QStringLiteral("Saídas"), {912, 4, 200, 16}, Bold);
+
+    const int x = 372, w = 122, h = 34;
+    ButtonGera = button(this, "ButtonGera", QStringLiteral("Gera os jogos"), {x, 24, w, h});
+    ButtonImp = button(this, "ButtonImp", QStringLiteral("Imprime os jogos"), {x, 64, w, h});
+    ButtonRes = button(this, "ButtonRes", QStringLiteral("Conferindo os resultados"), {x, 104, w, h});
+    ButtonLimpa = button(this, "ButtonLimpa", QStringLiteral("Limpa dados"), {x, 144, w, h});
+    ButtonTutorial = button(this, "ButtonTutorial", QStringLiteral("Tutorial && informações"), {x, 184, w, h});
+    ButtonIns = button(this, "ButtonIns", QStringLiteral("Inserir Resultados"), {x, 224, w, h});
+    ButtonIns->setToolTip(QStringLiteral("Inserir/Editar resultdado de concurso"));
+    // A doubled ampersand shows as one ampersand and makes no shortcut.
+    ButtonTutorial->setText(QStringLiteral("Tutorial && informações"));
+
+    connect(ButtonGera, &QPushButton::clicked, this, [this] { ButtonGeraClick(); });
+    connect(ButtonImp, &QPushButton::clicked, this, [this] { ButtonImpClick(); });
+    connect(ButtonRes, &QPushButton::clicked, this, [this] { ButtonResClick(); });
+    connect(ButtonLimpa, &QPushButton::clicked, this, [this] { ButtonLimpaClick(); });
+    connect(ButtonTutorial, &QPushButton::clicked, this, [this] { ButtonTutorialClick(); });
+    connect(ButtonIns, &QPushButton::clicked, this, [this] { ButtonInsClick(); });
+}
+
+void TFormMenu::SaiEnter(QWidget* field) { field->installEventFilter(this); }
+
+bool TFormMenu::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == LabelTabela) {
+        switch (e->type()) {
+        case QEvent::Enter:
+        case QEvent::MouseMove: LabelTabelaMouseMove(); break;
+        case QEvent::Leave: LabelTabelaMouseLeave(); break;
+        case QEvent::MouseButtonRelease: LabelTabelaClick(); return true;
+        default: break;
+        }
+        return QWidget::eventFilter(watched, e);
+    }
+    if (watched == EditConc && e->type() == QEvent::FocusOut) {
+        EditConcExit();
+        return QWidget::eventFilter(watched, e);
+    }
+    if (e->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && k->modifiers() == Qt::NoModifier) {
+            // The field never sees the Enter; the focus moves on exactly as a Tab press moves it.
+            if (auto* w = qobject_cast<QWidget*>(watched)) {
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QCoreApplication::sendEvent(w, &tab);
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+QWidget* TFormMenu::numberControl(const QString& name) const {
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            return w;
+    return nullptr;
+}

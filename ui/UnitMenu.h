@@ -1,0 +1,263 @@
+#pragma once
+
+#include "Tables.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+class BoundLineEdit;
+class MessageBoxes;
+class Navigator;
+class NumberBoard;
+class NumberCell;
+class NumberChip;
+class PreviewService;
+class ReportForms;
+class TableGrid;
+class DistributionEditor;
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+struct NumberStatistics;
+
+// What the main window needs from the outside world, so that tests can stand in for it.
+struct MenuServices {
+    MessageBoxes* messages = nullptr;
+    PreviewService* previews = nullptr;
+    ReportForms* reports = nullptr;
+    // Seeds each random generation run; the program seeds from the clock.
+    std::function<quint64()> randomSeed;
+    // Opens the help page in the web browser.
+    std::function<void(const QString& path)> openBrowser;
+};
+
+// The main window: it owns every control and every table of the program and runs every operation
+// from its handlers. The state lives in models (the tables, the number board, the editor's
+// groups); each handler is a thin call into a logic operation, and the window shows the result.
+// Its construction is split by area, one source file each (UnitMenu*.cpp).
+class TFormMenu : public QWidget {
+    Q_OBJECT
+
+public:
+    // Runs the start-up (FormCreate) in `folder`, the working folder of every table file.
+    TFormMenu(const QString& folder, MenuServices services, QWidget* parent = nullptr);
+    ~TFormMenu() override;
+
+    Tables& tables() { return tables_; }
+    NumberBoard& board() { return *board_; }
+    // The controls of the 60 numbers by their composed names ("P7", "d12", "W60", "g5"),
+    // matched without regard to letter case.
+    QWidget* numberControl(const QString& name) const;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    // --- construction, by area
+    void buildShell();
+    void buildTutorial();
+    void buildResults();
+    void buildBoard();
+    void buildStatistics();
+    void buildGames();
+    void buildGeneration();
+    void buildEditor();
+    void buildPrint();
+    // Enter in an entry field moves the focus on, as Tab does.
+    void SaiEnter(QWidget* field);
+
+    // --- start-up and shutdown
+    void FormCreate();
+    void FormClose();
+    void LoadDiscardedAndShow();
+    void SaveDiscardedAndReport();
+    void StorePendingDraw();
+    // Runs an operation, showing a table failure in a message box instead of letting it escape.
+    bool guarded(const std::function<void()>& op);
+    void showError(const QString& text);
+
+    // --- shell and tutorial
+    void ButtonTutorialClick();
+    void ButtonSaiClick();
+    void LabelTabelaClick();
+    void LabelTabelaMouseMove();
+    void LabelTabelaMouseLeave();
+
+    // --- draw results
+    void ButtonInsClick();
+    void EditConcExit();
+    void DBEdit1Exit(int field);
+    void DBNAtuClick();
+    void ButtonSalvaClick();
+    void ButtonExcluiClick();
+    void ButtonSaiInClick();
+    void ButtonAtuClick();
+
+    // --- board and statistics
+    void ToggleCellPressed(int n, Qt::MouseButton button);
+    void ButtonInverteClick();
+    void ButtonLimpaClick();
+    void UpdateBoardCounts();
+    void RecomputeStatisticsAndShow();
+    void showStatistics();
+    void RBDezenaClick();
+    void BitBtn2Click();
+
+    // --- games list
+    void RefreshGamesSummary();
+    void ClearGames();
+    void ButtonResClick();
+    void RBJogoClick();
+    void ButtonDelJogoClick();
+
+    // --- generation
+    void ButtonGeraClick();
+    void RBDistribuiClick();
+    void RBAleaClick();
+    void RBCombinaClick();
+    void RBCancelaClick();
+    void ButtonOKGeraClick();
+    void ButtonCanDistribuiClick();
+    void ButtonCanGeraClick();
+    void EditDezJogoExit();
+    void ButtonOKAleaClick();
+    void ButtonCanAleaClick();
+    void ButtonOKCombClick(QPushButton* sender);
+    void ButtonGeraJClick();
+    void ButtonCanGeraJClick();
+    void showChips();
+
+    // --- printing
+    void ButtonImpClick();
+    void RBCartClick(QRadioButton* sender);
+    void RBRelClick();
+    void TableCImpAfterScroll();
+
+    QString folder_;
+    MenuServices services_;
+    Tables tables_;
+    std::unique_ptr<NumberBoard> board_;
+    std::unique_ptr<NumberStatistics> statistics_;
+    std::unique_ptr<DistributionEditor> editor_;
+    bool SlipPrintActive = false;
+    bool closing_ = false;
+    bool checkingDrawNumber_ = false;
+
+    // --- shell
+    QPushButton* ButtonGera = nullptr;
+    QPushButton* ButtonImp = nullptr;
+    QPushButton* ButtonRes = nullptr;
+    QPushButton* ButtonLimpa = nullptr;
+    QPushButton* ButtonTutorial = nullptr;
+    QPushButton* ButtonIns = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* Label43 = nullptr;
+    QLabel* Label44 = nullptr;
+
+    // --- tutorial
+    QFrame* PanelTut = nullptr;
+    QLabel* LabelTabela = nullptr;
+    QPushButton* ButtonSai = nullptr;
+
+    // --- draw results
+    TableGrid* GridRes = nullptr;
+    QFrame* PanelIns = nullptr;
+    QLineEdit* EditConc = nullptr;
+    std::array<BoundLineEdit*, 6> DBEdit{};
+    Navigator* DBNAtu = nullptr;
+    QPushButton* ButtonSalva = nullptr;
+    QPushButton* ButtonExclui = nullptr;
+    QPushButton* ButtonAtu = nullptr;
+    QPushButton* ButtonSaiIn = nullptr;
+
+    // --- board
+    QFrame* PanelDez = nullptr;
+    std::array<NumberCell*, 60> cells_{};
+    QLabel* Label40 = nullptr;
+    QLabel* wl = nullptr;
+    QLabel* ql = nullptr;
+    QLabel* ul = nullptr;
+    QLabel* LabelDesp = nullptr;
+    QLabel* LabelPares = nullptr;
+    QPushButton* ButtonInverte = nullptr;
+
+    // --- statistics
+    QFrame* Panel1 = nullptr;
+    std::array<QLabel*, 5> classCounts_{}; // LabelRed, LabelFuc, LabelBlue, LabelMaroon, LabelBlack
+    QLabel* LabelMedia = nullptr;
+    QFrame* Panel4 = nullptr;
+    TableGrid* DBGrid1 = nullptr;
+    QRadioButton* RBDezena = nullptr;
+    QRadioButton* RBSaidas = nullptr;
+    QRadioButton* RBDemora = nullptr;
+    QRadioButton* RBMaiorDemora = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+
+    // --- games list
+    QFrame* PanelJogos = nullptr;
+    TableGrid* DBGrid2 = nullptr;
+    QRadioButton* RBJogo = nullptr;
+    QRadioButton* RBAcerto = nullptr;
+    QPushButton* ButtonDelJogo = nullptr;
+    QLabel* Label41 = nullptr;
+    QPlainTextEdit* MemoJogos = nullptr;
+
+    // --- generation
+    QFrame* PanelGeraQual = nullptr;
+    QButtonGroup* generationChoice_ = nullptr;
+    QRadioButton* RBDistribui = nullptr;
+    QRadioButton* RBAlea = nullptr;
+    QRadioButton* RBCombina = nullptr;
+    QRadioButton* RBCancela = nullptr;
+    QFrame* PanelGera = nullptr;
+    QFrame* PanelDistribui = nullptr;
+    QLineEdit* EditMax = nullptr;
+    QPushButton* ButtonOKGera = nullptr;
+    QPushButton* ButtonCanDistribui = nullptr;
+    QFrame* PanelAlea = nullptr;
+    QLabel* LabelSel = nullptr;
+    QLabel* LabelMax = nullptr;
+    QLineEdit* EditDezJogo = nullptr;
+    QLineEdit* EditQuant = nullptr;
+    QPushButton* ButtonOKAlea = nullptr;
+    QPushButton* ButtonCanAlea = nullptr;
+    QFrame* PanelCombina = nullptr;
+    QLabel* LabelSelC = nullptr;
+    QLabel* LabelAGerar = nullptr;
+    QPushButton* ButtonOKComb = nullptr;
+    QPushButton* ButtonCalcComb = nullptr;
+    QPushButton* BitBtn4 = nullptr;
+    QFrame* PanelFiltro = nullptr;
+    QLineEdit* EditPares = nullptr;
+    QLineEdit* EditLinhas = nullptr;
+    QLineEdit* EditInicial = nullptr;
+    QLineEdit* EditFinal = nullptr;
+    double MaxGames = 0;
+    bool GameSizeOk = false;
+
+    // --- drag editor
+    QFrame* PanelEdita = nullptr;
+    std::array<NumberChip*, 60> chips_{};
+    QPushButton* ButtonGeraJ = nullptr;
+    QPushButton* ButtonCanGeraJ = nullptr;
+
+    // --- printing
+    QFrame* PanelImp = nullptr;
+    QRadioButton* RBCart = nullptr;
+    QRadioButton* RBRel = nullptr;
+    QRadioButton* RBCartA4 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QRadioButton* RBST = nullptr;
+    QRadioButton* RB2C = nullptr;
+    QRadioButton* RB4C = nullptr;
+    QRadioButton* RB8C = nullptr;
+};

@@ -1,0 +1,81 @@
+#include "DistributionEditor.h"
+#include "FileNames.h"
+#include "GamesCheck.h"
+#include "GamesSummary.h"
+#include "MenuLayout.h"
+#include "MessageBoxes.h"
+#include "Schemas.h"
+#include "TableGrid.h"
+#include "UnitMenu.h"
+
+#include <QPlainTextEdit>
+
+// The games list: the games grid with its two orders, the check against the last draw, the
+// deletion of a game, and the summary of what the games cost and how they are made.
+void TFormMenu::buildGames() {
+    using namespace MenuLayout;
+    ButtonDelJogo = button(this, "ButtonDelJogo", QStringLiteral("Deleta o jogo marcado"), {206, 2, 160, 22});
+    connect(ButtonDelJogo, &QPushButton::clicked, this, [this] { ButtonDelJogoClick(); });
+
+    PanelJogos = panel(this, "PanelJogos", {8, 26, 358, 330});
+    QVector<TableModel::Column> columns{{QStringLiteral("Cartao"), QStringLiteral("Jogo"), Qt::AlignRight | Qt::AlignVCenter}};
+    for (int i = 1; i <= 15; ++i)
+        columns.append({QStringLiteral("d%1").arg(i), QStringLiteral("d%1").arg(i), Qt::AlignRight | Qt::AlignVCenter});
+    columns.append({QStringLiteral("Acertos"), QStringLiteral("Acertos"), Qt::AlignRight | Qt::AlignVCenter, {}, true});
+    DBGrid2 = new TableGrid(new TableModel(tables_.TableCar, columns, this), PanelJogos);
+    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
+    DBGrid2->setGeometry(3, 3, 352, 298);
+    DBGrid2->setReadOnly(false);
+    QVector<int> widths{44};
+    for (int i = 0; i < 15; ++i)
+        widths.append(24);
+    widths.append(50);
+    DBGrid2->setColumnWidths(widths);
+    DBGrid2->setErrorHandler([this](const QString& m) { showError(m); });
+
+    RBJogo = radio(PanelJogos, "RBJogo", QStringLiteral("Ordem de jogo"), {6, 305, 130, 20});
+    RBAcerto = radio(PanelJogos, "RBAcerto", QStringLiteral("Ordem de acertos"), {140, 305, 150, 20});
+    RBJogo->setChecked(true);
+    connect(RBJogo, &QRadioButton::clicked, this, [this] { RBJogoClick(); });
+    connect(RBAcerto, &QRadioButton::clicked, this, [this] { RBJogoClick(); });
+
+    Label41 = label(this, "Label41", QStringLiteral("Total dos jogos:"), {8, 360, 200, 16}, Bold);
+    MemoJogos = new QPlainTextEdit(this);
+    MemoJogos->setObjectName(QStringLiteral("MemoJogos"));
+    MemoJogos->setGeometry(8, 376, 358, 250);
+    MemoJogos->setReadOnly(true);
+    MemoJogos->setLineWrapMode(QPlainTextEdit::NoWrap);
+}
+
+void TFormMenu::RefreshGamesSummary() {
+    MemoJogos->setPlainText(::RefreshGamesSummary(tables_.TableCar).join(QLatin1Char('\n')));
+}
+
+void TFormMenu::ButtonResClick() {
+    guarded([this] {
+        if (const auto notice = CheckGamesWithLastDraw(tables_))
+            services_.messages->inform(*notice);
+    });
+}
+
+void TFormMenu::RBJogoClick() {
+    SetGamesOrder(tables_.TableCar, RBJogo->isChecked() ? GamesOrder::ByGame : GamesOrder::ByHits);
+}
+
+void TFormMenu::ButtonDelJogoClick() {
+    guarded([this] {
+        if (DeleteCurrentGame(tables_.TableCar, *services_.messages))
+            RefreshGamesSummary();
+    });
+}
+
+void TFormMenu::ClearGames() {
+    guarded([this] {
+        tables_.TableCar.close();
+        FileNames::remove(folder_, Schemas::kGamesFile);
+    });
+    editor_->showInPlay({});
+    showChips();
+    MemoJogos->clear();
+    PanelGeraQual->hide();
+}

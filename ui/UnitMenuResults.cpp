@@ -1,0 +1,144 @@
+#include "BoundLineEdit.h"
+#include "DrawEntry.h"
+#include "MenuLayout.h"
+#include "MessageBoxes.h"
+#include "NamedColors.h"
+#include "Navigator.h"
+#include "TableError.h"
+#include "TableGrid.h"
+#include "UnitMenu.h"
+
+// The draw results: the read-only results grid, always visible, and the entry panel where draws
+// are looked up, added, corrected and deleted.
+void TFormMenu::buildResults() {
+    using namespace MenuLayout;
+    const QColor sky = QColor::fromRgb(clSkyBlue);
+    QVector<TableModel::Column> columns{{QStringLiteral("Concurso"), QStringLiteral("Conc."), Qt::AlignCenter, sky}};
+    for (int i = 1; i <= 6; ++i)
+        columns.append({QStringLiteral("d%1").arg(i), QStringLiteral("d%1").arg(i), Qt::AlignRight | Qt::AlignVCenter});
+    columns.append({QStringLiteral("pares"), QStringLiteral("P"), Qt::AlignRight | Qt::AlignVCenter, sky});
+    columns.append({QStringLiteral("impares"), QStringLiteral("I"), Qt::AlignRight | Qt::AlignVCenter, sky});
+    columns.append({QStringLiteral("abaixo"), QStringLiteral("até 30"), Qt::AlignRight | Qt::AlignVCenter});
+    columns.append({QStringLiteral("acima"), QStringLiteral("ac.30"), Qt::AlignRight | Qt::AlignVCenter});
+    GridRes = new TableGrid(new TableModel(tables_.TableRes, columns, this), this);
+    GridRes->setObjectName(QStringLiteral("GridRes"));
+    GridRes->setGeometry(500, 330, 304, 296);
+    GridRes->setReadOnly(true);
+    GridRes->setColumnWidths({40, 23, 23, 23, 23, 23, 23, 20, 20, 36, 34});
+    GridRes->setErrorHandler([this](const QString& m) { showError(m); });
+
+    PanelIns = panel(this, "PanelIns", {8, 376, 486, 176}, false);
+    label(PanelIns, "Label25", QStringLiteral("Insersão/Edição/Exclusão de resultados de concursos"), {8, 6, 470, 16},
+          Bold);
+    label(PanelIns, "LabelConcurso", QStringLiteral("Concurso"), {8, 32, 60, 18});
+    EditConc = edit(PanelIns, "EditConc", {72, 30, 70, 22});
+    label(PanelIns, "Label21", QStringLiteral("Dezenas:"), {8, 62, 60, 18});
+    QWidget* previous = EditConc;
+    for (int i = 0; i < 6; ++i) {
+        auto* e = new BoundLineEdit(tables_.TableRes, QStringLiteral("d%1").arg(i + 1), PanelIns);
+        e->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
+        e->setGeometry(72 + i * 42, 60, 38, 22);
+        connect(e, &BoundLineEdit::focusLeft, this, [this, i] { DBEdit1Exit(i); });
+        DBEdit[static_cast<std::size_t>(i)] = e;
+        SaiEnter(e);
+        setTabOrder(previous, e);
+        previous = e;
+    }
+    SaiEnter(EditConc);
+    EditConc->installEventFilter(this);
+
+    DBNAtu = new Navigator(tables_.TableRes, PanelIns);
+    DBNAtu->setObjectName(QStringLiteral("DBNAtu"));
+    DBNAtu->setGeometry(8, 94, 140, 28);
+    DBNAtu->setFocusPolicy(Qt::TabFocus);
+    DBNAtu->setErrorHandler([this](const QString& m) { showError(m); });
+    connect(DBNAtu, &Navigator::moved, this, [this] { DBNAtuClick(); });
+
+    ButtonAtu = button(PanelIns, "ButtonAtu", QStringLiteral("Atualiza as estatísticas"), {160, 94, 170, 28});
+    ButtonSalva = button(PanelIns, "ButtonSalva", QStringLiteral("Salva"), {8, 136, 96, 28});
+    ButtonExclui = button(PanelIns, "ButtonExclui", QStringLiteral("Exclui"), {112, 136, 96, 28});
+    ButtonSaiIn = button(PanelIns, "ButtonSaiIn", QStringLiteral("Sai"), {216, 136, 96, 28});
+    for (QWidget* w : std::initializer_list<QWidget*>{DBNAtu, ButtonAtu, ButtonSalva, ButtonExclui, ButtonSaiIn}) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
+    connect(ButtonAtu, &QPushButton::clicked, this, [this] { ButtonAtuClick(); });
+    connect(ButtonSalva, &QPushButton::clicked, this, [this] { ButtonSalvaClick(); });
+    connect(ButtonExclui, &QPushButton::clicked, this, [this] { ButtonExcluiClick(); });
+    connect(ButtonSaiIn, &QPushButton::clicked, this, [this] { ButtonSaiInClick(); });
+}
+
+void TFormMenu::ButtonInsClick() {
+    PanelIns->show();
+    PanelIns->raise();
+    EditConc->setText(currentConcursoText(tables_.TableRes));
+}
+
+void TFormMenu::EditConcExit() {
+    guarded([this] {
+        if (const auto text = LookupOrAddDraw(EditConc->text(), tables_, *services_.messages))
+            EditConc->setText(*text);
+    });
+}
+
+void TFormMenu::DBEdit1Exit(int field) {
+    // A message box takes the focus while it is open; that is no second exit from the field.
+    if (checkingDrawNumber_)
+        return;
+    checkingDrawNumber_ = true;
+    BoundLineEdit* e = DBEdit[static_cast<std::size_t>(field)];
+    bool refused = false;
+    try {
+        e->writeTyped();
+    } catch (const TableError& err) {
+        showError(err.message());
+        refused = true;
+    }
+    if (!refused) {
+        if (const auto notice = CheckDrawNumber(e->text())) {
+            services_.messages->inform(*notice);
+            refused = true;
+        }
+    }
+    if (refused)
+        e->setFocus();
+    checkingDrawNumber_ = false;
+}
+
+void TFormMenu::DBNAtuClick() { EditConc->setText(currentConcursoText(tables_.TableRes)); }
+
+void TFormMenu::ButtonSalvaClick() {
+    if (tables_.TableRes.state() == Table::State::Edit)
+        guarded([this] { tables_.TableRes.post(); });
+}
+
+void TFormMenu::ButtonExcluiClick() {
+    guarded([this] {
+        if (const auto text = DeleteCurrentDraw(tables_.TableRes, *services_.messages))
+            EditConc->setText(*text);
+    });
+}
+
+void TFormMenu::ButtonSaiInClick() {
+    PanelIns->hide();
+    services_.messages->inform(recomputeReminderMessage());
+}
+
+void TFormMenu::ButtonAtuClick() {
+    ButtonAtu->setEnabled(false);
+    RecomputeStatisticsAndShow();
+    ButtonAtu->setEnabled(true);
+}
+
+void TFormMenu::StorePendingDraw() {
+    // Numbers still in the fields reach the row first; a text the field refuses is not storable.
+    for (BoundLineEdit* e : DBEdit) {
+        try {
+            e->writeTyped();
+        } catch (const TableError&) {
+            tables_.TableRes.cancel();
+            return;
+        }
+    }
+    guarded([this] { ::StorePendingDraw(tables_.TableRes); });
+}
