@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SlipMarks.h"
 #include "Tables.h"
 
 #include <QWidget>
@@ -14,7 +15,7 @@ class NumberBoard;
 class NumberCell;
 class NumberChip;
 class PreviewService;
-class ReportForms;
+struct ReportForms;
 class TableGrid;
 class DistributionEditor;
 class QButtonGroup;
@@ -51,6 +52,8 @@ public:
     ~TFormMenu() override;
 
     Tables& tables() { return tables_; }
+    // The report forms, when they are created after the window (as the program does).
+    void attachReports(ReportForms* reports) { services_.reports = reports; }
     NumberBoard& board() { return *board_; }
     // The controls of the 60 numbers by their composed names ("P7", "d12", "W60", "g5"),
     // matched without regard to letter case.
@@ -148,6 +151,7 @@ private:
     std::unique_ptr<NumberStatistics> statistics_;
     std::unique_ptr<DistributionEditor> editor_;
     bool SlipPrintActive = false;
+    SlipMarks slipMarks_; // the marks of the slip being laid out
     bool closing_ = false;
     bool checkingDrawNumber_ = false;
 

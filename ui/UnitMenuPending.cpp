@@ -1,8 +1,6 @@
 #include "UnitMenu.h"
 void TFormMenu::buildGeneration() {}
 void TFormMenu::buildEditor() {}
-void TFormMenu::buildPrint() {}
-void TFormMenu::BitBtn2Click() {}
 void TFormMenu::ButtonGeraClick() {}
 void TFormMenu::RBDistribuiClick() {}
 void TFormMenu::RBAleaClick() {}
@@ -18,7 +16,3 @@ void TFormMenu::ButtonOKCombClick(QPushButton*) {}
 void TFormMenu::ButtonGeraJClick() {}
 void TFormMenu::ButtonCanGeraJClick() {}
 void TFormMenu::showChips() {}
-void TFormMenu::ButtonImpClick() {}
-void TFormMenu::RBCartClick(QRadioButton*) {}
-void TFormMenu::RBRelClick() {}
-void TFormMenu::TableCImpAfterScroll() {}

@@ -1,0 +1,9 @@
+#include "CapturePreview.h"
+
+void CapturePreview::preview(const ReportLayout& layout, Table& table) {
+    Capture capture;
+    capture.shown = layOutReport(layout, table);
+    for (int i = 0; i < printsPerPreview_; ++i)
+        capture.printed.push_back(layOutReport(layout, table));
+    captures_.push_back(std::move(capture));
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ReportLayout.h"
+
+#include <QImage>
+#include <QPointF>
+#include <vector>
+
+class QPagedPaintDevice;
+class QPainter;
+class Table;
+
+// One band as it stands on a page: a copy of the band taken when it was laid out (field texts
+// filled, fills as the per-row hook left them) and its top-left corner on the page, in mm.
+struct PlacedBand {
+    QPointF origin;
+    double width = 0;
+    ReportBand band;
+};
+
+struct ReportPage {
+    std::vector<PlacedBand> bands;
+};
+
+// The pages of one layout pass.
+struct ReportDocument {
+    QString name;
+    PageSetup page;
+    std::vector<ReportPage> pages; // at least one, even over an empty table
+
+    int pageCount() const { return static_cast<int>(pages.size()); }
+};
+
+// One layout pass: the title band, then one detail band for each row of `table` from its first row
+// (first, then next until eof), so that the table's afterScroll fires as each row becomes current
+// and every detail band shows what the layout and the row hold at that moment. Bands fill a column
+// from the top, then the next column, then the next page. Throws TableError when the table is
+// closed or a field element names a field the table lacks.
+ReportDocument layOutReport(const ReportLayout& layout, Table& table);
+
+// Draws one page with `painter` on a device of `dotsPerMm`, the page's top-left paper corner at the
+// device origin.
+void paintReportPage(QPainter& painter, const ReportPage& page, double dotsPerMm);
+
+// Gives a printer or a PDF writer the report's paper, without margins of its own (a printer prints
+// from the paper's corner), before a printReport on it.
+void setUpPage(const QString& docName, const PageSetup& setup, QPagedPaintDevice& device);
+
+// Prints every page onto a printer or a PDF writer set up by setUpPage.
+void printReport(const ReportDocument& doc, QPagedPaintDevice& device);
+
+// One page as an image of `dpi` dots per inch, white paper.
+QImage renderReportPage(const ReportDocument& doc, int page, double dpi);
