@@ -190,7 +190,7 @@ CombinationRunResult ButtonOKCombClick(Table& games, const CombinationRequest& r
                     QStringLiteral("Você precisa de, no mínimo, 6 dezenas para formar os jogos.")};
         return result;
     }
-    result.gamesChanged = true;
+    result.refreshSummary = true;
 
     if (request.counting) {
         result.count = CountCombinations(candidates, fixed, filters);

@@ -44,7 +44,7 @@ struct CombinationRequest {
 struct CombinationRunResult {
     std::optional<Message> message; // a check that failed; no table was touched
     bool panelOpen = true;          // PanelGera still shown (after a failed check or a counting run)
-    bool gamesChanged = false;      // the run went through: the window rebuilds the games summary
+    bool refreshSummary = false;    // the run went through: the window rebuilds the games summary
     qint64 count = 0;               // combinations that passed (counting) or games written (generating)
     QString labelAGerar;            // a counting run's count, "###,###,###"
     bool stopped = false;           // a generating run cancelled through its progress

@@ -164,7 +164,7 @@ RandomRunResult ButtonOKAleaClick(Tables& t, const RandomRequest& request, const
     std::array<int, 7> rowTally{};
     if (k == 6)
         quotas = ComputeQuotas(games, filters);
-    result.gamesChanged = true;
+    result.refreshSummary = true;
 
     Table::BulkChange carGuard(car);
     Table::BulkChange deckGuard(deck);

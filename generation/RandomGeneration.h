@@ -59,7 +59,7 @@ struct RandomRunResult {
     GameSizeCheck size;             // LabelSel and LabelMax as the run's first step left them
     std::optional<Message> message; // a check that failed; nothing was dealt
     bool panelOpen = true;          // PanelGera still shown
-    bool gamesChanged = false;      // TableCar was worked on: the summary must be rebuilt
+    bool refreshSummary = false;    // the dealing ran: the window rebuilds the games summary
     int wanted = 0;                 // games asked for
     int accepted = 0;               // games appended to TableCar
     bool stopped = false;           // ended by the player (No, or a cancelled progress) before all were dealt
@@ -70,7 +70,7 @@ struct RandomRunResult {
 // (by Todos) and, for six-number games, fit their class quotas, and appends them numbered after the
 // last game. After every 1000 fruitless attempts the player is asked whether to go on; No, or a
 // false answer of `progress`, ends the dealing and keeps what was accepted. TableCar must be open
-// in Cartao order. The window rebuilds the games summary when `gamesChanged`.
+// in Cartao order. The window rebuilds the games summary when `refreshSummary`.
 RandomRunResult ButtonOKAleaClick(Tables& t, const RandomRequest& request, const RandomKeys& keys,
                                   Prompter& prompter, Progress& progress);
 

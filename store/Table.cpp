@@ -149,15 +149,18 @@ void Table::open() {
         std::vector<int> keys = resolveIndex();
         if (!quiet())
             emit aboutToReset();
+        const bool sameOrder = keys == cachedKeys_ && order_.size() == rows_.alive();
         keys_ = std::move(keys);
-        order_.clear();
-        order_.reserve(rows_.alive());
-        for (quint32 i = 0; i < rows_.size(); ++i)
-            if (RecordLayout::alive(rows_.record(i)))
-                order_.push_back(i);
+        if (!sameOrder) {
+            order_.clear();
+            order_.reserve(rows_.alive());
+            for (quint32 i = 0; i < rows_.size(); ++i)
+                if (RecordLayout::alive(rows_.record(i)))
+                    order_.push_back(i);
+            resortAll();
+        }
         changed_ = rows_.alive() > 0;
         setState(State::Browse);
-        resortAll();
     } else {
         cached_ = false;
         if (!now.exists)
@@ -214,8 +217,7 @@ void Table::close() {
         // Keep the rows while they equal the file; the next open takes them back unless the
         // file changed in between.
         hashes_.clear();
-        order_.clear();
-        order_.shrink_to_fit();
+        cachedKeys_ = keys_; // the order too: a reopen in the same order takes it back as it is
         cached_ = true;
     } else {
         dropRows();

@@ -190,6 +190,7 @@ private:
     bool prefixValid_ = false;
     bool sameAsFile_ = false;
     bool cached_ = false;
+    std::vector<int> cachedKeys_; // the index the kept rows are ordered by
 
     int bulkDepth_ = 0;
     std::vector<std::pair<const void*, std::function<void()>>> updaters_;

@@ -353,7 +353,7 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
             throw unwritable(path, reasonOf(db.code(), nullptr));
         // The file is private until the rename, so no journal is needed while it is built.
         const QByteArray pragmas = QByteArrayLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
-                                                     "PRAGMA locking_mode=EXCLUSIVE; PRAGMA cache_size=-16384; "
+                                                     "PRAGMA locking_mode=EXCLUSIVE; PRAGMA cache_size=-16384; PRAGMA page_size=32768; "
                                                      "PRAGMA application_id=") +
                                    QByteArray::number(kApplicationId) + "; PRAGMA user_version=" +
                                    QByteArray::number(kFormatVersion) + ';';

@@ -48,6 +48,8 @@ inline QLineEdit* edit(QWidget* parent, const char* name, QRect at, const QStrin
 inline QRadioButton* radio(QWidget* parent, const char* name, const QString& text, QRect at) {
     auto* r = new QRadioButton(text, parent);
     r->setObjectName(QLatin1String(name));
+    // Only the indicator and the caption take a click, so the button is no wider than they are.
+    at.setWidth(std::min(at.width(), r->sizeHint().width()));
     r->setGeometry(at);
     return r;
 }

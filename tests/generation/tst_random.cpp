@@ -117,7 +117,7 @@ private slots:
             run.go(request(board(numbersFrom(1, 10), numbersFrom(11, 15)), QStringLiteral("7"), quant));
         QCOMPARE(r.message, std::optional<Message>(kQuantMessage));
         QVERIFY(r.panelOpen);
-        QVERIFY(!r.gamesChanged);
+        QVERIFY(!r.refreshSummary);
         QCOMPARE(run.t.TableCar.rowCount(), 0);
         QVERIFY(!run.t.TableDezVal.isOpen());
     }
@@ -171,7 +171,7 @@ private slots:
                                                 QStringLiteral("O número de dezenas fixas deve ser menor que "
                                                                "as dezenas jogadas.")}));
         QVERIFY(!r.panelOpen); // the panel closes before the deck is built
-        QVERIFY(!r.gamesChanged);
+        QVERIFY(!r.refreshSummary);
         QCOMPARE(run.t.TableCar.rowCount(), 0);
     }
 
@@ -217,7 +217,7 @@ private slots:
             run.go(request(board(numbersFrom(1, 60)), QStringLiteral("6"), QStringLiteral("10")));
         QVERIFY(!r.message);
         QVERIFY(!r.panelOpen);
-        QVERIFY(r.gamesChanged);
+        QVERIFY(r.refreshSummary);
         QCOMPARE(r.accepted, 10);
         QVERIFY(!r.stopped);
         QVERIFY(!FileNames::exists(run.work.path(), QStringLiteral("DezVal.cds")));

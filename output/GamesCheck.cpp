@@ -1,0 +1,139 @@
+#include "GamesCheck.h"
+
+#include "GamesTable.h"
+#include "Schemas.h"
+#include "TableError.h"
+
+#include <QByteArray>
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// The fields a check writes; a table ordered by one of them would move its rows under the loop.
+bool orderUsesCheckFields(const Table& games, const GameFields& f) {
+    for (const QString& part : games.indexFieldNames().split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const auto k = games.findField(part.trimmed());
+        if (!k)
+            continue;
+        if (*k == f.acertos || std::find(f.ad.begin(), f.ad.end(), *k) != f.ad.end())
+            return true;
+    }
+    return false;
+}
+
+// Reopens a table in an order; the callers ignore failures of this step.
+void reopenIn(Table& games, const QString& order) {
+    try {
+        games.close();
+        games.setIndexFieldNames(order);
+        games.open();
+    } catch (const TableError&) {
+    }
+}
+
+} // namespace
+
+void CheckGamesAgainstDraw(Table& games, std::span<const int> draw) {
+    const GameFields f(games);
+    const QString yes = QStringLiteral("S");
+    const QString no = QStringLiteral("N");
+
+    const QString order = games.indexFieldNames();
+    const bool reorder = orderUsesCheckFields(games, f);
+    if (reorder)
+        games.setIndexFieldNames(QString()); // rows stay in place while their hits change
+
+    {
+        Table::BulkChange guard(games);
+        QByteArray scratch;
+        games.first();
+        while (!games.eof()) {
+            // Reading the stored row lets unchanged flags be left alone: a second check against
+            // the same draw then only reads.
+            const RowRef stored = games.rowAt(games.position());
+            games.edit();
+            int hits = 0;
+            for (std::size_t p = 0; p < 15; ++p) {
+                const auto v = stored.intValue(f.d[p]);
+                if (v && *v == 0)
+                    break;
+                const bool found = v && std::find(draw.begin(), draw.end(), *v) != draw.end();
+                if (found)
+                    ++hits;
+                const int flag = f.ad[p];
+                const std::string_view now =
+                    stored.isEmpty(flag) ? std::string_view() : stored.utf8(flag, scratch);
+                if (now != (found ? std::string_view("S") : std::string_view("N")))
+                    games.setText(flag, found ? yes : no);
+            }
+            if (stored.intValue(f.acertos) != hits)
+                games.setInteger(f.acertos, hits);
+            games.next(); // posts the game when it changed
+        }
+    }
+
+    if (reorder) {
+        games.setIndexFieldNames(order);
+        games.last();
+    }
+}
+
+std::optional<Message> CheckGamesWithLastDraw(Tables& t) {
+    Table& games = t.TableCar;
+    reopenIn(games, QStringLiteral("Cartao"));
+    if (!games.fileExists())
+        return std::nullopt;
+
+    Table& res = t.TableRes;
+    res.last();
+    if (res.rowCount() == 0) {
+        // Without a draw there is nothing to check against; the hits of the last check stay.
+        return Message{QStringLiteral("Conferência dos jogos"),
+                       QStringLiteral("Não há concurso cadastrado para conferir os jogos.")};
+    }
+    std::array<int, 6> numbers{};
+    std::size_t count = 0;
+    Table& ord = t.TableOrd;
+    ord.close();
+    ord.defineFields(Schemas::numberList());
+    ord.setIndexFieldNames(QStringLiteral("Dezena"));
+    ord.create();
+    const int dezena = ord.fieldIndex(u"Dezena");
+    for (int i = 1; i <= 6; ++i) {
+        const auto v = res.intValue(res.fieldIndex(QStringLiteral("d%1").arg(i)));
+        ord.insert();
+        if (v) {
+            ord.setInteger(dezena, *v);
+            numbers[count++] = *v;
+        } else {
+            ord.setEmpty(dezena);
+        }
+        ord.post();
+    }
+
+    games.close();
+    games.setIndexFieldNames(QStringLiteral("Cartao"));
+    games.open();
+    CheckGamesAgainstDraw(games, std::span<const int>(numbers.data(), count));
+
+    reopenIn(games, QStringLiteral("Acertos"));
+    try {
+        games.last();
+    } catch (const TableError&) {
+    }
+    return std::nullopt;
+}
+
+void SetGamesOrder(Table& games, GamesOrder order) {
+    reopenIn(games, order == GamesOrder::ByGame ? QStringLiteral("Cartao") : QStringLiteral("Acertos"));
+}
+
+bool DeleteCurrentGame(Table& games, Prompter& prompter) {
+    if (!games.isOpen() || games.position() < 0)
+        return false;
+    if (!prompter.ask({QStringLiteral("Deleção de jogo"), QStringLiteral("Deleta mesmo o jogo marcado? ")}))
+        return false;
+    games.remove();
+    return true;
+}

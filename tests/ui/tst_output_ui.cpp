@@ -1,0 +1,253 @@
+#include "GameMeasures.h"
+#include "MenuFixture.h"
+#include "Schemas.h"
+#include "TableModel.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QTableView>
+
+// The games list, the check, the print panel and the statistics report as the player uses them
+// from the window; the pages are captured instead of shown.
+namespace {
+
+using Game = std::vector<int>;
+
+// Puts draws and games into the working folder before the window opens, as an earlier run would.
+void seed(const QString& folder, const std::vector<std::array<int, 7>>& draws, const std::vector<Game>& games,
+          int firstGame = 1) {
+    Tables t(folder);
+    if (!draws.empty()) {
+        t.TableRes.create();
+        for (const auto& d : draws) {
+            t.TableRes.insert();
+            for (int i = 0; i < 7; ++i)
+                t.TableRes.setInteger(i, d[static_cast<std::size_t>(i)]);
+            t.TableRes.post();
+        }
+    }
+    if (!games.empty() || firstGame == 0) {
+        Table& car = t.TableCar;
+        car.create();
+        int number = firstGame;
+        for (const Game& g : games) {
+            car.insert();
+            car.setReal(car.fieldIndex(u"Cartao"), number++);
+            car.setInteger(car.fieldIndex(u"Dezenas"), static_cast<int>(g.size()));
+            for (std::size_t i = 0; i < g.size(); ++i)
+                car.setInteger(car.fieldIndex(QStringLiteral("d%1").arg(i + 1)), g[i]);
+            const GameMeasures m = MeasureGame(g);
+            car.setInteger(car.fieldIndex(u"Pares"), m.pares);
+            car.setInteger(car.fieldIndex(u"Linhas"), m.linhas);
+            car.setInteger(car.fieldIndex(u"Abaixo"), m.abaixo);
+            car.setText(car.fieldIndex(u"Todos"), TodosText(g));
+            car.post();
+        }
+        if (games.empty())
+            car.write();
+    }
+    QVERIFY(t.closeAll().isEmpty());
+}
+
+std::vector<Game> sixNumberGames(int count) {
+    std::vector<Game> games;
+    for (int i = 0; i < count; ++i)
+        games.push_back({1 + i, 11 + i, 21 + i, 31 + i, 41 + i, 51 + i});
+    return games;
+}
+
+bool black(const PlacedBand& slip, const QString& mark) {
+    for (const ReportElement& e : slip.band.elements)
+        if (e.name.compare(mark, Qt::CaseInsensitive) == 0)
+            return e.background == QColor(Qt::black);
+    qWarning("no mark %s", qPrintable(mark));
+    return false;
+}
+
+QString fieldText(const PlacedBand& slip, const char* name) {
+    for (const ReportElement& e : slip.band.elements)
+        if (e.name == QLatin1String(name))
+            return e.text;
+    return QStringLiteral("<none>");
+}
+
+} // namespace
+
+class OutputUiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void slipsOnA4CarryEachGamesMarks_data() {
+        QTest::addColumn<QString>("teimosinha");
+        QTest::addColumn<QString>("marked");
+        QTest::newRow("sem teimosinha") << "RBST" << "";
+        QTest::newRow("4 concursos") << "RB4C" << "t4";
+        QTest::newRow("8 concursos") << "RB8C" << "t8";
+    }
+    void slipsOnA4CarryEachGamesMarks() {
+        QFETCH(QString, teimosinha);
+        QFETCH(QString, marked);
+        MenuFixture f;
+        seed(f.folder.path(), {}, sixNumberGames(7));
+        f.previews = CapturePreview(1); // the player also prints from the preview once
+        f.start();
+        f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
+        QVERIFY(f.find<QWidget>("PanelImp")->isVisible());
+        f.find<QRadioButton>(teimosinha.toLatin1().constData())->setChecked(true);
+        f.press(f.find<QRadioButton>("RBCartA4"), Qt::LeftButton);
+
+        QVERIFY(!f.find<QWidget>("PanelImp")->isVisible());
+        QVERIFY(!f.find<QRadioButton>("RBCartA4")->isChecked()); // can be chosen again
+        QCOMPARE(f.previews.captures().size(), std::size_t{1});
+        const CapturePreview::Capture& c = f.previews.last();
+        for (const ReportDocument* doc : {&c.shown, &c.printed.at(0)}) {
+            QCOMPARE(doc->pageCount(), 1);
+            const std::vector<PlacedBand>& slips = doc->pages[0].bands;
+            QCOMPARE(slips.size(), std::size_t{3}); // (1,2,3), (4,5,6), (7)
+            for (int s = 0; s < 3; ++s) {
+                const PlacedBand& slip = slips[static_cast<std::size_t>(s)];
+                QVERIFY(black(slip, "a6"));
+                QVERIFY(!black(slip, "a7"));
+                for (const char* t : {"t2", "t4", "t8"})
+                    QCOMPARE(black(slip, QLatin1String(t)), marked == QLatin1String(t));
+                for (int block = 1; block <= 3; ++block) {
+                    const int game = s * 3 + block;
+                    for (int n = 1; n <= 60; ++n) {
+                        const bool inGame = game <= 7 && (n - game) % 10 == 0 && n >= game;
+                        QVERIFY2(black(slip, QStringLiteral("d%1%2").arg(block).arg(n)) == inGame,
+                                 qPrintable(QStringLiteral("slip %1 block %2 number %3").arg(s + 1).arg(block).arg(n)));
+                    }
+                }
+            }
+            QCOMPARE(fieldText(slips[2], "RDBText2"), QStringLiteral("7"));
+            QCOMPARE(fieldText(slips[2], "RDBText3"), QString());
+        }
+        // The games list stands on the first game after a print run.
+        QCOMPARE(f.menu->tables().TableCar.position(), 0);
+    }
+
+    void slipsWithoutAGamesFileShowTheTableError() {
+        MenuFixture f;
+        f.start();
+        f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
+        f.press(f.find<QRadioButton>("RBCart"), Qt::LeftButton);
+        QVERIFY(f.previews.captures().empty());
+        QCOMPARE(f.messages.texts(), QStringList{"Missing data provider or data packet"});
+        QVERIFY(!f.find<QRadioButton>("RBCart")->isChecked());
+    }
+
+    void listingWritesTheFileAndPreviewsTheLines() {
+        MenuFixture f;
+        seed(f.folder.path(), {}, {{5, 11, 23, 34, 45, 56}, {1, 2, 3, 4, 5, 6, 7}}, 12);
+        f.start();
+        for (int twice = 0; twice < 2; ++twice) {
+            f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
+            f.press(f.find<QRadioButton>("RBRel"), Qt::LeftButton);
+        }
+        QVERIFY2(f.messages.shown().isEmpty(), qPrintable(f.messages.texts().join(" / ")));
+        QFile csv(f.folder.file("Cartelas.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), QByteArray("0000012;05;11;23;34;45;56;\r\n0000013;01;02;03;04;05;06;07;\r\n"));
+        QCOMPARE(f.previews.captures().size(), std::size_t{2});
+        const ReportPage& page = f.previews.last().shown.pages.at(0);
+        QCOMPARE(page.bands.size(), std::size_t{3}); // the title band and two lines
+        QCOMPARE(fieldText(page.bands[2], "RDBText1"), QStringLiteral("0000013;01;02;03;04;05;06;07;"));
+    }
+
+    void checkingPutsTheListInHitOrder() {
+        MenuFixture f;
+        seed(f.folder.path(), {{10, 4, 15, 23, 37, 41, 58}},
+             {{4, 10, 15, 20, 41, 59}, {1, 2, 3, 5, 6, 7}, {4, 15, 23, 37, 41, 58}});
+        f.start();
+        f.press(f.find<QPushButton>("ButtonRes"), Qt::LeftButton);
+        Table& car = f.menu->tables().TableCar;
+        QCOMPARE(car.indexFieldNames(), QStringLiteral("Acertos"));
+        QCOMPARE(car.position(), 2);
+        QCOMPARE(car.integer(u"Acertos"), 6);
+        auto* grid = f.find<QTableView>("DBGrid2");
+        QCOMPARE(grid->model()->rowCount(), 3);
+        QCOMPARE(grid->model()->index(0, 16).data().toString(), QStringLiteral("0"));
+        QCOMPARE(grid->currentIndex().row(), 2);
+        QVERIFY(f.find<QRadioButton>("RBJogo")->isChecked());
+        // Back to game order through the two order buttons.
+        f.press(f.find<QRadioButton>("RBAcerto"), Qt::LeftButton);
+        f.press(f.find<QRadioButton>("RBJogo"), Qt::LeftButton);
+        QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("1"));
+        QCOMPARE(grid->model()->index(0, 16).data().toString(), QStringLiteral("3"));
+    }
+
+    void checkingWithoutADrawTellsWhy() {
+        MenuFixture f;
+        seed(f.folder.path(), {}, sixNumberGames(2));
+        f.start();
+        f.press(f.find<QPushButton>("ButtonRes"), Qt::LeftButton);
+        QCOMPARE(f.messages.shown().size(), 1);
+        QVERIFY(f.menu->tables().TableCar.isEmpty(u"Acertos"));
+    }
+
+    void deletingAGameRefreshesTheSummary() {
+        MenuFixture f;
+        seed(f.folder.path(), {}, sixNumberGames(3));
+        f.start();
+        auto* memo = f.find<QPlainTextEdit>("MemoJogos");
+        QVERIFY(memo->toPlainText().startsWith(QStringLiteral("3 jogos com 6 dezenas x 2,00 = 6,00")));
+        auto* grid = f.find<QTableView>("DBGrid2");
+        grid->selectRow(1);
+        f.messages.answer({false, true});
+        f.press(f.find<QPushButton>("ButtonDelJogo"), Qt::LeftButton); // No
+        QCOMPARE(f.menu->tables().TableCar.rowCount(), 3);
+        f.press(f.find<QPushButton>("ButtonDelJogo"), Qt::LeftButton); // Yes
+        QCOMPARE(f.messages.shown().at(1).title, QStringLiteral("Deleção de jogo"));
+        QCOMPARE(f.messages.shown().at(1).text, QStringLiteral("Deleta mesmo o jogo marcado? "));
+        QCOMPARE(f.menu->tables().TableCar.rowCount(), 2);
+        QCOMPARE(grid->model()->index(1, 0).data().toString(), QStringLiteral("3"));
+        QVERIFY(memo->toPlainText().startsWith(QStringLiteral("2 jogos com 6 dezenas x 2,00 = 4,00")));
+    }
+
+    void clearingTheGamesRemovesTheirFile() {
+        MenuFixture f;
+        seed(f.folder.path(), {}, sixNumberGames(2));
+        f.start();
+        f.messages.answer({false, true});
+        f.press(f.find<QPushButton>("ButtonLimpa"), Qt::LeftButton);
+        QCOMPARE(f.messages.shown().at(1).text, QStringLiteral("Limpa a lista de jogos? "));
+        QVERIFY(!QFile::exists(f.folder.file("Cartelas.cds")));
+        QCOMPARE(f.find<QPlainTextEdit>("MemoJogos")->toPlainText(), QString());
+        QCOMPARE(f.find<QTableView>("DBGrid2")->model()->rowCount(), 0);
+        f.restart();
+        QCOMPARE(f.find<QTableView>("DBGrid2")->model()->rowCount(), 0);
+    }
+
+    void statisticsReportListsTheFourOrders() {
+        MenuFixture f;
+        seed(f.folder.path(), {{2796, 1, 2, 3, 4, 5, 6}, {2797, 1, 7, 8, 9, 10, 11}}, {});
+        f.start();
+        f.press(f.find<QRadioButton>("RBSaidas"), Qt::LeftButton);
+        f.press(f.find<QPushButton>("BitBtn2"), Qt::LeftButton);
+        QVERIFY(f.find<QRadioButton>("RBDezena")->isChecked());
+        auto* grid = f.find<QTableView>("DBGrid1");
+        for (int r = 0; r < 60; ++r)
+            QCOMPARE(grid->model()->index(r, 0).data().toInt(), r + 1);
+        const ReportDocument& doc = f.previews.last().shown;
+        QCOMPARE(doc.pageCount(), 1);
+        const PlacedBand& title = doc.pages[0].bands.at(0);
+        QCOMPARE(fieldText(title, "LabelTitulo"), QStringLiteral("Mega-Sena. Concurso: 2797"));
+        QCOMPARE(doc.pages[0].bands.size(), std::size_t{61});
+        QVERIFY(!f.menu->tables().TableRelSai.isOpen());
+    }
+
+    void statisticsReportWithoutDraws() {
+        MenuFixture f;
+        f.start();
+        f.press(f.find<QPushButton>("BitBtn2"), Qt::LeftButton);
+        QVERIFY(f.messages.shown().isEmpty());
+        const PlacedBand& title = f.previews.last().shown.pages.at(0).bands.at(0);
+        QCOMPARE(fieldText(title, "LabelTitulo"), QStringLiteral("Mega-Sena. Nenhum concurso cadastrado"));
+    }
+};
+
+QUINABEL_GUI_TEST_MAIN(OutputUiTest)
+#include "tst_output_ui.moc"
