@@ -25,17 +25,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral("2.1"));
     QApplication::setQuitOnLastWindowClosed(true);
 
-    ProgramServices services;
-    TFormMenu menu(QDir::currentPath(), services.menuServices());
-    services.attachTo(&menu);
-
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
-        auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &menu);
-        QObject::connect(notifier, &QSocketNotifier::activated, &menu, [&menu] {
-            char b;
-            [[maybe_unused]] const auto n = ::read(signalPipe[0], &b, 1);
-            menu.close();
-        });
+    // The handlers come first, so that a signal that arrives while the window is still starting
+    // waits in the pipe and closes it as soon as the event loop runs.
+    const bool signalsHandled = ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0;
+    if (signalsHandled) {
         struct sigaction sa {};
         sa.sa_handler = onSignal;
         sigemptyset(&sa.sa_mask);
@@ -43,6 +36,19 @@ int main(int argc, char** argv) {
         sigaction(SIGTERM, &sa, nullptr);
         sigaction(SIGINT, &sa, nullptr);
         sigaction(SIGHUP, &sa, nullptr);
+    }
+
+    ProgramServices services;
+    TFormMenu menu(QDir::currentPath(), services.menuServices());
+    services.attachTo(&menu);
+
+    if (signalsHandled) {
+        auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &menu);
+        QObject::connect(notifier, &QSocketNotifier::activated, &menu, [&menu] {
+            char b;
+            [[maybe_unused]] const auto n = ::read(signalPipe[0], &b, 1);
+            menu.close();
+        });
     }
     // The end of the desktop session closes the window the normal way too.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &menu, [&menu] { menu.close(); });
