@@ -57,7 +57,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
         if (f < 0)
             return {};
         // The row being edited shows what was typed into it.
-        if (table_.isEditing() && index.row() == table_.position())
+        if (table_.state() == Table::State::Edit && index.row() == table_.position())
             return table_.text(f);
         return table_.rowAt(index.row()).text(f);
     }
