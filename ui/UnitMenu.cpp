@@ -39,6 +39,9 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
 TFormMenu::~TFormMenu() {
     if (!closing_)
         FormClose(); // destroyed without a close event (a test, the end of the session)
+    // The controls and models are bound to the tables, which are members: they go first, while
+    // the tables still exist (QWidget would delete them only after the members are gone).
+    qDeleteAll(findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly));
 }
 
 // ---------------------------------------------------------------- start-up and shutdown
