@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     {
         std::string out;
         out.reserve(games.size() * 40);
-        char buf[16];
+        char buf[32];
         for (std::size_t i = 0; i < games.size(); ++i) {
             std::snprintf(buf, sizeof buf, "%07zu;", i + 1);
             out += buf;

@@ -1,0 +1,403 @@
+#include "MenuFixture.h"
+#include "NumberBoard.h"
+#include "TableModel.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTimer>
+
+// The generation choice and the random and combination panels with their filter strip, as the
+// player uses them: clicks on the board, typed fields, the buttons, and the progress of long runs.
+namespace {
+
+void typeInto(QLineEdit* e, const QString& text) {
+    QTest::mouseClick(e, Qt::LeftButton);
+    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(e, Qt::Key_Backspace);
+    QTest::keyClicks(e, text);
+}
+
+void click(const MenuFixture& f, const char* name) {
+    MenuFixture::press(f.find<QWidget>(name), Qt::LeftButton);
+}
+
+// Presses the board cells of `from`..`to` with `button`.
+void pressCells(TFormMenu& m, int from, int to, Qt::MouseButton button = Qt::LeftButton) {
+    for (int n = from; n <= to; ++n)
+        MenuFixture::press(m.numberControl(QStringLiteral("P%1").arg(n)), button);
+}
+
+bool shown(const MenuFixture& f, const char* name) {
+    return !f.find<QWidget>(name)->isHidden();
+}
+
+QString summary(const MenuFixture& f) {
+    return f.find<QPlainTextEdit>("MemoJogos")->toPlainText();
+}
+
+// Every progress dialog that appears while it lives.
+class ProgressWatch : public QObject {
+public:
+    ProgressWatch() { qApp->installEventFilter(this); }
+    ~ProgressWatch() override { qApp->removeEventFilter(this); }
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Show && qobject_cast<QProgressDialog*>(o))
+            ++shows;
+        return false;
+    }
+};
+
+// Clicks "Cancelar" on the progress dialog as soon as it is on screen, and notes what it showed.
+struct CancelWhenShown {
+    QTimer timer;
+    QElapsedTimer clock;
+    qint64 shownAfterMs = -1;
+    QString label;
+    QString cancelText;
+
+    explicit CancelWhenShown(TFormMenu& m) {
+        clock.start();
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [this, &m] {
+            auto* d = m.findChild<QProgressDialog*>();
+            if (!d || !d->isVisible() || shownAfterMs >= 0)
+                return;
+            shownAfterMs = clock.elapsed();
+            label = d->labelText();
+            for (QPushButton* b : d->findChildren<QPushButton*>())
+                if (b->isVisible()) {
+                    cancelText = b->text();
+                    QTest::mouseClick(b, Qt::LeftButton);
+                }
+        });
+        timer.start();
+    }
+};
+
+// Game numbers 1..N with no gap, and the derived fields of every game filled.
+void verifyGamesComplete(Table& car, bool withLinhas) {
+    const int cartao = car.fieldIndex(u"Cartao");
+    const int pares = car.fieldIndex(u"Pares");
+    const int abaixo = car.fieldIndex(u"Abaixo");
+    const int linhas = car.fieldIndex(u"Linhas");
+    for (int i = 0; i < car.rowCount(); ++i) {
+        const RowRef r = car.rowAt(i);
+        QCOMPARE(r.intValue(cartao), std::optional<int>(i + 1));
+        QVERIFY(!r.isEmpty(pares));
+        QVERIFY(!r.isEmpty(abaixo));
+        if (withLinhas)
+            QVERIFY(!r.isEmpty(linhas));
+    }
+}
+
+QStringList todosOf(Table& car) {
+    QStringList all;
+    for (int i = 0; i < car.rowCount(); ++i)
+        all << car.rowAt(i).value(car.fieldIndex(u"Todos")).toString();
+    return all;
+}
+
+} // namespace
+
+class GenerationUiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void choiceOpensWithNothingMarked() {
+        MenuFixture f;
+        f.start();
+        click(f, "ButtonGera");
+        QVERIFY(f.find<QFrame>("PanelGeraQual")->isVisible());
+        click(f, "RBAlea");
+        click(f, "ButtonCanAlea");
+        click(f, "ButtonGera");
+        for (const char* rb : {"RBDistribui", "RBAlea", "RBCombina", "RBCancela"})
+            QVERIFY(!f.find<QRadioButton>(rb)->isChecked());
+        QCOMPARE(f.find<QLabel>("LabelSel")->text(), QStringLiteral("60"));
+        QCOMPARE(f.find<QLabel>("LabelSelC")->text(), QStringLiteral("60 pedras= 50.063.860"));
+        QVERIFY(f.find<QLabel>("LabelMax")->text().isEmpty());
+    }
+
+    void eachChoiceShowsItsPanels_data() {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QString>("cancel");
+        QTest::addColumn<QStringList>("visible");
+        QTest::newRow("distribution") << "RBDistribui"
+                                      << "ButtonCanDistribui" << QStringList{"PanelGera", "PanelDistribui"};
+        QTest::newRow("random") << "RBAlea"
+                                << "ButtonCanAlea" << QStringList{"PanelGera", "PanelAlea", "PanelFiltro"};
+        QTest::newRow("combination") << "RBCombina"
+                                     << "BitBtn4" << QStringList{"PanelGera", "PanelCombina", "PanelFiltro"};
+        QTest::newRow("cancel") << "RBCancela"
+                                << "" << QStringList{};
+    }
+    void eachChoiceShowsItsPanels() {
+        QFETCH(QString, choice);
+        QFETCH(QString, cancel);
+        QFETCH(QStringList, visible);
+        MenuFixture f;
+        f.start();
+        click(f, "ButtonGera");
+        click(f, choice.toLatin1().constData());
+        QVERIFY(!shown(f, "PanelGeraQual"));
+        QCOMPARE(shown(f, "PanelGera"), !visible.isEmpty());
+        if (!visible.isEmpty())
+            for (const char* p : {"PanelDistribui", "PanelAlea", "PanelCombina", "PanelFiltro"})
+                QVERIFY2(shown(f, p) == visible.contains(QLatin1String(p)), p);
+        if (!cancel.isEmpty()) {
+            click(f, cancel.toLatin1().constData());
+            QVERIFY(!shown(f, "PanelGera"));
+            QVERIFY(!shown(f, "PanelGeraQual"));
+        }
+        QVERIFY(f.messages.shown().isEmpty());
+    }
+
+    void filterStripStartsWithItsTexts() {
+        MenuFixture f;
+        f.start();
+        QCOMPARE(f.find<QLineEdit>("EditPares")->text(), QStringLiteral("1-6"));
+        QCOMPARE(f.find<QLineEdit>("EditLinhas")->text(), QStringLiteral("1-6"));
+        QCOMPARE(f.find<QLineEdit>("EditInicial")->text(), QStringLiteral("60"));
+        QCOMPARE(f.find<QLineEdit>("EditFinal")->text(), QStringLiteral("1"));
+        QCOMPARE(f.find<QLabel>("Label61")->text(), QStringLiteral("Faixa de pares "));
+        QCOMPARE(f.find<QLabel>("Label66")->text(), QStringLiteral("Dezena inicial  <="));
+    }
+
+    void enterMovesTheFocusOn() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        auto check = [&](const char* name) {
+            auto* e = f.find<QLineEdit>(name);
+            e->setFocus();
+            QVERIFY2(e->hasFocus(), name);
+            QTest::keyClicks(e, "7");
+            QTest::keyClick(e, Qt::Key_Return);
+            QVERIFY2(!e->hasFocus(), name);
+            QVERIFY2(e->text().endsWith(QLatin1Char('7')), name);
+        };
+        click(f, "ButtonGera");
+        click(f, "RBDistribui");
+        check("EditMax");
+        click(f, "ButtonCanDistribui");
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        for (const char* name :
+             {"EditDezJogo", "EditQuant", "EditPares", "EditLinhas", "EditInicial", "EditFinal"})
+            check(name);
+        QVERIFY(f.messages.shown().isEmpty()); // 7 numbers per game is a size the random panel takes
+    }
+
+    void leavingTheSizeFieldChecksIt() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        auto* size = f.find<QLineEdit>("EditDezJogo");
+        size->setFocus();
+        QTest::keyClicks(size, "5");
+        QTest::keyClick(size, Qt::Key_Return);
+        QCOMPARE(f.messages.shown().size(), 1);
+        QCOMPARE(f.messages.shown().last().title, QStringLiteral("Geração dos jogos"));
+        QCOMPARE(f.messages.shown().last().text,
+                 QStringLiteral("As dezenas por jogo são no mínimo 6 e no máximo 15"));
+        size->setFocus();
+        QTest::keyClick(size, Qt::Key_Backspace);
+        QTest::keyClicks(size, "6");
+        QTest::keyClick(size, Qt::Key_Return);
+        QCOMPARE(f.messages.shown().size(), 1);
+        QCOMPARE(f.find<QLabel>("LabelMax")->text(), QStringLiteral("50.063.860"));
+    }
+
+    void randomGamesThroughThePanel() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        ProgressWatch watch;
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("6"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("10"));
+        click(f, "ButtonOKAlea");
+        QVERIFY(!shown(f, "PanelGera"));
+        QCOMPARE(f.find<QTableView>("DBGrid2")->model()->rowCount(), 10);
+        QVERIFY(summary(f).startsWith(
+            QStringLiteral("10 jogos com 6 dezenas x 2,00 = 20,00\nTotal dos jogos:20,00\n")));
+        QCOMPARE(f.find<QLabel>("LabelMax")->text(), QStringLiteral("50.063.860"));
+        verifyGamesComplete(m.tables().TableCar, true);
+        QCOMPARE(watch.shows, 0); // a short run shows no progress
+    }
+
+    void randomRunsFollowTheSeed() {
+        auto run = [](quint64 seed) {
+            MenuFixture f;
+            f.seed = seed;
+            TFormMenu& m = f.start();
+            click(f, "ButtonGera");
+            click(f, "RBAlea");
+            typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("8"));
+            typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("5"));
+            click(f, "ButtonOKAlea");
+            return todosOf(m.tables().TableCar);
+        };
+        const QStringList first = run(7);
+        QCOMPARE(first.size(), 5);
+        QCOMPARE(run(7), first);
+        QVERIFY(run(8) != first);
+    }
+
+    void refusedRandomRunKeepsThePanel() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("6"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("0"));
+        click(f, "ButtonOKAlea");
+        QCOMPARE(f.messages.shown().last().text, QStringLiteral("O número de jogos desejados é inválido."));
+        QVERIFY(shown(f, "PanelGera"));
+        QCOMPARE(m.tables().TableCar.rowCount(), 0);
+    }
+
+    void noToTheHardQuestionKeepsTheGames() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        pressCells(m, 1, 5, Qt::RightButton); // fixed
+        pressCells(m, 16, 60);                // discarded; 6..15 stay valid
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("7"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("50")); // only 45 games exist
+        click(f, "ButtonOKAlea");
+        QCOMPARE(f.messages.shown().size(), 1);
+        QCOMPARE(f.messages.shown().last().title, QStringLiteral("Tá difícil"));
+        QVERIFY(f.messages.shown().last().yesNo);
+        Table& car = m.tables().TableCar;
+        QCOMPARE(car.rowCount(), 45);
+        verifyGamesComplete(car, true);
+        QVERIFY(summary(f).startsWith(QStringLiteral("45 jogos com 7 dezenas x 14,00 = 630,00\n")));
+        QVERIFY(!shown(f, "PanelGera"));
+    }
+
+    void noToTheHardQuestionWithEmptyInitialBound() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("6"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("10"));
+        click(f, "ButtonOKAlea");
+        QCOMPARE(m.tables().TableCar.rowCount(), 10);
+        const QString before = summary(f);
+
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("6"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("3"));
+        typeInto(f.find<QLineEdit>("EditInicial"), QString());
+        f.messages.answer({true});
+        click(f, "ButtonOKAlea");
+        QCOMPARE(f.messages.shown().size(), 2); // Yes once, then the unscripted No
+        QCOMPARE(f.messages.shown().last().title, QStringLiteral("Tá difícil"));
+        QCOMPARE(m.tables().TableCar.rowCount(), 10);
+        verifyGamesComplete(m.tables().TableCar, true);
+        QCOMPARE(summary(f), before);
+        QVERIFY(!shown(f, "PanelGera"));
+        QCOMPARE(f.find<QLineEdit>("EditInicial")->text(), QString()); // never rewritten
+    }
+
+    void combinationsOfTwelveNumbers() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        ProgressWatch watch;
+        pressCells(m, 13, 60);
+        click(f, "ButtonGera");
+        QCOMPARE(f.find<QLabel>("LabelSelC")->text(), QStringLiteral("12 pedras= 924"));
+        click(f, "RBCombina");
+        QVERIFY(f.find<QLabel>("LabelAGerar")->text().isEmpty());
+        click(f, "ButtonCalcComb");
+        QCOMPARE(f.find<QLabel>("LabelAGerar")->text(), QStringLiteral("923"));
+        QVERIFY(shown(f, "PanelGera"));
+        QCOMPARE(m.tables().TableCar.rowCount(), 0);
+        typeInto(f.find<QLineEdit>("EditPares"), QStringLiteral("3"));
+        click(f, "ButtonCalcComb");
+        QCOMPARE(f.find<QLabel>("LabelAGerar")->text(), QStringLiteral("400"));
+        typeInto(f.find<QLineEdit>("EditPares"), QStringLiteral("1-6"));
+        click(f, "ButtonOKComb");
+        QVERIFY(!shown(f, "PanelGera"));
+        Table& car = m.tables().TableCar;
+        QCOMPARE(car.rowCount(), 923);
+        QCOMPARE(f.find<QTableView>("DBGrid2")->model()->rowCount(), 923);
+        verifyGamesComplete(car, true);
+        QCOMPARE(car.rowAt(0).value(car.fieldIndex(u"Emite")).toString(), QStringLiteral("S"));
+        QVERIFY(summary(f).startsWith(QStringLiteral("923 jogos com 6 dezenas x 2,00 = 1.846,00\n")));
+        QCOMPARE(watch.shows, 0);
+    }
+
+    void tooFewNumbersForCombinations() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        pressCells(m, 6, 60);
+        click(f, "ButtonGera");
+        QCOMPARE(f.messages.shown().last().text,
+                 QStringLiteral("Você tem de ter mais de 6 dezenas para gerar combinações"));
+        QCOMPARE(f.find<QLabel>("LabelSelC")->text(), QStringLiteral("5 pedras= 0"));
+        click(f, "RBCombina");
+        click(f, "ButtonOKComb");
+        QCOMPARE(f.messages.shown().last().title, QStringLiteral("Dezenas insuficientes"));
+        QVERIFY(shown(f, "PanelGera"));
+    }
+
+    void longCombinationRunCancelled() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        click(f, "ButtonGera");
+        click(f, "RBCombina");
+        CancelWhenShown cancel(m);
+        click(f, "ButtonOKComb");
+        QVERIFY(cancel.shownAfterMs >= 450);
+        QCOMPARE(cancel.cancelText, QStringLiteral("Cancelar"));
+        QVERIFY(cancel.label.contains(QStringLiteral("Jogos gerados até agora:")));
+        QVERIFY(m.findChild<QProgressDialog*>() == nullptr);
+        Table& car = m.tables().TableCar;
+        const int n = car.rowCount();
+        QVERIFY(n > 0);
+        QVERIFY(n < 1000000);
+        verifyGamesComplete(car, true);
+        QVERIFY(summary(f).startsWith(QStringLiteral("%1 jogos com 6 dezenas x 2,00 = ").arg(n)));
+        QVERIFY(!shown(f, "PanelGera"));
+    }
+
+    void longRandomRunCancelled() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("15"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("2000000"));
+        CancelWhenShown cancel(m);
+        click(f, "ButtonOKAlea");
+        QVERIFY(cancel.shownAfterMs >= 450);
+        QCOMPARE(cancel.cancelText, QStringLiteral("Cancelar"));
+        QVERIFY(f.messages.shown().isEmpty());
+        Table& car = m.tables().TableCar;
+        const int n = car.rowCount();
+        QVERIFY(n > 0);
+        QVERIFY(n < 2000000);
+        verifyGamesComplete(car, true);
+        QVERIFY(summary(f).startsWith(QStringLiteral("%1 jogos com 15 dezenas x 10.010,00 = ").arg(n)));
+        QVERIFY(!shown(f, "PanelGera"));
+    }
+};
+
+QUINABEL_GUI_TEST_MAIN(GenerationUiTest)
+#include "tst_generation_ui.moc"

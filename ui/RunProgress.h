@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Prompter.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+class QProgressDialog;
+class QWidget;
+
+// The progress of a long generation run, in a dialog over the window with a "Cancelar" button. A
+// run that ends within about half a second shows nothing; a longer one shows how far it is and how
+// many games it has made, and keeps the dialog responsive by handling pending events now and then.
+// Once the player cancels, every report answers false and the run stops, keeping what it made.
+class RunProgress final : public Progress {
+public:
+    static constexpr qint64 kShowAfterMs = 500;
+    static constexpr qint64 kEventsEveryMs = 50;
+
+    explicit RunProgress(QWidget* owner);
+    ~RunProgress() override;
+    RunProgress(const RunProgress&) = delete;
+    RunProgress& operator=(const RunProgress&) = delete;
+
+    bool report(qint64 done, qint64 total, qint64 games) override;
+    bool cancelled() const { return cancelled_; }
+
+private:
+    void open();
+
+    QWidget* owner_;
+    QElapsedTimer clock_;
+    qint64 lastEvents_ = 0;
+    QPointer<QProgressDialog> dialog_;
+    bool cancelled_ = false;
+};
