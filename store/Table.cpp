@@ -102,10 +102,7 @@ void Table::setIndexFieldNames(const QString& names) {
     keys_ = std::move(keys);
     resortAll();
     pos_ = current ? positionOf(*current) : -1;
-    if (!quiet()) {
-        emit reset();
-        emit currentChanged(pos_);
-    }
+    notifyResetDone();
 }
 
 // ---------------------------------------------------------------- life cycle
@@ -132,10 +129,7 @@ void Table::create() {
     setState(State::Browse);
     pos_ = -1;
     eof_ = true;
-    if (!quiet()) {
-        emit reset();
-        emit currentChanged(pos_);
-    }
+    notifyResetDone();
 }
 
 void Table::open() {
@@ -225,10 +219,7 @@ void Table::close() {
     setState(State::Closed);
     pos_ = -1;
     eof_ = true;
-    if (!quiet()) {
-        emit reset();
-        emit currentChanged(pos_);
-    }
+    notifyResetDone();
 }
 
 void Table::write() {
@@ -254,10 +245,7 @@ void Table::emptyTable() {
     changed_ = true;
     pos_ = -1;
     eof_ = true;
-    if (!quiet()) {
-        emit reset();
-        emit currentChanged(pos_);
-    }
+    notifyResetDone();
 }
 
 void Table::dropRows() {
@@ -877,6 +865,13 @@ void Table::runUpdaters() {
 void Table::notifyReset() {
     if (!quiet())
         emit aboutToReset();
+}
+
+void Table::notifyResetDone() {
+    if (!quiet()) {
+        emit reset();
+        emit currentChanged(pos_);
+    }
 }
 
 Table::BulkChange::BulkChange(Table& t) : t_(t) {

@@ -160,7 +160,8 @@ private:
     void writeFile(bool force);
     void markChanged(std::optional<quint32> physTouched);
     HashIndex& hashIndex(int field);
-    void notifyReset();
+    void notifyReset();     // before the rows are replaced or reordered
+    void notifyResetDone(); // after: views reread everything and the current row
     bool quiet() const { return bulkDepth_ > 0; }
 
     QString name_;

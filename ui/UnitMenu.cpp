@@ -1,8 +1,8 @@
 #include "UnitMenu.h"
 
+#include "DistributionEditor.h"
 #include "FileNames.h"
 #include "MenuLayout.h"
-#include "DistributionEditor.h"
 #include "MessageBoxes.h"
 #include "NumberBoard.h"
 #include "NumberStatistics.h"
@@ -107,16 +107,24 @@ void TFormMenu::buildShell() {
     Label8 = label(this, "Label8", QStringLiteral("Jogos"), {8, 4, 200, 16}, Bold);
     Label13 = label(this, "Label13", QStringLiteral("Dezenas"), {500, 2, 120, 16}, Bold);
     Label43 = label(this, "Label43", QStringLiteral("Resultados dos concursos"), {500, 312, 250, 16}, Bold);
-    Label44 = label(this, "Label44", QStringLiteral("Saídas"), {912, 4, 200, 16}, Bold);
+    Label44 = label(this, "Label44", QStringLiteral("Saídas"), {928, 4, 200, 16}, Bold);
 
-    const int x = 372, w = 122, h = 34;
+    const int x = 370, w = 126, h = 34;
     ButtonGera = button(this, "ButtonGera", QStringLiteral("Gera os jogos"), {x, 24, w, h});
     ButtonImp = button(this, "ButtonImp", QStringLiteral("Imprime os jogos"), {x, 64, w, h});
     ButtonRes = button(this, "ButtonRes", QStringLiteral("Conferindo os resultados"), {x, 104, w, h});
     ButtonLimpa = button(this, "ButtonLimpa", QStringLiteral("Limpa dados"), {x, 144, w, h});
-    ButtonTutorial = button(this, "ButtonTutorial", QStringLiteral("Tutorial && informações"), {x, 184, w, h});
+    ButtonTutorial =
+        button(this, "ButtonTutorial", QStringLiteral("Tutorial && informações"), {x, 184, w, h});
     ButtonIns = button(this, "ButtonIns", QStringLiteral("Inserir Resultados"), {x, 224, w, h});
     ButtonIns->setToolTip(QStringLiteral("Inserir/Editar resultdado de concurso"));
+    // The column is as wide as the gap between the games and the board; a slightly smaller font
+    // keeps its longest caption, "Conferindo os resultados", whole.
+    for (QPushButton* b : {ButtonGera, ButtonImp, ButtonRes, ButtonLimpa, ButtonTutorial, ButtonIns}) {
+        QFont bf = b->font();
+        bf.setPixelSize(10);
+        b->setFont(bf);
+    }
     // A doubled ampersand shows as one ampersand and makes no shortcut.
     ButtonTutorial->setText(QStringLiteral("Tutorial && informações"));
 
@@ -128,16 +136,25 @@ void TFormMenu::buildShell() {
     connect(ButtonIns, &QPushButton::clicked, this, [this] { ButtonInsClick(); });
 }
 
-void TFormMenu::SaiEnter(QWidget* field) { field->installEventFilter(this); }
+void TFormMenu::SaiEnter(QWidget* field) {
+    field->installEventFilter(this);
+}
 
 bool TFormMenu::eventFilter(QObject* watched, QEvent* e) {
     if (watched == LabelTabela) {
         switch (e->type()) {
         case QEvent::Enter:
-        case QEvent::MouseMove: LabelTabelaMouseMove(); break;
-        case QEvent::Leave: LabelTabelaMouseLeave(); break;
-        case QEvent::MouseButtonRelease: LabelTabelaClick(); return true;
-        default: break;
+        case QEvent::MouseMove:
+            LabelTabelaMouseMove();
+            break;
+        case QEvent::Leave:
+            LabelTabelaMouseLeave();
+            break;
+        case QEvent::MouseButtonRelease:
+            LabelTabelaClick();
+            return true;
+        default:
+            break;
         }
         return QWidget::eventFilter(watched, e);
     }
@@ -147,7 +164,9 @@ bool TFormMenu::eventFilter(QObject* watched, QEvent* e) {
     }
     if (e->type() == QEvent::KeyPress) {
         const auto* k = static_cast<QKeyEvent*>(e);
-        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && k->modifiers() == Qt::NoModifier) {
+        // The Enter of the keypad is the same key to the player.
+        const bool plain = (k->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == Qt::NoModifier;
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && plain) {
             // The field never sees the Enter; the focus moves on exactly as a Tab press moves it.
             if (auto* w = qobject_cast<QWidget*>(watched)) {
                 QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);

@@ -13,23 +13,25 @@
 void TFormMenu::buildResults() {
     using namespace MenuLayout;
     const QColor sky = QColor::fromRgb(clSkyBlue);
-    QVector<TableModel::Column> columns{{QStringLiteral("Concurso"), QStringLiteral("Conc."), Qt::AlignCenter, sky}};
+    QVector<TableModel::Column> columns{
+        {QStringLiteral("Concurso"), QStringLiteral("Conc."), Qt::AlignCenter, sky}};
     for (int i = 1; i <= 6; ++i)
-        columns.append({QStringLiteral("d%1").arg(i), QStringLiteral("d%1").arg(i), Qt::AlignRight | Qt::AlignVCenter});
+        columns.append(
+            {QStringLiteral("d%1").arg(i), QStringLiteral("d%1").arg(i), Qt::AlignRight | Qt::AlignVCenter});
     columns.append({QStringLiteral("pares"), QStringLiteral("P"), Qt::AlignRight | Qt::AlignVCenter, sky});
     columns.append({QStringLiteral("impares"), QStringLiteral("I"), Qt::AlignRight | Qt::AlignVCenter, sky});
     columns.append({QStringLiteral("abaixo"), QStringLiteral("até 30"), Qt::AlignRight | Qt::AlignVCenter});
     columns.append({QStringLiteral("acima"), QStringLiteral("ac.30"), Qt::AlignRight | Qt::AlignVCenter});
     GridRes = new TableGrid(new TableModel(tables_.TableRes, columns, this), this);
     GridRes->setObjectName(QStringLiteral("GridRes"));
-    GridRes->setGeometry(500, 330, 304, 296);
+    GridRes->setGeometry(500, 330, 300, 296);
     GridRes->setReadOnly(true);
-    GridRes->setColumnWidths({40, 23, 23, 23, 23, 23, 23, 20, 20, 36, 34});
+    GridRes->setColumnWidths({38, 22, 22, 22, 22, 22, 22, 20, 20, 36, 34});
     GridRes->setErrorHandler([this](const QString& m) { showError(m); });
 
-    PanelIns = panel(this, "PanelIns", {8, 376, 486, 176}, false);
-    label(PanelIns, "Label25", QStringLiteral("Insersão/Edição/Exclusão de resultados de concursos"), {8, 6, 470, 16},
-          Bold);
+    PanelIns = panel(this, "PanelIns", {8, 376, 358, 176}, false);
+    label(PanelIns, "Label25", QStringLiteral("Insersão/Edição/Exclusão de resultados de concursos"),
+          {8, 6, 470, 16}, Bold);
     label(PanelIns, "LabelConcurso", QStringLiteral("Concurso"), {8, 32, 60, 18});
     EditConc = edit(PanelIns, "EditConc", {72, 30, 70, 22});
     label(PanelIns, "Label21", QStringLiteral("Dezenas:"), {8, 62, 60, 18});
@@ -58,7 +60,8 @@ void TFormMenu::buildResults() {
     ButtonSalva = button(PanelIns, "ButtonSalva", QStringLiteral("Salva"), {8, 136, 96, 28});
     ButtonExclui = button(PanelIns, "ButtonExclui", QStringLiteral("Exclui"), {112, 136, 96, 28});
     ButtonSaiIn = button(PanelIns, "ButtonSaiIn", QStringLiteral("Sai"), {216, 136, 96, 28});
-    for (QWidget* w : std::initializer_list<QWidget*>{DBNAtu, ButtonAtu, ButtonSalva, ButtonExclui, ButtonSaiIn}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{DBNAtu, ButtonAtu, ButtonSalva, ButtonExclui, ButtonSaiIn}) {
         setTabOrder(previous, w);
         previous = w;
     }
@@ -105,7 +108,9 @@ void TFormMenu::DBEdit1Exit(int field) {
     checkingDrawNumber_ = false;
 }
 
-void TFormMenu::DBNAtuClick() { EditConc->setText(currentConcursoText(tables_.TableRes)); }
+void TFormMenu::DBNAtuClick() {
+    EditConc->setText(currentConcursoText(tables_.TableRes));
+}
 
 void TFormMenu::ButtonSalvaClick() {
     if (tables_.TableRes.state() == Table::State::Edit)

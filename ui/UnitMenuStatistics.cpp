@@ -13,9 +13,9 @@
 // its four orders and its report, and the texts and colours they put on the board.
 void TFormMenu::buildStatistics() {
     using namespace MenuLayout;
-    Panel1 = panel(this, "Panel1", {808, 330, 98, 152});
-    label(Panel1, "Label2", QStringLiteral("Desempenho"), {4, 4, 90, 14}, Bold | Centered);
-    label(Panel1, "Label1", QStringLiteral("das dezenas"), {4, 18, 90, 14}, Bold | Centered);
+    Panel1 = panel(this, "Panel1", {804, 330, 118, 152});
+    label(Panel1, "Label2", QStringLiteral("Desempenho"), {4, 4, 110, 14}, Bold | Centered);
+    label(Panel1, "Label1", QStringLiteral("das dezenas"), {4, 18, 110, 14}, Bold | Centered);
     const struct {
         const char* count;
         const char* caption;
@@ -27,37 +27,40 @@ void TFormMenu::buildStatistics() {
                  {"LabelMaroon", "Label6", QStringLiteral("acima da média"), clMaroon},
                  {"LabelBlack", "Label7", QStringLiteral("excepcionais"), clBlack}};
     for (int i = 0; i < 5; ++i) {
-        QLabel* count = label(Panel1, rows[i].count, QStringLiteral("0"), {4, 38 + i * 22, 22, 18}, Bold | Centered);
+        QLabel* count =
+            label(Panel1, rows[i].count, QStringLiteral("0"), {4, 38 + i * 22, 22, 18}, Bold | Centered);
         count->setAutoFillBackground(true);
         QPalette p = count->palette();
         p.setColor(QPalette::Window, QColor::fromRgb(rows[i].color));
         p.setColor(QPalette::WindowText, QColor(255, 255, 0));
         count->setPalette(p);
         classCounts_[static_cast<std::size_t>(i)] = count;
-        label(Panel1, rows[i].caption, rows[i].text, {29, 38 + i * 22, 68, 18});
+        label(Panel1, rows[i].caption, rows[i].text, {29, 38 + i * 22, 86, 18});
     }
     LabelMedia = label(this, "LabelMedia", QStringLiteral("Saída média por dezena ="), {660, 312, 228, 16});
     LabelMedia->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    Panel4 = panel(this, "Panel4", {910, 22, 256, 604});
-    auto* model = new TableModel(tables_.TableSaidas,
-                                 {{QStringLiteral("Dezena"), QStringLiteral("Dez."), Qt::AlignCenter},
-                                  {QStringLiteral("Saidas"), QStringLiteral("Não Sai"), Qt::AlignCenter},
-                                  {QStringLiteral("Demora"), QStringLiteral("Demora"), Qt::AlignCenter},
-                                  {QStringLiteral("MaiorDemora"), QStringLiteral("M.Demora"), Qt::AlignCenter}},
-                                 this);
+    Panel4 = panel(this, "Panel4", {926, 22, 240, 604});
+    auto* model =
+        new TableModel(tables_.TableSaidas,
+                       {{QStringLiteral("Dezena"), QStringLiteral("Dez."), Qt::AlignCenter},
+                        {QStringLiteral("Saidas"), QStringLiteral("Não Sai"), Qt::AlignCenter},
+                        {QStringLiteral("Demora"), QStringLiteral("Demora"), Qt::AlignCenter},
+                        {QStringLiteral("MaiorDemora"), QStringLiteral("M.Demora"), Qt::AlignCenter}},
+                       this);
     DBGrid1 = new TableGrid(model, Panel4);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setGeometry(4, 4, 248, 436);
+    DBGrid1->setGeometry(4, 4, 232, 436);
     DBGrid1->setReadOnly(true);
-    DBGrid1->setColumnWidths({46, 56, 56, 64});
+    DBGrid1->setColumnWidths({40, 52, 52, 64});
     DBGrid1->setErrorHandler([this](const QString& m) { showError(m); });
 
     label(Panel4, "Label45", QStringLiteral("Ordem das dezenas:"), {6, 446, 200, 16}, Bold);
-    RBDezena = radio(Panel4, "RBDezena", QStringLiteral("Número da dezena"), {6, 464, 240, 20});
-    RBSaidas = radio(Panel4, "RBSaidas", QStringLiteral("Concursos que não sai"), {6, 484, 240, 20});
-    RBDemora = radio(Panel4, "RBDemora", QStringLiteral("Por última demora a sair"), {6, 504, 240, 20});
-    RBMaiorDemora = radio(Panel4, "RBMaiorDemora", QStringLiteral("Pela maior demora histórica"), {6, 524, 240, 20});
+    RBDezena = radio(Panel4, "RBDezena", QStringLiteral("Número da dezena"), {6, 464, 228, 20});
+    RBSaidas = radio(Panel4, "RBSaidas", QStringLiteral("Concursos que não sai"), {6, 484, 228, 20});
+    RBDemora = radio(Panel4, "RBDemora", QStringLiteral("Por última demora a sair"), {6, 504, 228, 20});
+    RBMaiorDemora =
+        radio(Panel4, "RBMaiorDemora", QStringLiteral("Pela maior demora histórica"), {6, 524, 228, 20});
     RBDezena->setChecked(true);
     for (QRadioButton* rb : {RBDezena, RBSaidas, RBDemora, RBMaiorDemora})
         connect(rb, &QRadioButton::clicked, this, [this] { RBDezenaClick(); });

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 // The help page ships with the program: next to the executable when installed, or in the source
@@ -22,65 +23,73 @@ QString helpPage() {
 // The tutorial panel greets a first start and opens from its button at any time.
 void TFormMenu::buildTutorial() {
     using namespace MenuLayout;
-    PanelTut = panel(this, "PanelTut", {8, 150, 486, 476}, false);
+    // The panel keeps to the games area, left of the buttons column, and grows upwards from the
+    // window's bottom edge as far as its texts need in the font the platform lends.
+    constexpr int kLeft = 8, kWidth = 358, kBottom = 626, kMargin = 10, kText = kWidth - 2 * kMargin;
+    PanelTut = panel(this, "PanelTut", {kLeft, 0, kWidth, 100}, false);
     QWidget* p = PanelTut;
-    QLabel* title = label(p, "TextLabel11", QStringLiteral("Quinabel"), {10, 8, 466, 22}, Bold | Centered);
+    QLabel* title =
+        label(p, "TextLabel11", QStringLiteral("Quinabel"), {kMargin, 6, kText, 22}, Bold | Centered);
     QFont big = title->font();
     big.setPixelSize(18);
     title->setFont(big);
-    struct Text {
-        const char* name;
-        QString text;
-        int height;
-    };
-    const Text texts[] = {
+    const std::pair<const char*, QString> texts[] = {
         {"TextLabel3",
-         QStringLiteral("Cada uma das 60 dezenas são apresentadas no quadro de dezenas  informando em cor verde quantas "
-                        "vezes já saiu nos concursos anteriores. A informação em azul informa há quantos concursos a "
-                        "dezena não sai."),
-         42},
-        {"TextLabel4",
-         QStringLiteral(" E finalmente e mais importante, em preto, o peso da dezena. Quanto mais sai e mais recente é a "
-                        "saída, maior o seu peso. De acordo com este, ela é classificada por cor de fraca  a excepcional. "
-                        "Veja o quadro \"Desempenho das dezenas\"."),
-         42},
+         QStringLiteral(
+             "Cada uma das 60 dezenas são apresentadas no quadro de dezenas  informando em cor verde quantas "
+             "vezes já saiu nos concursos anteriores. A informação em azul informa há quantos concursos a "
+             "dezena não sai.")},
+        {"TextLabel4", QStringLiteral(" E finalmente e mais importante, em preto, o peso da dezena. Quanto "
+                                      "mais sai e mais recente é a "
+                                      "saída, maior o seu peso. De acordo com este, ela é classificada por "
+                                      "cor de fraca  a excepcional. "
+                                      "Veja o quadro \"Desempenho das dezenas\".")},
         {"TextLabel5",
-         QStringLiteral("Escolha neste quadro as dezenas que você quer deixar de lado nos seus jogos. Basta clicar na "
-                        "dezena e ela ficará azulada indicando que foi desprezada.O total de dezenas desprezadas é "
-                        "atualizado instantaneamente."),
-         42},
+         QStringLiteral(
+             "Escolha neste quadro as dezenas que você quer deixar de lado nos seus jogos. Basta clicar na "
+             "dezena e ela ficará azulada indicando que foi desprezada.O total de dezenas desprezadas é "
+             "atualizado instantaneamente.")},
         {"TextLabel6",
-         QStringLiteral("Depois de marcar as desprezadas, clique no botão \"Gera os jogos\" para que o sistema distribua "
-                        "as dezenas restantes nos seus jogos. Para isso o sistema pede qual o número de dezenas por "
-                        "cartão de sua preferência."),
-         42},
+         QStringLiteral(
+             "Depois de marcar as desprezadas, clique no botão \"Gera os jogos\" para que o sistema "
+             "distribua "
+             "as dezenas restantes nos seus jogos. Para isso o sistema pede qual o número de dezenas por "
+             "cartão de sua preferência.")},
         {"TextLabel7",
-         QStringLiteral("Os jogos gerados aparecerão no quadro de Jogos e dezenas. A partir daí você mover, clicando e "
-                        "arrastando qulquer dezena de jogo a jogo. O sistema vai informando instantaneamente o valor de "
-                        "cada jogo e o total dos jogos no quadro \"Total do jogos\"."),
-         56},
+         QStringLiteral(
+             "Os jogos gerados aparecerão no quadro de Jogos e dezenas. A partir daí você mover, clicando e "
+             "arrastando qulquer dezena de jogo a jogo. O sistema vai informando instantaneamente o valor de "
+             "cada jogo e o total dos jogos no quadro \"Total do jogos\".")},
         {"TextLabel8",
-         QStringLiteral("Após inserir o resultado do último concurso, você clica em \"Verifica resultado\"  pra que o "
-                        "sistema marque na janela \"Jogos e dezenas\",  os seus acertos."),
-         30},
+         QStringLiteral(
+             "Após inserir o resultado do último concurso, você clica em \"Verifica resultado\"  pra que o "
+             "sistema marque na janela \"Jogos e dezenas\",  os seus acertos.")},
         {"TextLabel9",
-         QStringLiteral("Você deve clicar também em \"Atualiza resultados\" para que dados do quadro de dezenas seja "
-                        "atualizado, baseado nos resultdos adicionados. Para limpar o quadro dos \"Jogos e dezenas, "
-                        "dezenas desprezadas e Total dos jogos\" clique em \"Limpa desprezadas\"."),
-         56},
+         QStringLiteral(
+             "Você deve clicar também em \"Atualiza resultados\" para que dados do quadro de dezenas seja "
+             "atualizado, baseado nos resultdos adicionados. Para limpar o quadro dos \"Jogos e dezenas, "
+             "dezenas desprezadas e Total dos jogos\" clique em \"Limpa desprezadas\".")},
     };
-    int y = 38;
-    for (const Text& t : texts) {
-        label(p, t.name, t.text, {12, y, 462, t.height}, Wrap);
-        y += t.height + 6;
+    int y = 32;
+    for (const auto& [name, text] : texts) {
+        QLabel* l = label(p, name, text, {kMargin, y, kText, 10}, Wrap);
+        l->resize(kText, l->heightForWidth(kText));
+        y += l->height() + 5;
     }
-    label(p, "Label42", QStringLiteral("Boa Sorte!!!"), {12, y + 2, 200, 18}, Bold);
-    LabelTabela = label(p, "LabelTabela", QStringLiteral("Página do Quinabel"), {12, y + 26, 130, 18}, Bold);
+    QLabel* luck = label(p, "Label42", QStringLiteral("Boa Sorte!!!"), {kMargin, y + 2, kText, 18}, Bold);
+    luck->resize(luck->sizeHint().width(), 18);
+    y += 24;
+    LabelTabela = label(p, "LabelTabela", QStringLiteral("Página do Quinabel"), {kMargin, y, 10, 18}, Bold);
+    LabelTabela->resize(LabelTabela->sizeHint().width() + 2, 18);
     LabelTabela->setMouseTracking(true);
     LabelTabela->installEventFilter(this);
-    label(p, "Label54", QStringLiteral("(Informações sobre o sistema)"), {146, y + 26, 220, 18});
-    ButtonSai = button(p, "ButtonSai", QStringLiteral("Sair"), {396, 436, 80, 28});
+    QLabel* about = label(p, "Label54", QStringLiteral("(Informações sobre o sistema)"),
+                          {LabelTabela->geometry().right() + 8, y, 10, 18});
+    about->resize(about->sizeHint().width() + 2, 18);
+    ButtonSai = button(p, "ButtonSai", QStringLiteral("Sair"), {kWidth - kMargin - 80, y + 22, 80, 26});
     connect(ButtonSai, &QPushButton::clicked, this, [this] { ButtonSaiClick(); });
+    const int height = y + 22 + 26 + 8;
+    PanelTut->setGeometry(kLeft, std::max(2, kBottom - height), kWidth, height);
     LabelTabelaMouseLeave();
 }
 
@@ -89,7 +98,9 @@ void TFormMenu::ButtonTutorialClick() {
     PanelTut->raise();
 }
 
-void TFormMenu::ButtonSaiClick() { PanelTut->hide(); }
+void TFormMenu::ButtonSaiClick() {
+    PanelTut->hide();
+}
 
 void TFormMenu::LabelTabelaClick() {
     if (services_.openBrowser)
