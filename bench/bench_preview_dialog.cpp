@@ -57,9 +57,11 @@ int main(int argc, char** argv) {
     TFormEmiA4 a4;
     PrintPreview real;
     CapturePreview capture;
-    std::printf("preview window, 10,000-game listing: %.3f s (limit 3 s); laid out without a window: %.3f s\n",
-                timedPreview(real, listing.layout(), rel), timedPreview(capture, listing.layout(), rel));
-    std::printf("preview window, 1,000 A4 slips:      %.3f s (limit 3 s); laid out without a window: %.3f s\n",
-                timedPreview(real, a4.layout(), slips), timedPreview(capture, a4.layout(), slips));
+    std::printf(
+        "preview window, 10,000-game listing: %.3f s (limit 3 s); laid out without a window: %.3f s\n",
+        timedPreview(real, listing.layout(), rel), timedPreview(capture, listing.layout(), rel));
+    std::printf(
+        "preview window, 1,000 A4 slips:      %.3f s (limit 3 s); laid out without a window: %.3f s\n",
+        timedPreview(real, a4.layout(), slips), timedPreview(capture, a4.layout(), slips));
     return 0;
 }

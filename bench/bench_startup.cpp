@@ -22,8 +22,9 @@ void makeFolder(const QString& folder) {
     Tables t(folder);
     Table& car = t.TableCar;
     car.create();
-    const int cartao = car.fieldIndex(u"Cartao"), dezenas = car.fieldIndex(u"Dezenas"), d1 = car.fieldIndex(u"d1"),
-              pares = car.fieldIndex(u"Pares"), linhas = car.fieldIndex(u"Linhas"), abaixo = car.fieldIndex(u"Abaixo");
+    const int cartao = car.fieldIndex(u"Cartao"), dezenas = car.fieldIndex(u"Dezenas"),
+              d1 = car.fieldIndex(u"d1"), pares = car.fieldIndex(u"Pares"),
+              linhas = car.fieldIndex(u"Linhas"), abaixo = car.fieldIndex(u"Abaixo");
     QRandomGenerator rng(11);
     {
         Table::BulkChange bulk(car);
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
             std::printf("message: %s\n", qPrintable(messages.shown().first().text));
         delete menu;
     }
-    std::printf("start-up with 1,000,000 games: window shown in %.3f s (loading the games file alone: %.3f s)\n", best,
-                bestLoad);
+    std::printf(
+        "start-up with 1,000,000 games: window shown in %.3f s (loading the games file alone: %.3f s)\n",
+        best, bestLoad);
     return 0;
 }

@@ -62,9 +62,9 @@ std::vector<Game> makeGames() {
 }
 
 void fillTable(Table& t, const std::vector<Game>& games, std::size_t from, std::size_t to) {
-    const int cartao = t.fieldIndex(u"Cartao"), dezenas = t.fieldIndex(u"Dezenas"), pares = t.fieldIndex(u"Pares"),
-              linhas = t.fieldIndex(u"Linhas"), abaixo = t.fieldIndex(u"Abaixo"), todos = t.fieldIndex(u"Todos"),
-              d1 = t.fieldIndex(u"d1");
+    const int cartao = t.fieldIndex(u"Cartao"), dezenas = t.fieldIndex(u"Dezenas"),
+              pares = t.fieldIndex(u"Pares"), linhas = t.fieldIndex(u"Linhas"),
+              abaixo = t.fieldIndex(u"Abaixo"), todos = t.fieldIndex(u"Todos"), d1 = t.fieldIndex(u"d1");
     Table::BulkChange bulk(t);
     for (std::size_t i = from; i < to; ++i) {
         const Game& g = games[i];
@@ -89,13 +89,15 @@ double bareWrite(const QString& path, const std::vector<Game>& games) {
     timer.start();
     sqlite3* db = nullptr;
     sqlite3_open(QFile::encodeName(path).constData(), &db);
-    sqlite3_exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
-                     "PRAGMA cache_size=-16384",
+    sqlite3_exec(db,
+                 "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
+                 "PRAGMA cache_size=-16384",
                  nullptr, nullptr, nullptr);
     QByteArray create = "CREATE TABLE data (";
     const FieldList fields = Schemas::games();
     for (std::size_t f = 0; f < fields.size(); ++f)
-        create += (f ? ", \"" : "\"") + fields[f].name.toUtf8() + "\" " + TableFile::columnType(fields[f]).toUtf8();
+        create +=
+            (f ? ", \"" : "\"") + fields[f].name.toUtf8() + "\" " + TableFile::columnType(fields[f]).toUtf8();
     create += ")";
     sqlite3_exec(db, create.constData(), nullptr, nullptr, nullptr);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
@@ -143,10 +145,17 @@ double bareRead(const QString& path) {
         const int n = sqlite3_column_count(s);
         for (int c = 0; c < n; ++c) {
             switch (sqlite3_column_type(s, c)) {
-            case SQLITE_INTEGER: sum += sqlite3_column_int(s, c); break;
-            case SQLITE_FLOAT: sum += static_cast<long long>(sqlite3_column_double(s, c)); break;
-            case SQLITE_TEXT: sum += sqlite3_column_bytes(s, c); break;
-            default: break;
+            case SQLITE_INTEGER:
+                sum += sqlite3_column_int(s, c);
+                break;
+            case SQLITE_FLOAT:
+                sum += static_cast<long long>(sqlite3_column_double(s, c));
+                break;
+            case SQLITE_TEXT:
+                sum += sqlite3_column_bytes(s, c);
+                break;
+            default:
+                break;
             }
         }
     }
@@ -190,8 +199,8 @@ int main(int argc, char** argv) {
         bestOpen = std::min(bestOpen, seconds([&] { u.open(); }));
         rowBytes = (rssKb() - before) * 1024 / kGames;
     }
-    std::printf("write 1,000,000 games: table close %.3f s, bare SQLite loop %.3f s (ratio %.2f)\n", bestWrite,
-                bestBareWrite, bestWrite / bestBareWrite);
+    std::printf("write 1,000,000 games: table close %.3f s, bare SQLite loop %.3f s (ratio %.2f)\n",
+                bestWrite, bestBareWrite, bestWrite / bestBareWrite);
     std::printf("load 1,000,000 games:  table open  %.3f s, bare SQLite loop %.3f s (ratio %.2f)\n", bestOpen,
                 bestBareRead, bestOpen / bestBareRead);
     std::printf("memory of the open table: %ld bytes per row\n", rowBytes);
@@ -206,8 +215,8 @@ int main(int argc, char** argv) {
             more[i].cartao = kGames + 1 + static_cast<double>(i);
         fillTable(t, more, 0, more.size());
         const double append = seconds([&] { t.close(); });
-        std::printf("close after appending 10,001 games: %.4f s = %.1f %% of writing the table whole\n", append,
-                    100.0 * append / bestWrite);
+        std::printf("close after appending 10,001 games: %.4f s = %.1f %% of writing the table whole\n",
+                    append, 100.0 * append / bestWrite);
 
         // locate on Todos: the first call builds the index, then each one is a lookup.
         t.open();
@@ -223,9 +232,10 @@ int main(int argc, char** argv) {
             for (const QString& k : keys)
                 found += t.locate(todos, k) ? 1 : 0;
         });
-        std::printf("locate on Todos over %d rows: %.3f us on average (%d found; first call with the index build "
-                    "%.3f s)\n",
-                    t.rowCount(), 1e6 * total / lookups, found, build);
+        std::printf(
+            "locate on Todos over %d rows: %.3f us on average (%d found; first call with the index build "
+            "%.3f s)\n",
+            t.rowCount(), 1e6 * total / lookups, found, build);
     }
     return 0;
 }

@@ -10,7 +10,9 @@ struct SlipMarks {
     std::array<bool, 10> sizes{};                  // [size - 6]
     bool t2 = false, t4 = false, t8 = false;
 
-    bool number(int block, int n) const { return numbers[static_cast<std::size_t>(block - 1)][static_cast<std::size_t>(n - 1)]; }
+    bool number(int block, int n) const {
+        return numbers[static_cast<std::size_t>(block - 1)][static_cast<std::size_t>(n - 1)];
+    }
     bool size(int s) const { return sizes[static_cast<std::size_t>(s - 6)]; }
     friend bool operator==(const SlipMarks&, const SlipMarks&) = default;
 };

@@ -6,9 +6,9 @@
 #include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QScreen>
 #include <QWidget>
-#include <QPrinter>
 
 void PrintPreview::preview(const ReportLayout& layout, Table& table) {
     QPrinter printer(QPrinter::HighResolution);
@@ -18,7 +18,8 @@ void PrintPreview::preview(const ReportLayout& layout, Table& table) {
     // Maximised where a window manager honours it; otherwise most of the screen, one page in full.
     if (const QScreen* screen = parent_ ? parent_->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        dialog.setGeometry(area.adjusted(area.width() / 16, area.height() / 16, -area.width() / 16, -area.height() / 16));
+        dialog.setGeometry(
+            area.adjusted(area.width() / 16, area.height() / 16, -area.width() / 16, -area.height() / 16));
     }
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&dialog](QPrinter*) {

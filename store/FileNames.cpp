@@ -29,8 +29,9 @@ bool FileNames::remove(const QString& folder, const QString& fileName) {
     if (!QFile::exists(path))
         return false;
     if (std::remove(QFile::encodeName(path).constData()) != 0)
-        throw TableError(QStringLiteral("Não foi possível apagar o arquivo \"%1\": %2.")
-                             .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno))));
+        throw TableError(
+            QStringLiteral("Não foi possível apagar o arquivo \"%1\": %2.")
+                .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno))));
     return true;
 }
 

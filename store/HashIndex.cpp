@@ -27,7 +27,8 @@ std::uint64_t HashIndex::hashOf(const CellReader& cell) const {
     if (cell.isEmpty(field_))
         return 0x9e3779b97f4a7c15ULL;
     switch (cell.type(field_)) {
-    case FieldType::Integer: return mix(static_cast<std::uint64_t>(static_cast<std::int64_t>(cell.rawInteger(field_))));
+    case FieldType::Integer:
+        return mix(static_cast<std::uint64_t>(static_cast<std::int64_t>(cell.rawInteger(field_))));
     case FieldType::Float: {
         double d = cell.rawReal(field_);
         if (d == 0)

@@ -11,9 +11,15 @@ void RecordLayout::setFields(FieldList fields) {
     for (int f = 0; f < fieldCount(); ++f) {
         offsets_.push_back(at);
         switch (type(f)) {
-        case FieldType::Integer: at += 4; break;
-        case FieldType::Float: at += 8; break;
-        case FieldType::String: at += 1 + static_cast<std::size_t>(capacity(f)); break;
+        case FieldType::Integer:
+            at += 4;
+            break;
+        case FieldType::Float:
+            at += 8;
+            break;
+        case FieldType::String:
+            at += 1 + static_cast<std::size_t>(capacity(f));
+            break;
         }
     }
     size_ = std::max<std::size_t>(at, 1);
@@ -38,9 +44,15 @@ bool RecordLayout::putText(std::uint8_t* rec, int f, const QByteArray& utf8) con
 void RecordLayout::putEmpty(std::uint8_t* rec, int f) const {
     std::uint8_t* p = rec + offset(f);
     switch (type(f)) {
-    case FieldType::Integer: std::memset(p, 0, 4); break;
-    case FieldType::Float: std::memset(p, 0, 8); break;
-    case FieldType::String: p[0] = 0; break;
+    case FieldType::Integer:
+        std::memset(p, 0, 4);
+        break;
+    case FieldType::Float:
+        std::memset(p, 0, 8);
+        break;
+    case FieldType::String:
+        p[0] = 0;
+        break;
     }
     setBit(rec, f + 1, false);
 }
@@ -86,7 +98,9 @@ const QString* RecordStore::spilledText(std::uint32_t phys, int f) const {
     return it == spill_.end() ? nullptr : &it->second;
 }
 
-void RecordStore::setSpilled(std::uint32_t phys, int f, const QString& text) { spill_[key(phys, f)] = text; }
+void RecordStore::setSpilled(std::uint32_t phys, int f, const QString& text) {
+    spill_[key(phys, f)] = text;
+}
 
 void RecordStore::clearSpilled(std::uint32_t phys, int f) {
     if (!spill_.empty())
@@ -143,9 +157,12 @@ QVariant CellReader::value(int f) const {
     if (isEmpty(f))
         return {};
     switch (type(f)) {
-    case FieldType::Integer: return QVariant(layout_->integerAt(rec_, f));
-    case FieldType::Float: return QVariant(layout_->realAt(rec_, f));
-    case FieldType::String: return QVariant(stringAt(f));
+    case FieldType::Integer:
+        return QVariant(layout_->integerAt(rec_, f));
+    case FieldType::Float:
+        return QVariant(layout_->realAt(rec_, f));
+    case FieldType::String:
+        return QVariant(stringAt(f));
     }
     return {};
 }
@@ -154,9 +171,12 @@ QString CellReader::text(int f) const {
     if (isEmpty(f))
         return {};
     switch (type(f)) {
-    case FieldType::Integer: return QString::number(layout_->integerAt(rec_, f));
-    case FieldType::Float: return QString::number(layout_->realAt(rec_, f), 'g', 15);
-    case FieldType::String: return stringAt(f);
+    case FieldType::Integer:
+        return QString::number(layout_->integerAt(rec_, f));
+    case FieldType::Float:
+        return QString::number(layout_->realAt(rec_, f), 'g', 15);
+    case FieldType::String:
+        return stringAt(f);
     }
     return {};
 }
@@ -165,10 +185,12 @@ std::optional<std::int32_t> CellReader::intValue(int f) const {
     if (isEmpty(f))
         return std::nullopt;
     switch (type(f)) {
-    case FieldType::Integer: return layout_->integerAt(rec_, f);
+    case FieldType::Integer:
+        return layout_->integerAt(rec_, f);
     case FieldType::Float: {
         const double d = layout_->realAt(rec_, f);
-        if (d != d || d < std::numeric_limits<std::int32_t>::min() || d > std::numeric_limits<std::int32_t>::max())
+        if (d != d || d < std::numeric_limits<std::int32_t>::min() ||
+            d > std::numeric_limits<std::int32_t>::max())
             return std::nullopt;
         return static_cast<std::int32_t>(d);
     }
@@ -185,8 +207,10 @@ std::optional<double> CellReader::realValue(int f) const {
     if (isEmpty(f))
         return std::nullopt;
     switch (type(f)) {
-    case FieldType::Integer: return static_cast<double>(layout_->integerAt(rec_, f));
-    case FieldType::Float: return layout_->realAt(rec_, f);
+    case FieldType::Integer:
+        return static_cast<double>(layout_->integerAt(rec_, f));
+    case FieldType::Float:
+        return layout_->realAt(rec_, f);
     case FieldType::String: {
         bool ok = false;
         const double v = stringAt(f).trimmed().toDouble(&ok);

@@ -122,8 +122,8 @@ private:
 // Reading the cells of one record, whether it lives in the store or in the pending buffer.
 class CellReader {
 public:
-    CellReader(const RecordLayout* layout, const std::uint8_t* rec, const RecordStore* store, std::uint32_t phys,
-               const std::unordered_map<int, QString>* pendingSpill = nullptr)
+    CellReader(const RecordLayout* layout, const std::uint8_t* rec, const RecordStore* store,
+               std::uint32_t phys, const std::unordered_map<int, QString>* pendingSpill = nullptr)
         : layout_(layout), rec_(rec), store_(store), phys_(phys), pendingSpill_(pendingSpill) {}
 
     bool isEmpty(int f) const { return !RecordLayout::has(rec_, f); }

@@ -30,7 +30,9 @@ FieldList Schemas::games() {
     return fs;
 }
 
-FieldList Schemas::numberList() { return {FieldDef::integer(QStringLiteral("Dezena"))}; }
+FieldList Schemas::numberList() {
+    return {FieldDef::integer(QStringLiteral("Dezena"))};
+}
 
 FieldList Schemas::numberStats() {
     FieldList fs;

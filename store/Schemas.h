@@ -8,9 +8,10 @@
 // and sizes, its file in the working folder and the order its rows are visited in at start-up.
 namespace Schemas {
 
-FieldList results();      // TableRes and TableLimpaRes: Concurso, d1..d6, pares, impares, abaixo, acima
-FieldList weights();      // TableAval: Nota, dezena, Desprezada, Cartao
-FieldList games();        // TableCar: Cartao, Emite, Pares, Linhas, Abaixo, Dezenas, Acertos, d1..d15, ad1..ad15, Todos
+FieldList results(); // TableRes and TableLimpaRes: Concurso, d1..d6, pares, impares, abaixo, acima
+FieldList weights(); // TableAval: Nota, dezena, Desprezada, Cartao
+FieldList
+games(); // TableCar: Cartao, Emite, Pares, Linhas, Abaixo, Dezenas, Acertos, d1..d15, ad1..ad15, Todos
 FieldList numberList();   // TableDes, TableOrd: Dezena
 FieldList numberStats();  // TableSaidas: Dezena, Saidas, Demora, MaiorDemora, TotSai, Ordenador
 FieldList statsReport();  // TableRelSai: Dezena, Saidas, Demora, MaiorDemora and the N, D and M groups

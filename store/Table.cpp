@@ -36,8 +36,12 @@ Table::Table(QString name, QString folder, QString fileName, QObject* parent)
 
 Table::~Table() = default;
 
-QString Table::filePath() const { return FileNames::resolve(folder_, fileName_); }
-bool Table::fileExists() const { return FileNames::exists(folder_, fileName_); }
+QString Table::filePath() const {
+    return FileNames::resolve(folder_, fileName_);
+}
+bool Table::fileExists() const {
+    return FileNames::exists(folder_, fileName_);
+}
 
 // ---------------------------------------------------------------- structure
 
@@ -330,8 +334,9 @@ void Table::resortAll() {
             const std::uint8_t* rec = rows_.record(p);
             const bool has = RecordLayout::has(rec, k);
             const double v = !has ? 0.0
-                             : layout_.type(k) == FieldType::Integer ? static_cast<double>(layout_.integerAt(rec, k))
-                                                                     : layout_.realAt(rec, k);
+                             : layout_.type(k) == FieldType::Integer
+                                 ? static_cast<double>(layout_.integerAt(rec, k))
+                                 : layout_.realAt(rec, k);
             ks.push_back({has ? 1 : 0, v, p});
         }
         std::sort(ks.begin(), ks.end(), [](const Key& a, const Key& b) {
@@ -412,9 +417,13 @@ void Table::setState(State s) {
         emit stateChanged();
 }
 
-int Table::rowCount() const { return isOpen() ? static_cast<int>(order_.size()) : 0; }
+int Table::rowCount() const {
+    return isOpen() ? static_cast<int>(order_.size()) : 0;
+}
 
-bool Table::eof() const { return !isOpen() || eof_ || order_.empty(); }
+bool Table::eof() const {
+    return !isOpen() || eof_ || order_.empty();
+}
 
 void Table::first() {
     requireOpen();
@@ -484,7 +493,7 @@ bool Table::locate(int f, const QVariant& value) {
         case FieldType::Float: {
             bool ok = false;
             const double d = value.typeId() == QMetaType::QString ? parseReal(value.toString()).value_or(NAN)
-                                                                   : value.toDouble(&ok);
+                                                                  : value.toDouble(&ok);
             if (std::isnan(d))
                 return false;
             layout_.putReal(probe.data(), f, d);
@@ -628,8 +637,9 @@ void Table::post() {
         auto cmp = [this](quint32 e, quint32 p) { return less(e, p); };
         const auto at = order_.begin() + from;
         const auto up = std::lower_bound(order_.begin(), at, phys, cmp);
-        to = up != at ? static_cast<int>(up - order_.begin())
-                      : static_cast<int>(std::lower_bound(at + 1, order_.end(), phys, cmp) - order_.begin()) - 1;
+        to = up != at
+                 ? static_cast<int>(up - order_.begin())
+                 : static_cast<int>(std::lower_bound(at + 1, order_.end(), phys, cmp) - order_.begin()) - 1;
     }
     if (to != from && !quiet())
         emit rowAboutToMove(from, to);
@@ -688,9 +698,9 @@ RowRef Table::rowAt(int position) const {
 }
 
 namespace {
-CellReader currentReader(const RecordLayout& layout, const RecordStore& rows, const std::vector<quint32>& order,
-                         int pos, Table::State state, const PendingRecord& pending, quint32 editedPhys,
-                         const QString& table) {
+CellReader currentReader(const RecordLayout& layout, const RecordStore& rows,
+                         const std::vector<quint32>& order, int pos, Table::State state,
+                         const PendingRecord& pending, quint32 editedPhys, const QString& table) {
     if (state == Table::State::Insert)
         return {&layout, pending.bytes.data(), nullptr, 0, &pending.spill};
     if (state == Table::State::Edit)
@@ -706,10 +716,18 @@ CellReader currentReader(const RecordLayout& layout, const RecordStore& rows, co
 
 #define CURRENT() currentReader(layout_, rows_, order_, pos_, state_, pending_, editedPhys_, name_)
 
-bool Table::isEmpty(int field) const { return CURRENT().isEmpty(field); }
-QVariant Table::value(int field) const { return CURRENT().value(field); }
-QString Table::text(int field) const { return CURRENT().text(field); }
-std::optional<qint32> Table::intValue(int field) const { return CURRENT().intValue(field); }
+bool Table::isEmpty(int field) const {
+    return CURRENT().isEmpty(field);
+}
+QVariant Table::value(int field) const {
+    return CURRENT().value(field);
+}
+QString Table::text(int field) const {
+    return CURRENT().text(field);
+}
+std::optional<qint32> Table::intValue(int field) const {
+    return CURRENT().intValue(field);
+}
 
 qint32 Table::integer(int field) const {
     const CellReader r = CURRENT();
@@ -718,7 +736,8 @@ qint32 Table::integer(int field) const {
     if (layout_.type(field) == FieldType::Float) {
         const double d = std::round(r.rawReal(field));
         if (d < std::numeric_limits<qint32>::min() || d > std::numeric_limits<qint32>::max())
-            throw TableError::notAnInteger(r.text(field), layout_.fields()[static_cast<std::size_t>(field)].name);
+            throw TableError::notAnInteger(r.text(field),
+                                           layout_.fields()[static_cast<std::size_t>(field)].name);
         return static_cast<qint32>(d);
     }
     if (auto v = r.intValue(field))
@@ -743,9 +762,15 @@ void Table::setInteger(int field, qint32 v) {
     std::uint8_t* rec = pending_.bytes.data();
     pending_.spill.erase(field);
     switch (layout_.type(field)) {
-    case FieldType::Integer: layout_.putInteger(rec, field, v); break;
-    case FieldType::Float: layout_.putReal(rec, field, v); break;
-    case FieldType::String: layout_.putText(rec, field, QByteArray::number(v)); break;
+    case FieldType::Integer:
+        layout_.putInteger(rec, field, v);
+        break;
+    case FieldType::Float:
+        layout_.putReal(rec, field, v);
+        break;
+    case FieldType::String:
+        layout_.putText(rec, field, QByteArray::number(v));
+        break;
     }
     pending_.modified = true;
 }
@@ -763,8 +788,12 @@ void Table::setReal(int field, double v) {
         layout_.putInteger(rec, field, static_cast<qint32>(v));
         break;
     }
-    case FieldType::Float: layout_.putReal(rec, field, v); break;
-    case FieldType::String: layout_.putText(rec, field, QString::number(v, 'g', 15).toUtf8()); break;
+    case FieldType::Float:
+        layout_.putReal(rec, field, v);
+        break;
+    case FieldType::String:
+        layout_.putText(rec, field, QString::number(v, 'g', 15).toUtf8());
+        break;
     }
     pending_.modified = true;
 }
@@ -791,7 +820,8 @@ void Table::setText(int field, const QString& v) {
         }
         const auto d = parseReal(v);
         if (!d)
-            throw TableError(QStringLiteral("'%1' is not a valid floating point value for field '%2'").arg(v, def.name));
+            throw TableError(
+                QStringLiteral("'%1' is not a valid floating point value for field '%2'").arg(v, def.name));
         setReal(field, *d);
         return;
     }
@@ -834,14 +864,19 @@ void Table::setValue(int field, const QVariant& v) {
                 setReal(field, static_cast<double>(n));
                 return;
             }
-            throw TableError::notAnInteger(v.toString(), layout_.fields()[static_cast<std::size_t>(field)].name);
+            throw TableError::notAnInteger(v.toString(),
+                                           layout_.fields()[static_cast<std::size_t>(field)].name);
         }
         setInteger(field, static_cast<qint32>(n));
         return;
     }
     case QMetaType::Double:
-    case QMetaType::Float: setReal(field, v.toDouble()); return;
-    default: setText(field, v.toString()); return;
+    case QMetaType::Float:
+        setReal(field, v.toDouble());
+        return;
+    default:
+        setText(field, v.toString());
+        return;
     }
 }
 

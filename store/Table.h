@@ -88,7 +88,7 @@ public:
     bool isEmpty(QStringView field) const { return isEmpty(fieldIndex(field)); }
     QVariant value(int field) const; // invalid QVariant for an empty field
     QVariant value(QStringView field) const { return value(fieldIndex(field)); }
-    QString text(int field) const;   // decimal text for numbers, "" for empty
+    QString text(int field) const; // decimal text for numbers, "" for empty
     QString text(QStringView field) const { return text(fieldIndex(field)); }
     // Reads a number; an empty field or a text that is not one throws.
     qint32 integer(int field) const;
@@ -170,8 +170,8 @@ private:
     QString indexNames_;
     RecordLayout layout_;
     RecordStore rows_;
-    std::vector<quint32> order_;      // live physical rows in index order
-    std::vector<int> keys_;           // index fields, resolved when the table opens
+    std::vector<quint32> order_;                     // live physical rows in index order
+    std::vector<int> keys_;                          // index fields, resolved when the table opens
     std::vector<std::unique_ptr<HashIndex>> hashes_; // per field, built by the first locate
     State state_ = State::Closed;
     int pos_ = -1;

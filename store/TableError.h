@@ -13,16 +13,22 @@ public:
 
     const QString& message() const noexcept { return message_; }
 
-    static TableError missingData() { return TableError(QStringLiteral("Missing data provider or data packet")); }
-    static TableError noFields() { return TableError(QStringLiteral("No fields defined.  Cannot create dataset")); }
+    static TableError missingData() {
+        return TableError(QStringLiteral("Missing data provider or data packet"));
+    }
+    static TableError noFields() {
+        return TableError(QStringLiteral("No fields defined.  Cannot create dataset"));
+    }
     static TableError fieldNotFound(const QString& name) {
         return TableError(QStringLiteral("Field '%1' not found").arg(name));
     }
     static TableError notAnInteger(const QString& text, const QString& field) {
-        return TableError(QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(text, field));
+        return TableError(
+            QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(text, field));
     }
     static TableError emptyAsNumber(const QString& field) {
-        return TableError(QStringLiteral("O campo '%1' está vazio e não pode ser lido como número.").arg(field));
+        return TableError(
+            QStringLiteral("O campo '%1' está vazio e não pode ser lido como número.").arg(field));
     }
     static TableError notOpen(const QString& table) {
         return TableError(QStringLiteral("A tabela %1 não está aberta.").arg(table));

@@ -17,32 +17,41 @@
 
 namespace {
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 TableError unreadable(const QString& path, const QString& why) {
-    return TableError(QStringLiteral("O arquivo \"%1\" não pôde ser lido: está danificado ou não é um arquivo de "
-                                     "tabela do Quinabel (%2). O arquivo não foi alterado; renomeie-o ou "
-                                     "remova-o para que o programa possa criar um novo.")
-                          .arg(shown(path), why));
+    return TableError(
+        QStringLiteral("O arquivo \"%1\" não pôde ser lido: está danificado ou não é um arquivo de "
+                       "tabela do Quinabel (%2). O arquivo não foi alterado; renomeie-o ou "
+                       "remova-o para que o programa possa criar um novo.")
+            .arg(shown(path), why));
 }
 
 QString reasonOf(int code, const char* sqliteMessage) {
     switch (code & 0xFF) {
-    case SQLITE_FULL: return QStringLiteral("o disco está cheio");
+    case SQLITE_FULL:
+        return QStringLiteral("o disco está cheio");
     case SQLITE_READONLY:
     case SQLITE_PERM:
-    case SQLITE_CANTOPEN: return QStringLiteral("sem permissão de gravação");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("sem permissão de gravação");
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: return QStringLiteral("o arquivo está em uso por outro programa");
-    case SQLITE_IOERR: return QStringLiteral("erro de entrada e saída do disco");
-    default: return QString::fromUtf8(sqliteMessage ? sqliteMessage : "erro desconhecido");
+    case SQLITE_LOCKED:
+        return QStringLiteral("o arquivo está em uso por outro programa");
+    case SQLITE_IOERR:
+        return QStringLiteral("erro de entrada e saída do disco");
+    default:
+        return QString::fromUtf8(sqliteMessage ? sqliteMessage : "erro desconhecido");
     }
 }
 
 TableError unwritable(const QString& path, const QString& why) {
-    return TableError(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2. O conteúdo anterior do arquivo "
-                                     "continua intacto.")
-                          .arg(shown(path), why));
+    return TableError(
+        QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2. O conteúdo anterior do arquivo "
+                       "continua intacto.")
+            .arg(shown(path), why));
 }
 
 // Owns one database connection and turns SQLite failures into exceptions.
@@ -91,7 +100,9 @@ private:
 
 class Stmt {
 public:
-    Stmt(sqlite3* db, const QByteArray& sql) { rc_ = sqlite3_prepare_v2(db, sql.constData(), -1, &s_, nullptr); }
+    Stmt(sqlite3* db, const QByteArray& sql) {
+        rc_ = sqlite3_prepare_v2(db, sql.constData(), -1, &s_, nullptr);
+    }
     ~Stmt() { sqlite3_finalize(s_); }
     Stmt(const Stmt&) = delete;
     Stmt& operator=(const Stmt&) = delete;
@@ -180,13 +191,18 @@ int insertRows(sqlite3* db, const RecordLayout& layout, const RecordStore& rows,
                 continue;
             }
             switch (layout.type(f)) {
-            case FieldType::Integer: sqlite3_bind_int(s, col, layout.integerAt(rec, f)); break;
-            case FieldType::Float: sqlite3_bind_double(s, col, layout.realAt(rec, f)); break;
+            case FieldType::Integer:
+                sqlite3_bind_int(s, col, layout.integerAt(rec, f));
+                break;
+            case FieldType::Float:
+                sqlite3_bind_double(s, col, layout.realAt(rec, f));
+                break;
             case FieldType::String:
                 if (layout.spilled(rec, f)) {
                     const QString* t = rows.spilledText(p, f);
                     spilled = t ? t->toUtf8() : QByteArray();
-                    sqlite3_bind_text(s, col, spilled.constData(), static_cast<int>(spilled.size()), SQLITE_TRANSIENT);
+                    sqlite3_bind_text(s, col, spilled.constData(), static_cast<int>(spilled.size()),
+                                      SQLITE_TRANSIENT);
                 } else {
                     const std::string_view v = layout.inlineText(rec, f);
                     sqlite3_bind_text(s, col, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
@@ -203,7 +219,8 @@ int insertRows(sqlite3* db, const RecordLayout& layout, const RecordStore& rows,
 }
 
 bool syncPath(const QString& path, bool directory) {
-    const int fd = ::open(QFile::encodeName(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
     if (fd < 0)
         return false;
     const bool ok = ::fsync(fd) == 0;
@@ -228,7 +245,8 @@ FileIdentity FileIdentity::of(const QString& path) {
     if (fd >= 0) {
         unsigned char b[4] = {};
         if (::pread(fd, b, 4, 24) == 4)
-            id.changeCounter = (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) | b[3];
+            id.changeCounter =
+                (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) | b[3];
         ::close(fd);
     }
     return id;
@@ -236,9 +254,12 @@ FileIdentity FileIdentity::of(const QString& path) {
 
 QString TableFile::columnType(const FieldDef& f) {
     switch (f.type) {
-    case FieldType::Integer: return QStringLiteral("INTEGER");
-    case FieldType::Float: return QStringLiteral("REAL");
-    case FieldType::String: return QStringLiteral("VARCHAR(%1)").arg(f.size);
+    case FieldType::Integer:
+        return QStringLiteral("INTEGER");
+    case FieldType::Float:
+        return QStringLiteral("REAL");
+    case FieldType::String:
+        return QStringLiteral("VARCHAR(%1)").arg(f.size);
     }
     return {};
 }
@@ -260,14 +281,16 @@ void TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
     if (!version)
         throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
     if (*appId != kApplicationId)
-        throw TableError(QStringLiteral("O arquivo \"%1\" não é um arquivo de tabela do Quinabel. O arquivo não foi "
-                                        "alterado; renomeie-o ou remova-o para que o programa possa criar um novo.")
-                             .arg(shown(path)));
+        throw TableError(
+            QStringLiteral("O arquivo \"%1\" não é um arquivo de tabela do Quinabel. O arquivo não foi "
+                           "alterado; renomeie-o ou remova-o para que o programa possa criar um novo.")
+                .arg(shown(path)));
     if (*version > kFormatVersion)
-        throw TableError(QStringLiteral("O arquivo \"%1\" foi gravado por uma versão mais nova do Quinabel (formato "
-                                        "%2) e não pode ser lido por esta versão. O arquivo não foi alterado.")
-                             .arg(shown(path))
-                             .arg(*version));
+        throw TableError(
+            QStringLiteral("O arquivo \"%1\" foi gravado por uma versão mais nova do Quinabel (formato "
+                           "%2) e não pode ser lido por esta versão. O arquivo não foi alterado.")
+                .arg(shown(path))
+                .arg(*version));
     if (*version < kFormatVersion)
         throw unreadable(path, QStringLiteral("versão de formato %1 desconhecida").arg(*version));
 
@@ -277,11 +300,14 @@ void TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
         if (!info.ok())
             throw unreadable(path, reasonOf(info.rc(), sqlite3_errmsg(db.get())));
         while ((rc = sqlite3_step(info.get())) == SQLITE_ROW) {
-            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
-            const QString type = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2)));
+            const QString name =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1)));
+            const QString type =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2)));
             auto f = fieldFromColumn(name, type);
             if (!f)
-                throw unreadable(path, QStringLiteral("coluna \"%1\" de tipo \"%2\" desconhecido").arg(name, type));
+                throw unreadable(path,
+                                 QStringLiteral("coluna \"%1\" de tipo \"%2\" desconhecido").arg(name, type));
             fields.push_back(*f);
         }
         if (rc != SQLITE_DONE)
@@ -343,8 +369,9 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
     QTemporaryFile tmp(folder + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
     tmp.setAutoRemove(true);
     if (!tmp.open())
-        throw unwritable(path, tmp.errorString().isEmpty() ? QStringLiteral("sem permissão de gravação na pasta")
-                                                           : tmp.errorString());
+        throw unwritable(path, tmp.errorString().isEmpty()
+                                   ? QStringLiteral("sem permissão de gravação na pasta")
+                                   : tmp.errorString());
     tmp.close();
     const QString tmpPath = tmp.fileName();
     {
@@ -352,13 +379,15 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
         if (!db.ok())
             throw unwritable(path, reasonOf(db.code(), nullptr));
         // The file is private until the rename, so no journal is needed while it is built.
-        const QByteArray pragmas = QByteArrayLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
-                                                     "PRAGMA locking_mode=EXCLUSIVE; PRAGMA cache_size=-16384; PRAGMA page_size=32768; "
-                                                     "PRAGMA application_id=") +
-                                   QByteArray::number(kApplicationId) + "; PRAGMA user_version=" +
-                                   QByteArray::number(kFormatVersion) + ';';
-        if (db.exec(pragmas.constData()) != SQLITE_OK || db.exec(createSql(layout).constData()) != SQLITE_OK ||
-            db.exec("BEGIN") != SQLITE_OK)
+        const QByteArray pragmas =
+            QByteArrayLiteral(
+                "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
+                "PRAGMA locking_mode=EXCLUSIVE; PRAGMA cache_size=-16384; PRAGMA page_size=32768; "
+                "PRAGMA application_id=") +
+            QByteArray::number(kApplicationId) +
+            "; PRAGMA user_version=" + QByteArray::number(kFormatVersion) + ';';
+        if (db.exec(pragmas.constData()) != SQLITE_OK ||
+            db.exec(createSql(layout).constData()) != SQLITE_OK || db.exec("BEGIN") != SQLITE_OK)
             throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));
         const int rc = insertRows(db.get(), layout, rows, 0);
         if (rc != SQLITE_OK) {
@@ -383,7 +412,8 @@ void TableFile::appendRows(const QString& path, const RecordLayout& layout, cons
     if (!db.ok())
         throw unwritable(path, reasonOf(db.code(), nullptr));
     // The rollback journal makes the append all or nothing, whenever the machine stops.
-    if (db.exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA cache_size=-16384") != SQLITE_OK ||
+    if (db.exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA cache_size=-16384") !=
+            SQLITE_OK ||
         db.exec("BEGIN IMMEDIATE") != SQLITE_OK)
         throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));
     const int rc = insertRows(db.get(), layout, rows, from);

@@ -50,8 +50,8 @@ Tables::Tables(const QString& folder)
 }
 
 std::array<Table*, 14> Tables::all() {
-    return {&TableRes,    &TableLimpaRes, &TableAval,  &TableCar,    &TableCarImp, &TableDes, &TableOrd,
-            &TableSaidas, &TableRelSai,   &TableDis,   &TableDezVal, &TableRel,    &TableImp, &TableCImp};
+    return {&TableRes,    &TableLimpaRes, &TableAval, &TableCar,    &TableCarImp, &TableDes, &TableOrd,
+            &TableSaidas, &TableRelSai,   &TableDis,  &TableDezVal, &TableRel,    &TableImp, &TableCImp};
 }
 
 QStringList Tables::closeAll() {

@@ -22,7 +22,9 @@ BoundLineEdit::BoundLineEdit(Table& table, QString field, QWidget* parent)
     showCurrent();
 }
 
-BoundLineEdit::~BoundLineEdit() { table_.removeFieldUpdater(this); }
+BoundLineEdit::~BoundLineEdit() {
+    table_.removeFieldUpdater(this);
+}
 
 void BoundLineEdit::writeTyped() {
     if (!typed_ || !table_.isEditing())

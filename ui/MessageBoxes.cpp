@@ -7,8 +7,8 @@ void QtMessageBoxes::inform(const Message& m) {
 }
 
 bool QtMessageBoxes::ask(const Message& m) {
-    return QMessageBox::question(parent_, m.title, m.text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    return QMessageBox::question(parent_, m.title, m.text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtMessageBoxes::error(const QString& text) {

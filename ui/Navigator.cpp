@@ -32,15 +32,25 @@ Navigator::Navigator(Table& table, QWidget* parent) : QWidget(parent), table_(ta
     }
 }
 
-QToolButton* Navigator::button(Button b) const { return buttons_[static_cast<int>(b)]; }
+QToolButton* Navigator::button(Button b) const {
+    return buttons_[static_cast<int>(b)];
+}
 
 void Navigator::press(Button b) {
     try {
         switch (b) {
-        case Button::First: table_.first(); break;
-        case Button::Prior: table_.prior(); break;
-        case Button::Next: table_.next(); break;
-        case Button::Last: table_.last(); break;
+        case Button::First:
+            table_.first();
+            break;
+        case Button::Prior:
+            table_.prior();
+            break;
+        case Button::Next:
+            table_.next();
+            break;
+        case Button::Last:
+            table_.last();
+            break;
         }
     } catch (const TableError& e) {
         if (onError_)

@@ -4,8 +4,8 @@
 #include <QMouseEvent>
 
 namespace {
-QLabel* cellLabel(QWidget* parent, const QString& name, QRect at, int pixelSize, bool bold, Qt::Alignment align,
-                  QColor color) {
+QLabel* cellLabel(QWidget* parent, const QString& name, QRect at, int pixelSize, bool bold,
+                  Qt::Alignment align, QColor color) {
     auto* l = new QLabel(parent);
     l->setObjectName(name);
     l->setGeometry(at);
@@ -32,11 +32,12 @@ NumberCell::NumberCell(int number, QWidget* parent) : QFrame(parent), number_(nu
     setFixedSize(36, 36);
     d_ = cellLabel(this, QStringLiteral("D") + n, {1, 8, 34, 18}, 17, true, Qt::AlignCenter, Qt::black);
     d_->setText(QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0')));
-    w_ = cellLabel(this, QStringLiteral("w") + n, {1, 0, 34, 10}, 9, false, Qt::AlignRight | Qt::AlignTop, Qt::black);
+    w_ = cellLabel(this, QStringLiteral("w") + n, {1, 0, 34, 10}, 9, false, Qt::AlignRight | Qt::AlignTop,
+                   Qt::black);
     q_ = cellLabel(this, QStringLiteral("Q") + n, {2, 25, 17, 10}, 9, false, Qt::AlignLeft | Qt::AlignBottom,
                    QColor(0, 128, 0));
-    u_ = cellLabel(this, QStringLiteral("U") + n, {17, 25, 17, 10}, 9, false, Qt::AlignRight | Qt::AlignBottom,
-                   QColor(0, 0, 128));
+    u_ = cellLabel(this, QStringLiteral("U") + n, {17, 25, 17, 10}, 9, false,
+                   Qt::AlignRight | Qt::AlignBottom, QColor(0, 0, 128));
 }
 
 void NumberCell::setBackground(quint32 rgb) {

@@ -18,7 +18,8 @@ TableGrid::TableGrid(TableModel* model, QWidget* parent) : QTableView(parent), m
     setAlternatingRowColors(false);
     setWordWrap(false);
     connect(model_, &TableModel::currentRowChanged, this, &TableGrid::followTable);
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] { followTable(model_->table().position()); });
+    connect(model_, &QAbstractItemModel::modelReset, this,
+            [this] { followTable(model_->table().position()); });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { selectionMoved(current); });
     followTable(model_->table().position());
@@ -49,7 +50,8 @@ void TableGrid::followTable(int row) {
         selectionModel()->clearSelection();
     } else {
         const QModelIndex at = model_->index(row, std::max(0, currentIndex().column()));
-        selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        selectionModel()->setCurrentIndex(at,
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(at);
     }
     following_ = false;

@@ -40,7 +40,9 @@ void TableModel::resolveFields() {
     }
 }
 
-int TableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.rowCount(); }
+int TableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : table_.rowCount();
+}
 
 int TableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(columns_.size());
@@ -61,9 +63,12 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
             return table_.text(f);
         return table_.rowAt(index.row()).text(f);
     }
-    case Qt::TextAlignmentRole: return QVariant::fromValue(c.alignment);
-    case Qt::BackgroundRole: return c.background.isValid() ? QVariant(c.background) : QVariant();
-    default: return {};
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(c.alignment);
+    case Qt::BackgroundRole:
+        return c.background.isValid() ? QVariant(c.background) : QVariant();
+    default:
+        return {};
     }
 }
 

@@ -18,7 +18,8 @@ public:
     struct Column {
         Column(QString f, QString t, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter, QColor bg = {},
                bool titleAligned = false)
-            : field(std::move(f)), title(std::move(t)), alignment(a), background(bg), titleAlignedLike(titleAligned) {}
+            : field(std::move(f)), title(std::move(t)), alignment(a), background(bg),
+              titleAlignedLike(titleAligned) {}
         QString field;
         QString title;
         Qt::Alignment alignment;

@@ -11,7 +11,9 @@
 
 namespace {
 constexpr int kCell = 36, kGap = 2, kBar = 6;
-int cellOffset(int index, int barAfter) { return index * (kCell + kGap) + (index >= barAfter ? kBar : 0); }
+int cellOffset(int index, int barAfter) {
+    return index * (kCell + kGap) + (index >= barAfter ? kBar : 0);
+}
 } // namespace
 
 // The board of the 60 numbers: six rows of ten cells split into four blocks by two maroon bars,
@@ -87,7 +89,9 @@ void TFormMenu::ToggleCellPressed(int n, Qt::MouseButton button) {
     }
 }
 
-void TFormMenu::ButtonInverteClick() { board_->InvertSelection(); }
+void TFormMenu::ButtonInverteClick() {
+    board_->InvertSelection();
+}
 
 void TFormMenu::UpdateBoardCounts() {
     LabelDesp->setText(board_->DiscardedLabelText());
@@ -96,7 +100,8 @@ void TFormMenu::UpdateBoardCounts() {
 
 void TFormMenu::ButtonLimpaClick() {
     MessageBoxes& m = *services_.messages;
-    if (m.ask({QStringLiteral("Dezenas desprezadas"), QStringLiteral("Limpa mesmo todas as dezenas desprezadas? ")}))
+    if (m.ask({QStringLiteral("Dezenas desprezadas"),
+               QStringLiteral("Limpa mesmo todas as dezenas desprezadas? ")}))
         board_->ClearSelection();
     if (m.ask({QStringLiteral("Apagar os jogos"), QStringLiteral("Limpa a lista de jogos? ")}))
         ClearGames();

@@ -18,10 +18,13 @@ void TFormMenu::buildGames() {
     connect(ButtonDelJogo, &QPushButton::clicked, this, [this] { ButtonDelJogoClick(); });
 
     PanelJogos = panel(this, "PanelJogos", {8, 26, 358, 330});
-    QVector<TableModel::Column> columns{{QStringLiteral("Cartao"), QStringLiteral("Jogo"), Qt::AlignRight | Qt::AlignVCenter}};
+    QVector<TableModel::Column> columns{
+        {QStringLiteral("Cartao"), QStringLiteral("Jogo"), Qt::AlignRight | Qt::AlignVCenter}};
     for (int i = 1; i <= 15; ++i)
-        columns.append({QStringLiteral("d%1").arg(i), QStringLiteral("d%1").arg(i), Qt::AlignRight | Qt::AlignVCenter});
-    columns.append({QStringLiteral("Acertos"), QStringLiteral("Acertos"), Qt::AlignRight | Qt::AlignVCenter, {}, true});
+        columns.append(
+            {QStringLiteral("d%1").arg(i), QStringLiteral("d%1").arg(i), Qt::AlignRight | Qt::AlignVCenter});
+    columns.append(
+        {QStringLiteral("Acertos"), QStringLiteral("Acertos"), Qt::AlignRight | Qt::AlignVCenter, {}, true});
     DBGrid2 = new TableGrid(new TableModel(tables_.TableCar, columns, this), PanelJogos);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setGeometry(3, 3, 352, 298);

@@ -29,9 +29,11 @@ void TFormMenu::buildPrint() {
     using namespace MenuLayout;
     PanelImp = panel(this, "PanelImp", {8, 376, 358, 196}, false);
     label(PanelImp, "Label52", QStringLiteral("Impressão:"), {8, 6, 200, 16}, Bold);
-    RBCart = radio(PanelImp, "RBCart", QStringLiteral("Imprime as cartelas direto nos volantes"), {8, 26, 340, 20});
+    RBCart = radio(PanelImp, "RBCart", QStringLiteral("Imprime as cartelas direto nos volantes"),
+                   {8, 26, 340, 20});
     RBRel = radio(PanelImp, "RBRel", QStringLiteral("Imprime relação das cartelas"), {8, 48, 340, 20});
-    RBCartA4 = radio(PanelImp, "RBCartA4", QStringLiteral("Imprime as cartelas em papel A4"), {8, 70, 340, 20});
+    RBCartA4 =
+        radio(PanelImp, "RBCartA4", QStringLiteral("Imprime as cartelas em papel A4"), {8, 70, 340, 20});
     auto* choice = new QButtonGroup(PanelImp);
     for (QRadioButton* rb : {RBCart, RBRel, RBCartA4})
         choice->addButton(rb);
@@ -66,7 +68,10 @@ void TFormMenu::RBCartClick(QRadioButton* sender) {
         // The teimosinha is the same on every slip of the run; each slip's own marks are applied as
         // the report reaches it (TableCImpAfterScroll), again for every print from the preview.
         slipMarks_ = {};
-        ApplyTeimosinha(slipMarks_, RB2C->isChecked() ? 2 : RB4C->isChecked() ? 4 : RB8C->isChecked() ? 8 : 0);
+        ApplyTeimosinha(slipMarks_, RB2C->isChecked()   ? 2
+                                    : RB4C->isChecked() ? 4
+                                    : RB8C->isChecked() ? 8
+                                                        : 0);
         SlipLayout& chosen = sender == RBCart ? static_cast<SlipLayout&>(services_.reports->FormEmi)
                                               : static_cast<SlipLayout&>(services_.reports->FormEmiA4);
         chosen.applySlipMarks(slipMarks_);

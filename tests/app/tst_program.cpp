@@ -39,14 +39,16 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         program.setProcessEnvironment(env);
-        const auto before = QFileInfo(w.file(Schemas::kResultsFile)).fileTime(QFileDevice::FileModificationTime);
+        const auto before =
+            QFileInfo(w.file(Schemas::kResultsFile)).fileTime(QFileDevice::FileModificationTime);
         QThread::msleep(20);
         program.start(QStringLiteral(QUINABEL_PROGRAM), {});
         QVERIFY(program.waitForStarted());
         // The start-up rebuilds the results file first; the statistics it computes after that exist
         // in memory only until the window closes.
         QTRY_VERIFY_WITH_TIMEOUT(
-            QFileInfo(w.file(Schemas::kResultsFile)).fileTime(QFileDevice::FileModificationTime) != before, 30000);
+            QFileInfo(w.file(Schemas::kResultsFile)).fileTime(QFileDevice::FileModificationTime) != before,
+            30000);
         ::kill(static_cast<pid_t>(program.processId()), signal);
         QVERIFY(program.waitForFinished(10000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);

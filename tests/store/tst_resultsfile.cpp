@@ -25,7 +25,8 @@ QStringList fieldNames(const Table& t) {
         out << f.name;
     return out;
 }
-const QStringList kElevenFields{"Concurso", "d1", "d2", "d3", "d4", "d5", "d6", "pares", "impares", "abaixo", "acima"};
+const QStringList kElevenFields{"Concurso", "d1",    "d2",      "d3",     "d4",   "d5",
+                                "d6",       "pares", "impares", "abaixo", "acima"};
 } // namespace
 
 class ResultsFileTest : public QObject {
@@ -47,19 +48,22 @@ private slots:
         QTest::addColumn<QByteArray>("sql");
         QTest::addColumn<QStringList>("draws"); // Concurso:d1 in visiting order
         QTest::newRow("old file with only the numbers")
-            << QByteArray("CREATE TABLE data (Concurso INTEGER, d1 INTEGER, d2 INTEGER, d3 INTEGER, d4 INTEGER,"
-                          " d5 INTEGER, d6 INTEGER);"
-                          "INSERT INTO data VALUES (3,30,2,3,4,5,6),(1,10,2,3,4,5,6),(2,20,2,3,4,5,6);")
+            << QByteArray(
+                   "CREATE TABLE data (Concurso INTEGER, d1 INTEGER, d2 INTEGER, d3 INTEGER, d4 INTEGER,"
+                   " d5 INTEGER, d6 INTEGER);"
+                   "INSERT INTO data VALUES (3,30,2,3,4,5,6),(1,10,2,3,4,5,6),(2,20,2,3,4,5,6);")
             << QStringList{"1:10", "2:20", "3:30"};
         QTest::newRow("file with more fields")
-            << QByteArray("CREATE TABLE data (Concurso INTEGER, d1 INTEGER, d2 INTEGER, d3 INTEGER, d4 INTEGER,"
-                          " d5 INTEGER, d6 INTEGER, pares INTEGER, impares INTEGER, abaixo INTEGER, acima INTEGER,"
-                          " extra VARCHAR(5));"
-                          "INSERT INTO data VALUES (7,1,2,3,4,5,6,3,3,6,0,'x');")
+            << QByteArray(
+                   "CREATE TABLE data (Concurso INTEGER, d1 INTEGER, d2 INTEGER, d3 INTEGER, d4 INTEGER,"
+                   " d5 INTEGER, d6 INTEGER, pares INTEGER, impares INTEGER, abaixo INTEGER, acima INTEGER,"
+                   " extra VARCHAR(5));"
+                   "INSERT INTO data VALUES (7,1,2,3,4,5,6,3,3,6,0,'x');")
             << QStringList{"7:1"};
         QTest::newRow("file without rows")
-            << QByteArray("CREATE TABLE data (Concurso INTEGER, d1 INTEGER, d2 INTEGER, d3 INTEGER, d4 INTEGER,"
-                          " d5 INTEGER, d6 INTEGER);")
+            << QByteArray(
+                   "CREATE TABLE data (Concurso INTEGER, d1 INTEGER, d2 INTEGER, d3 INTEGER, d4 INTEGER,"
+                   " d5 INTEGER, d6 INTEGER);")
             << QStringList{};
     }
     void rebuild() {

@@ -82,8 +82,8 @@ private slots:
         Table u(QStringLiteral("U"), w.path(), QStringLiteral("t.cds"));
         u.open();
         QCOMPARE(u.fields(), sample());
-        QCOMPARE(rows(u), (QStringList{QStringLiteral("3/07/1.5"), QStringLiteral("/é/"), QStringLiteral("1//-0.25"),
-                                        QStringLiteral("//")}));
+        QCOMPARE(rows(u), (QStringList{QStringLiteral("3/07/1.5"), QStringLiteral("/é/"),
+                                       QStringLiteral("1//-0.25"), QStringLiteral("//")}));
         u.last();
         QCOMPARE(u.text(3), QStringLiteral("ação e rea"));
         u.first();

@@ -112,7 +112,8 @@ private slots:
         QCOMPARE(query(path, "PRAGMA user_version"), QStringList{"1"});
         QCOMPARE(query(path, "SELECT name, type FROM pragma_table_info('data')"),
                  (QStringList{"Cartao|REAL", "Versao|INTEGER", "Todos|VARCHAR(30)"}));
-        QCOMPARE(query(path, "SELECT * FROM data ORDER BY rowid"), (QStringList{"2.0|NULL|0102", "1.0|7|NULL"}));
+        QCOMPARE(query(path, "SELECT * FROM data ORDER BY rowid"),
+                 (QStringList{"2.0|NULL|0102", "1.0|7|NULL"}));
         QVERIFY(QDir(w.path()).entryList(QDir::Files | QDir::Hidden).size() == 1); // no temporary left
     }
 
@@ -135,7 +136,8 @@ private slots:
     void refusedFiles_data() {
         QTest::addColumn<QByteArray>("kind");
         QTest::addColumn<QString>("messagePart");
-        QTest::newRow("empty file") << QByteArray("empty") << QStringLiteral("não é um arquivo de tabela do Quinabel");
+        QTest::newRow("empty file") << QByteArray("empty")
+                                    << QStringLiteral("não é um arquivo de tabela do Quinabel");
         QTest::newRow("text file") << QByteArray("text") << QStringLiteral("danificado");
         QTest::newRow("truncated copy") << QByteArray("truncated") << QStringLiteral("danificado");
         QTest::newRow("another program's database")
@@ -170,14 +172,18 @@ private slots:
         } else if (kind == "foreign") {
             sql(path, "CREATE TABLE clientes (nome TEXT); INSERT INTO clientes VALUES ('x');");
         } else if (kind == "newer") {
-            sql(path, "PRAGMA application_id=1364083276; PRAGMA user_version=2; CREATE TABLE data (Cartao REAL);");
+            sql(path,
+                "PRAGMA application_id=1364083276; PRAGMA user_version=2; CREATE TABLE data (Cartao REAL);");
         } else if (kind == "nodata") {
-            sql(path, "PRAGMA application_id=1364083276; PRAGMA user_version=1; CREATE TABLE outra (Cartao REAL);");
+            sql(path,
+                "PRAGMA application_id=1364083276; PRAGMA user_version=1; CREATE TABLE outra (Cartao REAL);");
         } else if (kind == "badtype") {
-            sql(path, "PRAGMA application_id=1364083276; PRAGMA user_version=1; CREATE TABLE data (Cartao BLOB);");
+            sql(path,
+                "PRAGMA application_id=1364083276; PRAGMA user_version=1; CREATE TABLE data (Cartao BLOB);");
         } else {
-            sql(path, "PRAGMA application_id=1364083276; PRAGMA user_version=1; CREATE TABLE data (Cartao INTEGER);"
-                      "INSERT INTO data VALUES ('abc');");
+            sql(path,
+                "PRAGMA application_id=1364083276; PRAGMA user_version=1; CREATE TABLE data (Cartao INTEGER);"
+                "INSERT INTO data VALUES ('abc');");
         }
         const QByteArray before = digest(path);
 
@@ -213,7 +219,8 @@ private slots:
             QFAIL("the write must fail");
         } catch (const TableError& e) {
             QVERIFY2(e.message().contains(QStringLiteral("Cartelas.cds")), qPrintable(e.message()));
-            QVERIFY2(e.message().startsWith(QStringLiteral("Não foi possível gravar")), qPrintable(e.message()));
+            QVERIFY2(e.message().startsWith(QStringLiteral("Não foi possível gravar")),
+                     qPrintable(e.message()));
         }
         QVERIFY(t.isOpen());
         QCOMPARE(t.rowCount(), 15); // nothing lost: a later close may still succeed

@@ -11,13 +11,13 @@ inline void useBrazilianLocale() {
 
 // A test main that sets the locale before the test object exists. Core tests need no window
 // system; GUI tests get a QApplication on the offscreen platform (set by CTest).
-#define QUINABEL_TEST_MAIN_IMPL(AppClass, TestClass)                                                       \
-    int main(int argc, char** argv) {                                                                      \
-        useBrazilianLocale();                                                                              \
-        AppClass app(argc, argv);                                                                          \
-        TestClass tc;                                                                                      \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                         \
-        return QTest::qExec(&tc, argc, argv);                                                              \
+#define QUINABEL_TEST_MAIN_IMPL(AppClass, TestClass)                                                         \
+    int main(int argc, char** argv) {                                                                        \
+        useBrazilianLocale();                                                                                \
+        AppClass app(argc, argv);                                                                            \
+        TestClass tc;                                                                                        \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                           \
+        return QTest::qExec(&tc, argc, argv);                                                                \
     }
 
 #define QUINABEL_CORE_TEST_MAIN(TestClass) QUINABEL_TEST_MAIN_IMPL(QCoreApplication, TestClass)

@@ -71,7 +71,8 @@ std::vector<std::vector<int>> gamesOf(Table& car) {
     for (int r = 0; r < car.rowCount(); ++r) {
         std::vector<int> g;
         for (int k = 1; k <= 15; ++k)
-            if (const auto v = car.rowAt(r).intValue(car.fieldIndex(QStringLiteral("d%1").arg(k))); v && *v > 0)
+            if (const auto v = car.rowAt(r).intValue(car.fieldIndex(QStringLiteral("d%1").arg(k)));
+                v && *v > 0)
                 g.push_back(*v);
         games.push_back(g);
     }
@@ -124,8 +125,9 @@ private slots:
             for (const int n : g)
                 QVERIFY(n > 3);
         }
-        QVERIFY(f.find<QPlainTextEdit>("MemoJogos")->toPlainText().startsWith(
-            QStringLiteral("10 jogos com 6 dezenas x 2,00 = 20,00")));
+        QVERIFY(f.find<QPlainTextEdit>("MemoJogos")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("10 jogos com 6 dezenas x 2,00 = 20,00")));
 
         // The slips on slip paper: four slips, each block marked with its game's numbers.
         f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
@@ -135,8 +137,9 @@ private slots:
         for (int s = 0; s < 4; ++s)
             for (int b = 1; b <= 3; ++b) {
                 const std::size_t game = static_cast<std::size_t>(s * 3 + b - 1);
-                const std::set<int> numbers = game < games.size() ? std::set<int>(games[game].begin(), games[game].end())
-                                                                  : std::set<int>{};
+                const std::set<int> numbers = game < games.size()
+                                                  ? std::set<int>(games[game].begin(), games[game].end())
+                                                  : std::set<int>{};
                 for (int n = 1; n <= 60; ++n)
                     QCOMPARE(black(slips.pages[static_cast<std::size_t>(s)].bands.at(0),
                                    QStringLiteral("d%1%2").arg(b).arg(n)),
@@ -151,10 +154,12 @@ private slots:
         const std::set<int> drawn(draws[12].second.begin(), draws[12].second.end());
         std::vector<int> expectedHits;
         for (const auto& g : games)
-            expectedHits.push_back(static_cast<int>(std::count_if(g.begin(), g.end(), [&](int n) { return drawn.count(n); })));
+            expectedHits.push_back(
+                static_cast<int>(std::count_if(g.begin(), g.end(), [&](int n) { return drawn.count(n); })));
         std::sort(expectedHits.begin(), expectedHits.end());
         for (int r = 0; r < car.rowCount(); ++r)
-            QCOMPARE(car.rowAt(r).intValue(car.fieldIndex(u"Acertos")), std::optional<qint32>(expectedHits[static_cast<std::size_t>(r)]));
+            QCOMPARE(car.rowAt(r).intValue(car.fieldIndex(u"Acertos")),
+                     std::optional<qint32>(expectedHits[static_cast<std::size_t>(r)]));
         f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
         f.press(f.find<QRadioButton>("RBRel"), Qt::LeftButton);
         QFile csv(f.folder.file("Cartelas.csv"));
@@ -208,7 +213,8 @@ private slots:
         f.find<QRadioButton>("RB4C")->setChecked(true);
         f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
         f.press(f.find<QRadioButton>("RBCartA4"), Qt::LeftButton);
-        QVERIFY(renderReportPage(f.previews.last().shown, 0, 90).save(out + QStringLiteral("/volantes-a4.png")));
+        QVERIFY(
+            renderReportPage(f.previews.last().shown, 0, 90).save(out + QStringLiteral("/volantes-a4.png")));
 
         // With QUINABEL_PRINTS, every report is also printed to a PDF file there, to look at.
         const QString prints = qEnvironmentVariable("QUINABEL_PRINTS");

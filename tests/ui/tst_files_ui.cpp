@@ -77,8 +77,11 @@ private slots:
         for (const char* file : {"Desprezadas.cds", "Aval.cds", "Saidas.cds"}) {
             bool shown = false;
             for (const QString& t : texts)
-                shown = shown || (t.contains(QLatin1String(file)) && t.startsWith(QStringLiteral("Não foi possível")));
-            QVERIFY2(shown, qPrintable(QStringLiteral("%1 not reported: %2").arg(QLatin1String(file), texts.join(" | "))));
+                shown = shown ||
+                        (t.contains(QLatin1String(file)) && t.startsWith(QStringLiteral("Não foi possível")));
+            QVERIFY2(shown,
+                     qPrintable(
+                         QStringLiteral("%1 not reported: %2").arg(QLatin1String(file), texts.join(" | "))));
         }
     }
 };

@@ -4,10 +4,10 @@
 #include "TableModel.h"
 
 #include <QFile>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QGroupBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 
 // The games list, the check, the print panel and the statistics report as the player uses them
@@ -83,9 +83,12 @@ private slots:
     void slipsOnA4CarryEachGamesMarks_data() {
         QTest::addColumn<QString>("teimosinha");
         QTest::addColumn<QString>("marked");
-        QTest::newRow("sem teimosinha") << "RBST" << "";
-        QTest::newRow("4 concursos") << "RB4C" << "t4";
-        QTest::newRow("8 concursos") << "RB8C" << "t8";
+        QTest::newRow("sem teimosinha") << "RBST"
+                                        << "";
+        QTest::newRow("4 concursos") << "RB4C"
+                                     << "t4";
+        QTest::newRow("8 concursos") << "RB8C"
+                                     << "t8";
     }
     void slipsOnA4CarryEachGamesMarks() {
         QFETCH(QString, teimosinha);
@@ -117,8 +120,10 @@ private slots:
                     const int game = s * 3 + block;
                     for (int n = 1; n <= 60; ++n) {
                         const bool inGame = game <= 7 && (n - game) % 10 == 0 && n >= game;
-                        QVERIFY2(black(slip, QStringLiteral("d%1%2").arg(block).arg(n)) == inGame,
-                                 qPrintable(QStringLiteral("slip %1 block %2 number %3").arg(s + 1).arg(block).arg(n)));
+                        QVERIFY2(
+                            black(slip, QStringLiteral("d%1%2").arg(block).arg(n)) == inGame,
+                            qPrintable(
+                                QStringLiteral("slip %1 block %2 number %3").arg(s + 1).arg(block).arg(n)));
                     }
                 }
             }
@@ -150,7 +155,8 @@ private slots:
         QVERIFY2(f.messages.shown().isEmpty(), qPrintable(f.messages.texts().join(" / ")));
         QFile csv(f.folder.file("Cartelas.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll(), QByteArray("0000012;05;11;23;34;45;56;\r\n0000013;01;02;03;04;05;06;07;\r\n"));
+        QCOMPARE(csv.readAll(),
+                 QByteArray("0000012;05;11;23;34;45;56;\r\n0000013;01;02;03;04;05;06;07;\r\n"));
         QCOMPARE(f.previews.captures().size(), std::size_t{2});
         const ReportPage& page = f.previews.last().shown.pages.at(0);
         QCOMPARE(page.bands.size(), std::size_t{3}); // the title band and two lines

@@ -8,7 +8,8 @@ class ResultsPanelTest : public QObject {
     Q_OBJECT
 
     static const std::vector<Draw>& threeDraws() {
-        static const std::vector<Draw> d{{2498, 1, 2, 3, 4, 5, 6}, {2499, 7, 8, 9, 10, 11, 12}, {2500, 13, 14, 15, 16, 17, 18}};
+        static const std::vector<Draw> d{
+            {2498, 1, 2, 3, 4, 5, 6}, {2499, 7, 8, 9, 10, 11, 12}, {2500, 13, 14, 15, 16, 17, 18}};
         return d;
     }
     static QStringList concursos(Table& res) {
@@ -34,15 +35,24 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("current"); // the draw current afterwards
         QTest::addColumn<bool>("asked");
-        QTest::newRow("existing draw") << "2499" << "2499" << false;
-        QTest::newRow("blanks around an existing draw") << "2498 " << "2498" << false;
-        QTest::newRow("empty") << "" << "2500" << false;
-        QTest::newRow("blanks") << "   " << "2500" << false;
-        QTest::newRow("letters") << "abc" << "2500" << false;
-        QTest::newRow("zero") << "0" << "2500" << false;
-        QTest::newRow("negative") << "-3" << "2500" << false;
-        QTest::newRow("exponent") << "1e3" << "2500" << false;
-        QTest::newRow("too large for an integer") << "99999999999" << "2500" << false;
+        QTest::newRow("existing draw") << "2499"
+                                       << "2499" << false;
+        QTest::newRow("blanks around an existing draw") << "2498 "
+                                                        << "2498" << false;
+        QTest::newRow("empty") << ""
+                               << "2500" << false;
+        QTest::newRow("blanks") << "   "
+                                << "2500" << false;
+        QTest::newRow("letters") << "abc"
+                                 << "2500" << false;
+        QTest::newRow("zero") << "0"
+                              << "2500" << false;
+        QTest::newRow("negative") << "-3"
+                                  << "2500" << false;
+        QTest::newRow("exponent") << "1e3"
+                                  << "2500" << false;
+        QTest::newRow("too large for an integer") << "99999999999"
+                                                  << "2500" << false;
     }
     void lookUp() {
         QFETCH(QString, typed);
@@ -106,10 +116,14 @@ private slots:
         QTest::newRow("61") << "61" << range;
         QTest::newRow("0") << "0" << range;
         QTest::newRow("-1") << "-1" << range;
-        QTest::newRow("letters") << "7a" << "'7a' is not a valid integer value for field 'd3'";
-        QTest::newRow("too large") << "99999999999" << "'99999999999' is not a valid integer value for field 'd3'";
-        QTest::newRow("blanks around") << " 7 " << "";
-        QTest::newRow("60") << "60" << "";
+        QTest::newRow("letters") << "7a"
+                                 << "'7a' is not a valid integer value for field 'd3'";
+        QTest::newRow("too large") << "99999999999"
+                                   << "'99999999999' is not a valid integer value for field 'd3'";
+        QTest::newRow("blanks around") << " 7 "
+                                       << "";
+        QTest::newRow("60") << "60"
+                            << "";
     }
     void numberCheckOnLeavingAField() {
         QFETCH(QString, typed);
@@ -201,8 +215,9 @@ private slots:
             QCOMPARE(f.messages.shown().size(), 1);
             QCOMPARE(f.messages.shown()[0].title, QStringLiteral("Atualizar as estatísticas"));
             QCOMPARE(f.messages.shown()[0].text,
-                     QStringLiteral("Ao alterar a tabela dos resultados, lembre-se de mandar o sistema atualizar as "
-                                    "estatísticas. "));
+                     QStringLiteral(
+                         "Ao alterar a tabela dos resultados, lembre-se de mandar o sistema atualizar as "
+                         "estatísticas. "));
         }
     }
 

@@ -30,9 +30,11 @@ private slots:
     void followsEveryChange() {
         WorkFolder w;
         Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
-        t.defineFields({FieldDef::integer(QStringLiteral("Cartao")), FieldDef::string(QStringLiteral("Dezena"), 2)});
+        t.defineFields(
+            {FieldDef::integer(QStringLiteral("Cartao")), FieldDef::string(QStringLiteral("Dezena"), 2)});
         t.setIndexFieldNames(QStringLiteral("Cartao"));
-        TableModel model(t, {{QStringLiteral("Cartao"), QStringLiteral("Jogo")}, {QStringLiteral("Dezena"), QStringLiteral("Dz")}});
+        TableModel model(t, {{QStringLiteral("Cartao"), QStringLiteral("Jogo")},
+                             {QStringLiteral("Dezena"), QStringLiteral("Dz")}});
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 0); // closed: no rows
 
@@ -83,11 +85,13 @@ private slots:
     void typingIntoAnEditableCellEditsTheRow() {
         WorkFolder w;
         Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
-        t.defineFields({FieldDef::integer(QStringLiteral("Cartao")), FieldDef::string(QStringLiteral("Dezena"), 2)});
+        t.defineFields(
+            {FieldDef::integer(QStringLiteral("Cartao")), FieldDef::string(QStringLiteral("Dezena"), 2)});
         t.create();
         add(t, 1, "a");
         add(t, 2, "b");
-        TableModel model(t, {{QStringLiteral("Cartao"), QStringLiteral("Jogo")}, {QStringLiteral("Dezena"), QStringLiteral("Dz")}});
+        TableModel model(t, {{QStringLiteral("Cartao"), QStringLiteral("Jogo")},
+                             {QStringLiteral("Dezena"), QStringLiteral("Dz")}});
         model.setEditable(true);
         QString error;
         model.setErrorHandler([&](const QString& e) { error = e; });
