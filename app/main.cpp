@@ -1,9 +1,11 @@
 #include "MessageBoxes.h"
+#include "PlayerFolder.h"
 #include "ProgramServices.h"
 #include "UnitMenu.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QSocketNotifier>
 #include <csignal>
 #include <sys/socket.h>
@@ -38,8 +40,17 @@ int main(int argc, char** argv) {
         sigaction(SIGHUP, &sa, nullptr);
     }
 
+    // The desktop menu starts the program in the player's data folder; a terminal, in its own.
+    const StartFolder folder =
+        chooseStartFolder(QApplication::arguments(), QDir::homePath(), QDir::currentPath());
+    if (!folder.error.isEmpty()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Quinabel"), folder.error);
+        return 1;
+    }
+    QDir::setCurrent(folder.path);
+
     ProgramServices services;
-    TFormMenu menu(QDir::currentPath(), services.menuServices());
+    TFormMenu menu(folder.path, services.menuServices());
     services.attachTo(&menu);
 
     if (signalsHandled) {

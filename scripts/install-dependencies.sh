@@ -9,6 +9,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   libsqlite3-dev
   fonts-liberation fonts-liberation2 fontconfig
+  # The help link opens the help page through xdg-open; the package test validates the desktop
+  # entry with desktop-file-validate.
+  xdg-utils desktop-file-utils
 )
 # Screenshots and looking at printed pages need a virtual display and PDF tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then

@@ -1,13 +1,13 @@
 #include "ProgramServices.h"
 
+#include "BrowserLauncher.h"
 #include "PrintPreview.h"
 #include "ReportForms.h"
 
 #include <QDateTime>
-#include <QDesktopServices>
-#include <QUrl>
 
-ProgramServices::ProgramServices() : previews_(std::make_unique<PrintPreview>()) {}
+ProgramServices::ProgramServices()
+    : previews_(std::make_unique<PrintPreview>()), browser_(std::make_unique<BrowserLauncher>(&messages_)) {}
 ProgramServices::~ProgramServices() = default;
 
 MenuServices ProgramServices::menuServices() {
@@ -15,7 +15,7 @@ MenuServices ProgramServices::menuServices() {
     s.messages = &messages_;
     s.previews = previews_.get();
     s.randomSeed = [] { return static_cast<quint64>(QDateTime::currentMSecsSinceEpoch()); };
-    s.openBrowser = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    s.openBrowser = [this](const QString& path) { browser_->open(path); };
     return s;
 }
 

@@ -5,10 +5,11 @@
 
 #include <memory>
 
+class BrowserLauncher;
 class PrintPreview;
 
 // The services of the running program: real message boxes, Qt's print preview, the report forms,
-// the clock as the random seed and the desktop's web browser.
+// the clock as the random seed and the desktop's web browser (through xdg-open).
 class ProgramServices {
 public:
     ProgramServices();
@@ -22,4 +23,5 @@ private:
     QtMessageBoxes messages_;
     std::unique_ptr<PrintPreview> previews_;
     std::unique_ptr<ReportForms> reports_;
+    std::unique_ptr<BrowserLauncher> browser_;
 };

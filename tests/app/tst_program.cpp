@@ -2,6 +2,7 @@
 #include "Tables.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -57,6 +58,31 @@ private slots:
         t.TableRes.open();
         QCOMPARE(t.TableRes.integer(u"pares"), 4);
         QVERIFY(QFile::exists(w.file(Schemas::kWeightsFile)));
+    }
+
+    // The desktop entry starts the program with --pasta-do-jogador from wherever the desktop
+    // stands: it makes ~/Quinabel on first use and keeps every table file there.
+    void desktopEntryStartsInThePlayersFolder() {
+        WorkFolder home;
+        WorkFolder elsewhere;
+        QProcess program;
+        program.setWorkingDirectory(elsewhere.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("HOME", home.path());
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(QUINABEL_PROGRAM), {"--pasta-do-jogador"});
+        QVERIFY(program.waitForStarted());
+        const QString folder = home.file("Quinabel");
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(folder).isDir(), 30000);
+        // The first start computes the weights; they reach their file when the window closes.
+        QThread::msleep(1500);
+        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(QFile::exists(folder + "/" + Schemas::kWeightsFile));
+        QVERIFY(QDir(elsewhere.path()).isEmpty());
     }
 };
 

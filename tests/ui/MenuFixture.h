@@ -21,6 +21,8 @@ struct MenuFixture {
     std::unique_ptr<ReportForms> reports;
     std::unique_ptr<TFormMenu> menu;
     QStringList openedPages;
+    // The help link's browser; when empty, the pages the link asks for are only recorded.
+    std::function<void(const QString&)> browser;
     quint64 seed = 20261209;
 
     TFormMenu& start() {
@@ -28,7 +30,11 @@ struct MenuFixture {
         s.messages = &messages;
         s.previews = &previews;
         s.randomSeed = [this] { return seed; };
-        s.openBrowser = [this](const QString& page) { openedPages << page; };
+        s.openBrowser = [this](const QString& page) {
+            openedPages << page;
+            if (browser)
+                browser(page);
+        };
         reports = std::make_unique<ReportForms>();
         s.reports = reports.get();
         menu = std::make_unique<TFormMenu>(folder.path(), s);

@@ -1,0 +1,125 @@
+#include "BrowserLauncher.h"
+#include "MenuFixture.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QUrl>
+
+// The help link through the desktop's real opener, xdg-open, which starts the browser the BROWSER
+// variable names: the page opens when the browser starts, and the player is told where the page
+// is when no browser can show it or the opener itself is missing.
+class TestHelpLink : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void linkOpensThePageOrSaysWhereItIs_data();
+    void linkOpensThePageOrSaysWhereItIs();
+    void missingOpenerSaysWhereThePageIs();
+    void missingPageIsSaid();
+
+private:
+    QTemporaryDir desktop_;
+};
+
+// xdg-open on a machine without a desktop session: no display, no desktop's own opener and no
+// desktop's default applications, so the browser it starts is the one BROWSER names.
+void TestHelpLink::initTestCase() {
+    QVERIFY(desktop_.isValid());
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION",
+          "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID"})
+        qunsetenv(name);
+    qputenv("XDG_DATA_HOME", desktop_.filePath("data").toUtf8());
+    qputenv("XDG_DATA_DIRS", desktop_.filePath("data-dirs").toUtf8());
+    qputenv("XDG_CONFIG_HOME", desktop_.filePath("config").toUtf8());
+    if (QStandardPaths::findExecutable("xdg-open").isEmpty())
+        QFAIL("xdg-open is missing: scripts/install-dependencies.sh installs xdg-utils");
+}
+
+void TestHelpLink::linkOpensThePageOrSaysWhereItIs_data() {
+    QTest::addColumn<QString>("browserScript");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("a browser that starts") << "#!/bin/sh\necho \"$1\" >> \"$0.log\"\n" << true;
+    QTest::newRow("a browser that fails") << "#!/bin/sh\necho \"$1\" >> \"$0.log\"\nexit 1\n" << false;
+    QTest::newRow("no browser at all") << QString() << false;
+}
+
+void TestHelpLink::linkOpensThePageOrSaysWhereItIs() {
+    QFETCH(QString, browserScript);
+    QFETCH(bool, opens);
+    MenuFixture f;
+    const QString browser = f.folder.file("browser");
+    if (!browserScript.isEmpty()) {
+        QFile script(browser);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(browserScript.toUtf8());
+        script.close();
+        QVERIFY(
+            script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    }
+    qputenv("BROWSER", browser.toUtf8());
+
+    BrowserLauncher launcher(&f.messages);
+    f.browser = [&launcher](const QString& page) { launcher.open(page); };
+    f.start();
+    QSignalSpy finished(&launcher, &BrowserLauncher::finished);
+    auto* link = f.find<QLabel>("LabelTabela");
+    QVERIFY(link->isVisible());
+    QTest::mouseClick(link, Qt::LeftButton);
+    QVERIFY(finished.wait(30000));
+    QCOMPARE(finished.first().first().toBool(), opens);
+
+    QCOMPARE(f.openedPages.size(), 1);
+    const QString page = f.openedPages.first();
+    QVERIFY(QFileInfo(page).isFile());
+    if (!browserScript.isEmpty()) {
+        // The browser was started with the page's address (xdg-open tries a failing one twice).
+        QFile log(browser + ".log");
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QStringList calls = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(!calls.isEmpty());
+        for (const QString& call : calls)
+            QCOMPARE(call, QUrl::fromLocalFile(page).toString());
+        if (opens)
+            QCOMPARE(calls.size(), 1);
+    }
+    if (opens) {
+        QVERIFY(f.messages.shown().isEmpty());
+    } else {
+        QCOMPARE(f.messages.shown().size(), 1);
+        QCOMPARE(f.messages.shown().first().title, QString("Página do Quinabel"));
+        QVERIFY(f.messages.shown().first().text.startsWith("Não foi possível abrir o navegador."));
+        QVERIFY(f.messages.shown().first().text.contains(page));
+    }
+    qunsetenv("BROWSER");
+}
+
+void TestHelpLink::missingOpenerSaysWhereThePageIs() {
+    ScriptedMessageBoxes messages;
+    WorkFolder w;
+    BrowserLauncher launcher(&messages, w.file("no-such-opener"));
+    QSignalSpy finished(&launcher, &BrowserLauncher::finished);
+    launcher.open(w.file("ajuda.html"));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first().first().toBool(), false);
+    QCOMPARE(messages.texts(), QStringList{"Não foi possível abrir o navegador.\n\nA página de ajuda do "
+                                           "Quinabel está em:\n" +
+                                           w.file("ajuda.html") + "\n\nAbra esse arquivo no seu navegador."});
+}
+
+void TestHelpLink::missingPageIsSaid() {
+    ScriptedMessageBoxes messages;
+    BrowserLauncher launcher(&messages);
+    QSignalSpy finished(&launcher, &BrowserLauncher::finished);
+    launcher.open(QString());
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(messages.texts(),
+             QStringList{"A página de ajuda do Quinabel não foi encontrada. Reinstale o programa."});
+}
+
+QUINABEL_GUI_TEST_MAIN(TestHelpLink)
+#include "tst_help_link.moc"
