@@ -64,7 +64,7 @@ exec_line="$(sed -n 's/^Exec=//p' "$entry")"
 
 # Every library the program links directly belongs to a package the package depends on.
 for lib in $(readelf -d "$usr/bin/quinabel" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
-  path="$("$(command -v ldconfig || echo /sbin/ldconfig)" -p | awk -v l="$lib" '$1 == l { print $NF; exit }')"
+  path="$("$(command -v ldconfig || echo /sbin/ldconfig)" -p | awk -v l="$lib" '$1 == l && !found { print $NF; found = 1 }')"
   [[ -n "$path" ]] || fail "$lib is not installed"
   owner="$(dpkg -S "$(readlink -f "$path")" 2>/dev/null || dpkg -S "$path")"
   owner="${owner%%:*}"
