@@ -12,6 +12,8 @@ packages=(
   # The help link opens the help page through xdg-open; the package test validates the desktop
   # entry with desktop-file-validate.
   xdg-utils desktop-file-utils
+  # Tests that need a real window system run under a virtual X display with a window manager.
+  xvfb openbox
 )
 # Screenshots and looking at printed pages need a virtual display and PDF tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then
