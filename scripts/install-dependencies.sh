@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   libsqlite3-dev
   fonts-liberation fonts-liberation2 fontconfig
+  # The check report's test reads the fonts of its printed PDF (bold hit numbers) with PyMuPDF.
+  python3-fitz
 )
 # Screenshots and looking at printed pages need a virtual display and PDF tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then
