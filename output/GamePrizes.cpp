@@ -8,13 +8,13 @@
 
 namespace {
 
-std::optional<DrawNumbers> drawAt(const Table& results, int position, int concurso,
-                                  const std::array<int, 6>& fields) {
+std::optional<ResultDraw> drawAt(const Table& results, int position, int concurso,
+                                 const std::array<int, 6>& fields) {
     const RowRef row = results.rowAt(position);
     const auto number = row.intValue(concurso);
     if (!number)
         return std::nullopt;
-    DrawNumbers d;
+    ResultDraw d;
     d.concurso = *number;
     for (std::size_t i = 0; i < 6; ++i)
         d.numbers[i] = row.intValue(fields[i]).value_or(0);
@@ -80,8 +80,8 @@ struct TierFlags {
 
 } // namespace
 
-std::vector<DrawNumbers> ReadDraws(const Table& results) {
-    std::vector<DrawNumbers> draws;
+std::vector<ResultDraw> ReadDraws(const Table& results) {
+    std::vector<ResultDraw> draws;
     if (!results.isOpen())
         return draws;
     const int concurso = results.fieldIndex(u"Concurso");
@@ -93,7 +93,7 @@ std::vector<DrawNumbers> ReadDraws(const Table& results) {
     return draws;
 }
 
-std::optional<DrawNumbers> LastDraw(const Table& results) {
+std::optional<ResultDraw> LastDraw(const Table& results) {
     if (results.rowCount() == 0)
         return std::nullopt;
     return drawAt(results, results.rowCount() - 1, results.fieldIndex(u"Concurso"), drawFields(results));
@@ -139,7 +139,7 @@ DrawPrizes PrizesOfDraw(std::span<const GameNumbers> games, NumberMask draw) {
 }
 
 std::optional<HistoryPrizes> PrizesInHistory(std::span<const GameNumbers> games,
-                                             std::span<const DrawNumbers> draws, Progress& progress) {
+                                             std::span<const ResultDraw> draws, Progress& progress) {
     static const TierFlags tiers;
     std::vector<NumberMask> masks(draws.size());
     std::vector<qint32> numbers(draws.size());

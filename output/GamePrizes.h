@@ -14,18 +14,18 @@
 // that a game meets a draw in one population count; nothing here writes a table.
 
 // One draw of the results: its number and its six numbers in the order they were entered.
-struct DrawNumbers {
+struct ResultDraw {
     qint32 concurso = 0;
     std::array<int, 6> numbers{};
     NumberMask mask = 0;
-    friend bool operator==(const DrawNumbers&, const DrawNumbers&) = default;
+    friend bool operator==(const ResultDraw&, const ResultDraw&) = default;
 };
 
 // Every draw of a results table in the table's order (Concurso, ascending), read without moving its
 // cursor. A draw without a number is left out.
-std::vector<DrawNumbers> ReadDraws(const Table& results);
+std::vector<ResultDraw> ReadDraws(const Table& results);
 // The draw on the last row of a results table (the highest Concurso), if there is one.
-std::optional<DrawNumbers> LastDraw(const Table& results);
+std::optional<ResultDraw> LastDraw(const Table& results);
 
 // One game of the games table: its number (Cartao) and its numbers as stored from d1 on.
 struct GameNumbers {
@@ -79,4 +79,4 @@ struct HistoryPrizes {
 // Every game against every draw. Reports to `progress` as it goes (done and total in games, and
 // the games found with a prize so far); answers nothing when the player cancels.
 std::optional<HistoryPrizes> PrizesInHistory(std::span<const GameNumbers> games,
-                                             std::span<const DrawNumbers> draws, Progress& progress);
+                                             std::span<const ResultDraw> draws, Progress& progress);

@@ -9,7 +9,7 @@
 // What the check report shows: the draw a check used, the prizes of every game in it and, when
 // the history was looked at, how every game would have fared in every draw of the results.
 struct CheckReportContent {
-    DrawNumbers draw;
+    ResultDraw draw;
     std::span<const GameNumbers> games;
     DrawPrizes prizes;
     HistoryPrizes history;

@@ -16,7 +16,7 @@ GameNumbers gameOf(qint64 number, const std::vector<int>& numbers) {
     return g;
 }
 
-DrawNumbers drawOf(qint32 concurso, const std::array<int, 6>& numbers) {
+ResultDraw drawOf(qint32 concurso, const std::array<int, 6>& numbers) {
     return {concurso, numbers, MaskOf(numbers)};
 }
 
@@ -60,7 +60,7 @@ private slots:
 };
 
 void TestGamePrizes::drawPrizesInPrizeOrder() {
-    const DrawNumbers draw = drawOf(100, {1, 2, 3, 4, 5, 6});
+    const ResultDraw draw = drawOf(100, {1, 2, 3, 4, 5, 6});
     const std::vector<GameNumbers> games{
         gameOf(1, {1, 2, 3, 4, 50, 51}),             // quadra
         gameOf(2, {1, 2, 3, 4, 5, 7, 8, 9, 10, 11}), // 5 quinas, 50 quadras
@@ -98,7 +98,7 @@ void TestGamePrizes::historyOfAFixtureWithKnownAnswers() {
     // Game 10: 1..6; game 20: 1..8; game 30: never more than two hits.
     const std::vector<GameNumbers> games{gameOf(10, range(1, 6)), gameOf(20, range(1, 8)),
                                          gameOf(30, range(50, 55))};
-    const std::vector<DrawNumbers> draws{
+    const std::vector<ResultDraw> draws{
         drawOf(1, {1, 2, 3, 4, 5, 6}),    // 10: the sena alone; 20: sena, quinas and quadras
         drawOf(2, {1, 2, 3, 4, 5, 40}),   // 10: a quina alone; 20: quinas and quadras
         drawOf(3, {4, 3, 2, 1, 41, 42}),  // both: quadras
@@ -131,7 +131,7 @@ void TestGamePrizes::historyMatchesDrawByDrawCounts() {
         const int size = 6 + g % 10;
         games.push_back(gameOf(1000 - g, std::vector<int>(deck.begin(), deck.begin() + size)));
     }
-    std::vector<DrawNumbers> draws;
+    std::vector<ResultDraw> draws;
     for (int d = 1; d <= 400; ++d) {
         std::array<int, 6> n{};
         // Draws lean on the low numbers so that high tiers happen often enough to count.
@@ -148,7 +148,7 @@ void TestGamePrizes::historyMatchesDrawByDrawCounts() {
     for (std::size_t g = 0; g < games.size(); ++g) {
         GameHistory e;
         e.game = g;
-        for (const DrawNumbers& d : draws) {
+        for (const ResultDraw& d : draws) {
             const DrawPrizes p = PrizesOfDraw(std::span<const GameNumbers>(&games[g], 1), d.mask);
             e.senaDraws += p.totals.senas > 0 ? 1 : 0;
             e.quinaDraws += p.totals.quinas > 0 ? 1 : 0;
@@ -184,7 +184,7 @@ void TestGamePrizes::historyMatchesDrawByDrawCounts() {
 
 void TestGamePrizes::historyCancelled() {
     std::vector<GameNumbers> games(5000, gameOf(1, range(1, 6)));
-    const std::vector<DrawNumbers> draws(3000, drawOf(1, {1, 2, 3, 4, 5, 6}));
+    const std::vector<ResultDraw> draws(3000, drawOf(1, {1, 2, 3, 4, 5, 6}));
     ScriptedProgress progress(1);
     QVERIFY(!PrizesInHistory(games, draws, progress));
     QCOMPARE(progress.reports, 2);
@@ -216,11 +216,11 @@ void TestGamePrizes::readsTheTablesWithoutMovingThem() {
     QCOMPARE(games[2].numbers[6], quint8{35});
     QCOMPARE(t.TableCar.position(), 1);
 
-    const std::vector<DrawNumbers> draws = ReadDraws(t.TableRes);
+    const std::vector<ResultDraw> draws = ReadDraws(t.TableRes);
     QCOMPARE(draws.size(), std::size_t{2});
     QCOMPARE(draws[0].concurso, 9);
     QCOMPARE(draws[1], drawOf(12, {1, 2, 3, 4, 5, 6}));
-    QCOMPARE(LastDraw(t.TableRes), std::optional<DrawNumbers>(drawOf(12, {1, 2, 3, 4, 5, 6})));
+    QCOMPARE(LastDraw(t.TableRes), std::optional<ResultDraw>(drawOf(12, {1, 2, 3, 4, 5, 6})));
     QCOMPARE(t.TableRes.position(), 0);
 
     t.TableRes.emptyTable();

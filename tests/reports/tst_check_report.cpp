@@ -21,7 +21,7 @@ GameNumbers gameOf(qint64 number, const std::vector<int>& numbers) {
     return g;
 }
 
-DrawNumbers drawOf(qint32 concurso, const std::array<int, 6>& numbers) {
+ResultDraw drawOf(qint32 concurso, const std::array<int, 6>& numbers) {
     return {concurso, numbers, MaskOf(numbers)};
 }
 
@@ -34,8 +34,8 @@ struct Fixture {
         gameOf(5, {30, 5, 4, 3, 2, 1}),                 // checked: a quina
         gameOf(6, {55, 56, 57, 58, 59, 60}),            // never anything
     };
-    std::vector<DrawNumbers> draws{drawOf(48, {40, 41, 42, 43, 50, 51}), drawOf(49, {7, 10, 11, 12, 13, 1}),
-                                   drawOf(50, {6, 5, 4, 3, 2, 1})};
+    std::vector<ResultDraw> draws{drawOf(48, {40, 41, 42, 43, 50, 51}), drawOf(49, {7, 10, 11, 12, 13, 1}),
+                                  drawOf(50, {6, 5, 4, 3, 2, 1})};
 
     void fill(CheckReport& report) const {
         NoProgress none;
@@ -246,7 +246,7 @@ void TestCheckReport::longListsStopAtTheLimit() {
     for (int g = 0; g < CheckReport::kListLimit + 25; ++g)
         games.push_back(gameOf(g + 1, {1, 2, 3, 4, 5, 6}));
     games.push_back(gameOf(0, {11, 12, 13, 14, 15, 16}));
-    const std::vector<DrawNumbers> draws{drawOf(1, {1, 2, 3, 4, 5, 6})};
+    const std::vector<ResultDraw> draws{drawOf(1, {1, 2, 3, 4, 5, 6})};
     NoProgress none;
     CheckReport report;
     report.fill({draws[0], games, PrizesOfDraw(games, draws[0].mask), *PrizesInHistory(games, draws, none)});
