@@ -7,6 +7,7 @@
 #include "CheckReport.h"
 #include "GamePrizes.h"
 #include "GamesTable.h"
+#include "ReportDocument.h"
 #include "Schemas.h"
 #include "Tables.h"
 
