@@ -90,7 +90,7 @@ CheckReport::CheckReport()
 
     FieldList fields{
         FieldDef::integer(QStringLiteral("Tipo")), FieldDef::string(QStringLiteral("Texto"), 160),
-        FieldDef::string(QStringLiteral("Jogo"), 12), FieldDef::string(QStringLiteral("Dezenas"), 40)};
+        FieldDef::string(QStringLiteral("Jogo"), 20), FieldDef::string(QStringLiteral("Dezenas"), 40)};
     for (int p = 1; p <= 15; ++p)
         fields.push_back(FieldDef::string(numberElement(p), 3));
     for (const Column& c : {kAcertos, kSenas, kQuinas, kQuadras, kUltimo})
