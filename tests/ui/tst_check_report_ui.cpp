@@ -2,9 +2,13 @@
 #include "Schemas.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
+#include <random>
 
 // The check report as the player reaches it: after "Conferindo os resultados", from its own button.
 namespace {
@@ -55,6 +59,33 @@ QStringList filesOf(const QString& folder) {
     return out;
 }
 
+// Clicks "Cancelar" on the progress dialog as soon as it is on screen, and notes what it showed.
+struct CancelWhenShown {
+    QTimer timer;
+    QElapsedTimer clock;
+    qint64 shownAfterMs = -1;
+    QString title, label, cancelText;
+
+    explicit CancelWhenShown(TFormMenu& m) {
+        clock.start();
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [this, &m] {
+            auto* d = m.findChild<QProgressDialog*>(QStringLiteral("ProgressConf"));
+            if (!d || !d->isVisible() || shownAfterMs >= 0)
+                return;
+            shownAfterMs = clock.elapsed();
+            title = d->windowTitle();
+            label = d->labelText();
+            for (QPushButton* b : d->findChildren<QPushButton*>())
+                if (b->isVisible()) {
+                    cancelText = b->text();
+                    QTest::mouseClick(b, Qt::LeftButton);
+                }
+        });
+        timer.start();
+    }
+};
+
 } // namespace
 
 class CheckReportUiTest : public QObject {
@@ -63,6 +94,7 @@ class CheckReportUiTest : public QObject {
 private slots:
     void reportFollowsTheCheck();
     void noGamesNoReport();
+    void longHistoryShowsProgressAndCancels();
 };
 
 void CheckReportUiTest::reportFollowsTheCheck() {
@@ -137,6 +169,42 @@ void CheckReportUiTest::noGamesNoReport() {
     f.press(f.find<QPushButton>("ButtonRes"), Qt::LeftButton);
     QVERIFY(!f.find<QPushButton>("ButtonRelConf")->isEnabled());
     QVERIFY(f.previews.captures().empty());
+}
+
+// 300,000 games of 15 numbers against 20,000 draws: seconds of work on any machine, so the progress
+// dialog shows; "Cancelar" ends the run and nothing is previewed.
+void CheckReportUiTest::longHistoryShowsProgressAndCancels() {
+    MenuFixture f;
+    std::mt19937 rng(99);
+    std::vector<int> deck(60);
+    for (int i = 0; i < 60; ++i)
+        deck[static_cast<std::size_t>(i)] = i + 1;
+    std::vector<std::array<int, 7>> draws;
+    for (int d = 1; d <= 20000; ++d) {
+        std::shuffle(deck.begin(), deck.end(), rng);
+        draws.push_back({d, deck[0], deck[1], deck[2], deck[3], deck[4], deck[5]});
+    }
+    std::vector<Game> games;
+    for (int g = 0; g < 300000; ++g) {
+        std::shuffle(deck.begin(), deck.end(), rng);
+        games.emplace_back(deck.begin(), deck.begin() + 15);
+    }
+    seed(f.folder.path(), draws, games);
+    TFormMenu& m = f.start();
+    f.press(f.find<QPushButton>("ButtonRes"), Qt::LeftButton);
+    auto* report = f.find<QPushButton>("ButtonRelConf");
+    QVERIFY(report->isEnabled());
+
+    CancelWhenShown cancel(m);
+    f.press(report, Qt::LeftButton);
+    QVERIFY2(cancel.shownAfterMs >= 450, qPrintable(QString::number(cancel.shownAfterMs)));
+    QCOMPARE(cancel.title, QStringLiteral("Relatório da conferência"));
+    QVERIFY(cancel.label.startsWith(QStringLiteral("Conferindo os jogos em todos os concursos...\n"
+                                                   "Jogos com prêmio até agora: ")));
+    QCOMPARE(cancel.cancelText, QStringLiteral("Cancelar"));
+    QVERIFY(m.findChild<QProgressDialog*>() == nullptr);
+    QVERIFY(f.previews.captures().empty());
+    QVERIFY(report->isEnabled());
 }
 
 QUINABEL_GUI_TEST_MAIN(CheckReportUiTest)
