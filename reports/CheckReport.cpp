@@ -10,6 +10,9 @@ constexpr double kLineHeight = 4.6;
 constexpr double kSectionHeight = 8.0;
 constexpr double kTextTop = 0.3;
 constexpr double kTextHeight = 4.0;
+// A section's heading stands low in its taller band, so that a gap separates it from the lines above.
+constexpr double kHeadingTop = 2.6;
+constexpr double kHeadingHeight = 5.0;
 
 // The columns of the lines, left edge and width in mm from the band's left edge.
 struct Column {
@@ -126,8 +129,8 @@ void CheckReport::setUpBandForRow() {
         e->font.bold = strong;
     ReportElement& text = layout_.element(u"Texto");
     text.font.pointSize = kind == Line::Section ? 11 : 9;
-    text.rect.moveTop(kind == Line::Section ? kSectionHeight - kTextHeight - 1.0 - 0.4 : kTextTop);
-    text.rect.setHeight(kind == Line::Section ? kTextHeight + 1.0 : kTextHeight);
+    text.rect.moveTop(kind == Line::Section ? kHeadingTop : kTextTop);
+    text.rect.setHeight(kind == Line::Section ? kHeadingHeight : kTextHeight);
 
     // The numbers drawn stand out in bold in the lines of the draw checked.
     const QString hits = kind == Line::Game ? rows_.text(negrito_) : QString();
