@@ -67,28 +67,53 @@ void tally(GameHistory& h, unsigned tiers, qint32 draw) {
     h.lastDraw = std::max(h.lastDraw, draw);
 }
 
+struct Block {
+    std::array<NumberMask, kBlock> games;
+    std::array<const quint8*, kBlock> tiers; // by hits, the tiers a draw gives each game
+};
+
 // A block of games against every draw. Fewer than four hits never win anything, and that is
 // nearly every draw, so each draw costs four population counts, one OR and one branch: a count is
-// at most six, so it reaches four exactly when its bit 2 is set. The popcnt instruction is used
-// where the processor has it.
-[[gnu::target_clones("popcnt", "default")]] void
-historyOfBlock(const std::array<NumberMask, kBlock>& games, const std::array<const quint8*, kBlock>& tiers,
-               const NumberMask* draws, const qint32* numbers, std::size_t count,
-               std::array<GameHistory, kBlock>& out) {
-    const NumberMask g0 = games[0], g1 = games[1], g2 = games[2], g3 = games[3];
+// at most six, so it reaches four exactly when its bit 2 is set.
+[[gnu::always_inline]] inline void meetEveryDraw(const Block& b, const NumberMask* draws,
+                                                 const qint32* numbers, std::size_t count,
+                                                 std::array<GameHistory, kBlock>& out) {
+    const NumberMask g0 = b.games[0], g1 = b.games[1], g2 = b.games[2], g3 = b.games[3];
     for (std::size_t i = 0; i < count; ++i) {
         const NumberMask d = draws[i];
-        const auto h0 = static_cast<unsigned>(std::popcount(g0 & d));
-        const auto h1 = static_cast<unsigned>(std::popcount(g1 & d));
-        const auto h2 = static_cast<unsigned>(std::popcount(g2 & d));
-        const auto h3 = static_cast<unsigned>(std::popcount(g3 & d));
+        const auto h0 = static_cast<unsigned>(__builtin_popcountll(g0 & d));
+        const auto h1 = static_cast<unsigned>(__builtin_popcountll(g1 & d));
+        const auto h2 = static_cast<unsigned>(__builtin_popcountll(g2 & d));
+        const auto h3 = static_cast<unsigned>(__builtin_popcountll(g3 & d));
         if (((h0 | h1 | h2 | h3) & 4U) == 0)
             continue;
         const std::array<unsigned, kBlock> hits{h0, h1, h2, h3};
         for (std::size_t j = 0; j < kBlock; ++j)
             if (hits[j] >= 4)
-                tally(out[j], tiers[j][hits[j]], numbers[i]);
+                tally(out[j], b.tiers[j][hits[j]], numbers[i]);
     }
+}
+
+// The same loop compiled twice, with the processor's popcnt instruction and without it, and the
+// one the processor can run chosen once.
+[[gnu::target("popcnt")]] void meetEveryDrawPopcnt(const Block& b, const NumberMask* draws,
+                                                   const qint32* numbers, std::size_t count,
+                                                   std::array<GameHistory, kBlock>& out) {
+    meetEveryDraw(b, draws, numbers, count, out);
+}
+
+void meetEveryDrawPortable(const Block& b, const NumberMask* draws, const qint32* numbers, std::size_t count,
+                           std::array<GameHistory, kBlock>& out) {
+    meetEveryDraw(b, draws, numbers, count, out);
+}
+
+void historyOfBlock(const Block& b, const NumberMask* draws, const qint32* numbers, std::size_t count,
+                    std::array<GameHistory, kBlock>& out) {
+    static const bool popcnt = __builtin_cpu_supports("popcnt");
+    if (popcnt)
+        meetEveryDrawPopcnt(b, draws, numbers, count, out);
+    else
+        meetEveryDrawPortable(b, draws, numbers, count, out);
 }
 
 } // namespace
@@ -172,14 +197,13 @@ std::optional<HistoryPrizes> PrizesInHistory(std::span<const GameNumbers> games,
             !progress.report(static_cast<qint64>(first), total, static_cast<qint64>(out.winners.size())))
             return std::nullopt;
         // A short last block is filled with empty games, which never hit anything.
-        std::array<NumberMask, kBlock> block{};
-        std::array<const quint8*, kBlock> blockTiers{};
+        Block block{};
         for (std::size_t j = 0; j < kBlock; ++j) {
-            block[j] = first + j < games.size() ? games[first + j].mask : 0;
-            blockTiers[j] = tiers.bySizeAndHits[static_cast<std::size_t>(CountOf(block[j]))].data();
+            block.games[j] = first + j < games.size() ? games[first + j].mask : 0;
+            block.tiers[j] = tiers.bySizeAndHits[static_cast<std::size_t>(CountOf(block.games[j]))].data();
         }
         std::array<GameHistory, kBlock> found{};
-        historyOfBlock(block, blockTiers, masks.data(), numbers.data(), masks.size(), found);
+        historyOfBlock(block, masks.data(), numbers.data(), masks.size(), found);
         for (std::size_t j = 0; j < kBlock && first + j < games.size(); ++j) {
             GameHistory& h = found[j];
             if (h.senaDraws == 0 && h.quinaDraws == 0 && h.quadraDraws == 0) {
