@@ -2,8 +2,8 @@
 // 10,000 games of 6 to 15 numbers against 3,000 draws (limit 1 s) and 1,000,000 six-number games
 // against 3,000 draws (measured). References in the same run: the same counts by looking each game
 // number up among the draw's numbers (no sets of bits), and one bare population count per pair,
-// one game at a time (the floor of a loop that reads every draw once for each game). Also: reading a million
-// games from the games table, and filling and laying out the report for the 10,000 games.
+// one game at a time (the floor of a loop that reads every draw once for each game). Also: reading
+// a million games from the games table, and filling and laying out the report for the 10,000 games.
 #include "CheckReport.h"
 #include "GamePrizes.h"
 #include "GamesTable.h"
