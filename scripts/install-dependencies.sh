@@ -14,6 +14,8 @@ packages=(
   xdg-utils desktop-file-utils
   # Tests that need a real window system run under a virtual X display with a window manager.
   xvfb openbox
+  # The check report's test reads the fonts of its printed PDF (bold hit numbers) with PyMuPDF.
+  python3-fitz
 )
 # Screenshots and looking at printed pages need a virtual display and PDF tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then

@@ -9,7 +9,9 @@ namespace {
 constexpr int kSteps = 1000; // the bar's resolution: done/total may exceed what an int holds
 }
 
-RunProgress::RunProgress(QWidget* owner) : owner_(owner) {
+RunProgress::RunProgress(QWidget* owner) : RunProgress(owner, Texts{}) {}
+
+RunProgress::RunProgress(QWidget* owner, Texts texts) : owner_(owner), texts_(std::move(texts)) {
     clock_.start();
 }
 
@@ -19,8 +21,8 @@ RunProgress::~RunProgress() {
 
 void RunProgress::open() {
     dialog_ = new QProgressDialog(owner_);
-    dialog_->setObjectName(QStringLiteral("ProgressGera"));
-    dialog_->setWindowTitle(QStringLiteral("Geração dos jogos"));
+    dialog_->setObjectName(texts_.name);
+    dialog_->setWindowTitle(texts_.title);
     dialog_->setCancelButtonText(QStringLiteral("Cancelar"));
     // The dialog is shown and closed by the run, never by the value it reaches.
     dialog_->setAutoClose(false);
@@ -53,8 +55,7 @@ bool RunProgress::report(qint64 done, qint64 total, qint64 games) {
     } else {
         dialog_->setRange(0, 0);
     }
-    dialog_->setLabelText(
-        QStringLiteral("Gerando os jogos...\nJogos gerados até agora: %1").arg(QLocale().toString(games)));
+    dialog_->setLabelText(texts_.label.arg(QLocale().toString(games)));
     // Socket notifiers wait for the run's end: one of them closes the window on a termination
     // signal, which must not happen under a run that is still writing the games.
     QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);

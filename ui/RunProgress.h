@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QString>
 
 class QProgressDialog;
 class QWidget;
@@ -17,7 +18,16 @@ public:
     static constexpr qint64 kShowAfterMs = 500;
     static constexpr qint64 kEventsEveryMs = 50;
 
+    // What the dialog says: its object name, its title and its text, where "%1" is the count of
+    // games reported. The generation's texts unless a run gives its own.
+    struct Texts {
+        QString name = QStringLiteral("ProgressGera");
+        QString title = QStringLiteral("Geração dos jogos");
+        QString label = QStringLiteral("Gerando os jogos...\nJogos gerados até agora: %1");
+    };
+
     explicit RunProgress(QWidget* owner);
+    RunProgress(QWidget* owner, Texts texts);
     ~RunProgress() override;
     RunProgress(const RunProgress&) = delete;
     RunProgress& operator=(const RunProgress&) = delete;
@@ -29,6 +39,7 @@ private:
     void open();
 
     QWidget* owner_;
+    Texts texts_;
     QElapsedTimer clock_;
     qint64 lastEvents_ = 0;
     QPointer<QProgressDialog> dialog_;

@@ -29,6 +29,7 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
     buildBoard();
     buildStatistics();
     buildGames();
+    buildCheckReport();
     buildGeneration();
     buildEditor();
     buildPrint();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GamePrizes.h"
 #include "SlipMarks.h"
 #include "Tables.h"
 
@@ -7,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class BoundLineEdit;
 class MessageBoxes;
@@ -121,6 +123,11 @@ private:
     void RBJogoClick();
     void ButtonDelJogoClick();
 
+    // --- check report (UnitMenuCheckReport.cpp)
+    void buildCheckReport();
+    void NoteCheckedDraw();
+    void ButtonRelConfClick();
+
     // --- generation
     void ButtonGeraClick();
     void RBDistribuiClick();
@@ -214,6 +221,10 @@ private:
     QPushButton* ButtonDelJogo = nullptr;
     QLabel* Label41 = nullptr;
     QPlainTextEdit* MemoJogos = nullptr;
+
+    // --- check report
+    QPushButton* ButtonRelConf = nullptr;
+    std::optional<ResultDraw> checkedDraw_; // the draw of the last check this session
 
     // --- generation
     QFrame* PanelGeraQual = nullptr;

@@ -58,6 +58,7 @@ void TFormMenu::ButtonResClick() {
     guarded([this] {
         if (const auto notice = CheckGamesWithLastDraw(tables_))
             services_.messages->inform(*notice);
+        NoteCheckedDraw();
     });
 }
 

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "PrizeTiers.h"
+#include "Prompter.h"
+#include "Table.h"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <vector>
+
+// The prizes of the player's games: against one draw (the draw a check used) and against every
+// draw of the results. The games and the draws are read into memory first, as sets of numbers, so
+// that a game meets a draw in one population count; nothing here writes a table.
+
+// One draw of the results: its number and its six numbers in the order they were entered.
+struct ResultDraw {
+    qint32 concurso = 0;
+    std::array<int, 6> numbers{};
+    NumberMask mask = 0;
+    friend bool operator==(const ResultDraw&, const ResultDraw&) = default;
+};
+
+// Every draw of a results table in the table's order (Concurso, ascending), read without moving its
+// cursor. A draw without a number is left out.
+std::vector<ResultDraw> ReadDraws(const Table& results);
+// The draw on the last row of a results table (the highest Concurso), if there is one.
+std::optional<ResultDraw> LastDraw(const Table& results);
+
+// One game of the games table: its number (Cartao) and its numbers as stored from d1 on.
+struct GameNumbers {
+    qint64 game = 0;
+    std::array<quint8, 15> numbers{};
+    quint8 size = 0;
+    NumberMask mask = 0;
+};
+
+// Every game of a games table in the table's current order, read without moving its cursor.
+std::vector<GameNumbers> ReadGames(const Table& games);
+
+// A game with a prize in one draw; `game` is its position in the games read.
+struct GamePrize {
+    std::size_t game = 0;
+    int hits = 0;
+    PrizeTiers tiers;
+};
+
+struct DrawPrizes {
+    // The games with a prize: most senas first, then most quinas, then most quadras, then the
+    // lower game number.
+    std::vector<GamePrize> winners;
+    PrizeTiers totals;       // over every game
+    qint64 gamesWithout = 0; // games that won nothing
+};
+
+// The prizes of every game against one draw.
+DrawPrizes PrizesOfDraw(std::span<const GameNumbers> games, NumberMask draw);
+
+// How a game would have fared over the whole history: in how many draws it would have won at least
+// one sena, one quina and one quadra (a draw counts once per tier however many bets win it), and
+// the most recent draw in which it would have won a quadra or better (0: none).
+struct GameHistory {
+    std::size_t game = 0;
+    qint32 senaDraws = 0;
+    qint32 quinaDraws = 0;
+    qint32 quadraDraws = 0;
+    qint32 lastDraw = 0;
+    friend bool operator==(const GameHistory&, const GameHistory&) = default;
+};
+
+struct HistoryPrizes {
+    // The games that would have won something: most sena draws first, then quina draws, then
+    // quadra draws, then the lower game number.
+    std::vector<GameHistory> winners;
+    qint64 gamesWithout = 0; // games that would never have won anything
+    qint64 draws = 0;        // the draws looked at
+};
+
+// Every game against every draw. Reports to `progress` as it goes (done and total in games, and
+// the games found with a prize so far); answers nothing when the player cancels.
+std::optional<HistoryPrizes> PrizesInHistory(std::span<const GameNumbers> games,
+                                             std::span<const ResultDraw> draws, Progress& progress);

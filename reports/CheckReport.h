@@ -1,0 +1,54 @@
+#pragma once
+
+#include "GamePrizes.h"
+#include "ReportLayout.h"
+#include "Table.h"
+
+#include <span>
+
+// What the check report shows: the draw a check used, the prizes of every game in it and, when
+// the history was looked at, how every game would have fared in every draw of the results.
+struct CheckReportContent {
+    ResultDraw draw;
+    std::span<const GameNumbers> games;
+    DrawPrizes prizes;
+    HistoryPrizes history;
+};
+
+// The check report ("Relatório da conferência") on A4: a framed title band with the draw checked,
+// then its lines, one detail band each. The lines are of a few kinds (section headings, column
+// captions, games, totals, notes) and all share the one detail band of the engine: each line is a
+// row of a table kept in memory (never read from or written to a file), and as the engine arrives
+// on a row the report sets the band up for that row's kind (bold hit numbers, bold totals, the
+// rule under the captions).
+class CheckReport {
+public:
+    // The most lines listed in each section; the games beyond are counted in a note. A list of
+    // every winning game of a million games would run to thousands of pages.
+    static constexpr int kListLimit = 10000;
+
+    enum class Line { Blank, Section, Captions, Game, History, Total, Note };
+
+    CheckReport();
+    CheckReport(const CheckReport&) = delete;
+    CheckReport& operator=(const CheckReport&) = delete;
+
+    // Replaces the lines and the title by those of `content`.
+    void fill(const CheckReportContent& content);
+
+    ReportLayout& layout() { return layout_; }
+    const ReportLayout& layout() const { return layout_; }
+    Table& rows() { return rows_; }
+
+    // The elements of the detail band: the number columns are "D1" to "D15".
+    static QString numberElement(int position) { return QStringLiteral("D%1").arg(position); }
+
+private:
+    void addRow(Line kind, const QString& text = {});
+    void setUpBandForRow();
+
+    ReportLayout layout_;
+    Table rows_;
+    int tipo_ = 0;
+    int negrito_ = 0;
+};

@@ -1,0 +1,54 @@
+#include "CheckReport.h"
+#include "GamePrizes.h"
+#include "MenuLayout.h"
+#include "MessageBoxes.h"
+#include "PreviewService.h"
+#include "RunProgress.h"
+#include "UnitMenu.h"
+
+// The check report: which prizes each game won in the draw of the last check, and how each game
+// would have fared in every draw of the results. It only reads the games and the results; its
+// lines are kept in memory.
+void TFormMenu::buildCheckReport() {
+    using namespace MenuLayout;
+    // Under the column of commands that holds "Conferindo os resultados", in the same style.
+    ButtonRelConf =
+        button(this, "ButtonRelConf", QStringLiteral("Relatório da conferência"), {370, 264, 126, 34});
+    QFont bf = ButtonRelConf->font();
+    bf.setPixelSize(10);
+    ButtonRelConf->setFont(bf);
+    ButtonRelConf->setEnabled(false);
+    connect(ButtonRelConf, &QPushButton::clicked, this, [this] { ButtonRelConfClick(); });
+}
+
+void TFormMenu::NoteCheckedDraw() {
+    // A check ran when there were games to check and a draw to check them against.
+    if (!tables_.TableCar.fileExists())
+        return;
+    if (const auto draw = LastDraw(tables_.TableRes)) {
+        checkedDraw_ = *draw;
+        ButtonRelConf->setEnabled(true);
+    }
+}
+
+void TFormMenu::ButtonRelConfClick() {
+    if (!checkedDraw_ || !services_.previews)
+        return;
+    guarded([this] {
+        const std::vector<GameNumbers> games = ReadGames(tables_.TableCar);
+        const std::vector<ResultDraw> draws = ReadDraws(tables_.TableRes);
+        std::optional<HistoryPrizes> history;
+        {
+            RunProgress progress(this,
+                                 {QStringLiteral("ProgressConf"), QStringLiteral("Relatório da conferência"),
+                                  QStringLiteral("Conferindo os jogos em todos os concursos...\n"
+                                                 "Jogos com prêmio até agora: %1")});
+            history = PrizesInHistory(games, draws, progress);
+        }
+        if (!history)
+            return; // cancelled: nothing to show
+        CheckReport report;
+        report.fill({*checkedDraw_, games, PrizesOfDraw(games, checkedDraw_->mask), std::move(*history)});
+        services_.previews->preview(report.layout(), report.rows());
+    });
+}
