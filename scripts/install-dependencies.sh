@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Quinabel needs to build, test and run on Debian 12: the compiler and CMake, Qt 6
-# (Core, Gui, Widgets, PrintSupport, Test), SQLite 3, and the Liberation fonts that stand in for
-# Arial and Courier New. Installs only what is missing; runs as root or through sudo.
+# (Core, Gui, Widgets, PrintSupport, Test) and its Portuguese translations, SQLite 3, the Liberation
+# fonts that stand in for Arial and Courier New, and CUPS with PyMuPDF for the printing test.
+# Installs only what is missing; runs as root or through sudo.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   libsqlite3-dev
   fonts-liberation fonts-liberation2 fontconfig
+  # Qt's own Brazilian Portuguese texts for its dialogs (print preview, print dialog, message boxes).
+  qt6-translations-l10n
+  # The printing test runs its own CUPS scheduler (cupsd, and lpadmin/lpstat to add queues and
+  # look at jobs) and measures the spooled PDF with PyMuPDF.
+  cups cups-client python3-fitz
 )
 # Screenshots and looking at printed pages need a virtual display and PDF tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then
