@@ -1,6 +1,7 @@
 #include "PrintPreview.h"
 #include "Prompter.h"
 #include "ReportsFixture.h"
+#include "SlipTestSheet.h"
 #include "UnitEmi.h"
 #include "UnitEmiA4.h"
 
@@ -399,6 +400,7 @@ private slots:
     void slipPrintsFromThePapersCorner_data();
     void slipPrintsFromThePapersCorner();
     void printerWithoutTheSlipPaperPrintsNothing();
+    void testSheetPrintsAtTheCalibratedPlace();
 
 private:
     PrivateCups cups_;
@@ -554,6 +556,37 @@ void TestCupsPrinting::printerWithoutTheSlipPaperPrintsNothing() {
     const QString job = cups_.waitForJob(QStringLiteral("Escritorio"), 1);
     QVERIFY2(!job.isEmpty(), qPrintable(cups_.log()));
     QCOMPARE(measure(job).title, QStringLiteral("Volantes em A4"));
+}
+
+// The test sheet prints from its preview on the slip paper, its boxes' frames where the slip's
+// marks print, moved by the offsets.
+void TestCupsPrinting::testSheetPrintsAtTheCalibratedPlace() {
+    QVERIFY2(cups_.makeDefault(QStringLiteral("Volantes")).isEmpty(), "lpadmin -d");
+    TFormEmi slip;
+    const QPointF offset(0.6, -0.4);
+    const ReportLayout sheet = SlipTestSheet(slip, offset, QStringLiteral("do volante"));
+    RecordingPrompter prompter;
+    const int before = static_cast<int>(cups_.jobs(QStringLiteral("Volantes")).size());
+    {
+        PrintPreview preview(nullptr, &prompter);
+        QVERIFY(printFromPreview([&] { preview.previewSheet(sheet); }));
+    }
+    const QString job = cups_.waitForJob(QStringLiteral("Volantes"), before + 1);
+    QVERIFY2(!job.isEmpty(), qPrintable(cups_.log()));
+    const Measured m = measure(job);
+    QCOMPARE(m.title, QStringLiteral("Folha de teste do volante"));
+    QVERIFY(std::abs(m.paper.width() - 82) < 0.5 && std::abs(m.paper.height() - 140) < 0.5);
+    for (const char* name : {"d11", "d360", "a15", "t8"}) {
+        const QRectF mark = slip.layout().element(QString::fromLatin1(name)).rect.translated(offset);
+        // The frame's left side: a thin filled strip as tall as the box.
+        const QRectF side = nearestBox(m, QRectF(mark.topLeft(), QSizeF(0.15, mark.height()))).first;
+        QVERIFY2(std::abs(side.left() - mark.left()) <= kPlace && std::abs(side.top() - mark.top()) <= kPlace,
+                 qPrintable(QStringLiteral("%1 framed at %2 / %3")
+                                .arg(QLatin1String(name))
+                                .arg(side.left())
+                                .arg(side.top())));
+    }
+    QVERIFY(prompter.shown.isEmpty());
 }
 
 QUINABEL_GUI_TEST_MAIN(TestCupsPrinting)
