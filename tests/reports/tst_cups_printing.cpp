@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QProcess>
@@ -277,7 +279,8 @@ private:
 
 // Prints from the player's preview: waits for the preview, presses its print button, and accepts
 // the print dialog that opens, as the player would.
-bool printFromPreview(const std::function<void()>& show) {
+bool printFromPreview(const std::function<void()>& show,
+                      const std::function<void(QPrintDialog*)>& choose = {}) {
     bool pressed = false;
     bool accepted = false;
     QTimer findPreview;
@@ -288,6 +291,8 @@ bool printFromPreview(const std::function<void()>& show) {
         if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
             findDialog.stop();
             accepted = true;
+            if (choose)
+                choose(dialog);
             dialog->accept();
         }
     });
@@ -401,6 +406,7 @@ private slots:
     void slipPrintsFromThePapersCorner();
     void printerWithoutTheSlipPaperPrintsNothing();
     void testSheetPrintsAtTheCalibratedPlace();
+    void printToFileFromTheDialogKeepsThePapersCorner();
 
 private:
     PrivateCups cups_;
@@ -587,6 +593,52 @@ void TestCupsPrinting::testSheetPrintsAtTheCalibratedPlace() {
                                 .arg(side.top())));
     }
     QVERIFY(prompter.shown.isEmpty());
+}
+
+// The player chooses "print to file" in the print dialog while the printer with margins is the
+// default: the PDF too has every mark in its place from the paper's corner.
+void TestCupsPrinting::printToFileFromTheDialogKeepsThePapersCorner() {
+    QVERIFY2(cups_.makeDefault(QStringLiteral("Volantes")).isEmpty(), "lpadmin -d");
+    WorkFolder folder;
+    auto slips = oneSlip(folder, 1);
+    TFormEmi slip;
+    SlipMarks marks;
+    marks.numbers[2][59] = true; // d360
+    slip.applySlipMarks(marks);
+    const QString path = folder.file(QStringLiteral("volantes.pdf"));
+    const int before = static_cast<int>(cups_.jobs(QStringLiteral("Volantes")).size());
+    bool chosen = false;
+    {
+        RecordingPrompter prompter;
+        PrintPreview preview(nullptr, &prompter);
+        QVERIFY(printFromPreview([&] { preview.preview(slip.layout(), *slips); },
+                                 [&](QPrintDialog* dialog) {
+                                     auto* printers =
+                                         dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+                                     auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+                                     if (!printers || !file)
+                                         return;
+                                     printers->setCurrentIndex(printers->count() - 1); // print to file (PDF)
+                                     file->setText(path);
+                                     chosen = true;
+                                 }));
+        QVERIFY(prompter.shown.isEmpty());
+    }
+    QVERIFY(chosen);
+    QVERIFY(QFile::exists(path));
+    QTest::qWait(500);
+    QCOMPARE(static_cast<int>(cups_.jobs(QStringLiteral("Volantes")).size()), before);
+    const Measured m = measure(path);
+    QCOMPARE(m.title, QStringLiteral("Volantes"));
+    QVERIFY(std::abs(m.paper.width() - 82) < 0.5 && std::abs(m.paper.height() - 140) < 0.5);
+    for (const char* name : {"d11", "d360", "a15", "t2"}) {
+        const QRectF want = slip.layout().element(QString::fromLatin1(name)).rect;
+        const QRectF got = nearestBox(m, want).first;
+        QVERIFY2(
+            std::abs(got.left() - want.left()) <= kPlace && std::abs(got.top() - want.top()) <= kPlace,
+            qPrintable(
+                QStringLiteral("%1 at %2 / %3").arg(QLatin1String(name)).arg(got.left()).arg(got.top())));
+    }
 }
 
 QUINABEL_GUI_TEST_MAIN(TestCupsPrinting)
