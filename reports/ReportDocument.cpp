@@ -177,9 +177,13 @@ bool samePaper(QSizeF a, QSizeF b) {
 }
 
 // The printer's own size for the paper (so the job asks for the paper by the printer's name for
-// it), a custom size when the printer takes custom sizes that large, or nothing.
+// it), a custom size when the printer takes custom sizes that large or names no sizes at all (a
+// raw queue: nothing says it cannot), or nothing.
 std::optional<QPageSize> paperTakenBy(const QPrinterInfo& printer, const PageSetup& setup) {
-    for (const QPageSize& size : printer.supportedPageSizes())
+    const QList<QPageSize> sizes = printer.supportedPageSizes();
+    if (sizes.isEmpty())
+        return paperOf(setup);
+    for (const QPageSize& size : sizes)
         if (samePaper(size.size(QPageSize::Millimeter), setup.paper))
             return size;
     if (printer.supportsCustomPageSizes()) {
