@@ -4,6 +4,7 @@
 #include "SlipTestSheet.h"
 #include "UnitEmi.h"
 #include "UnitEmiA4.h"
+#include "UnitRel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -407,6 +408,7 @@ private slots:
     void printerWithoutTheSlipPaperPrintsNothing();
     void testSheetPrintsAtTheCalibratedPlace();
     void printToFileFromTheDialogKeepsThePapersCorner();
+    void listingStandsWhereItsLayoutPutsIt();
 
 private:
     PrivateCups cups_;
@@ -639,6 +641,38 @@ void TestCupsPrinting::printToFileFromTheDialogKeepsThePapersCorner() {
             qPrintable(
                 QStringLiteral("%1 at %2 / %3").arg(QLatin1String(name)).arg(got.left()).arg(got.top())));
     }
+}
+
+// The games listing on A4 goes through the same page set-up: its framed title band stands at its
+// 10 mm margins from the paper's corner, not 4.23 mm further in.
+void TestCupsPrinting::listingStandsWhereItsLayoutPutsIt() {
+    QVERIFY2(cups_.makeDefault(QStringLiteral("Volantes")).isEmpty(), "lpadmin -d");
+    WorkFolder folder;
+    auto lines = makeListing(folder, 3);
+    TFormRel listing;
+    const int before = static_cast<int>(cups_.jobs(QStringLiteral("Volantes")).size());
+    {
+        RecordingPrompter prompter;
+        PrintPreview preview(nullptr, &prompter);
+        QVERIFY(printFromPreview([&] { preview.preview(listing.layout(), *lines); }));
+    }
+    const QString job = cups_.waitForJob(QStringLiteral("Volantes"), before + 1);
+    QVERIFY2(!job.isEmpty(), qPrintable(cups_.log()));
+    const Measured m = measure(job);
+    QCOMPARE(m.title, QStringLiteral("Relação dos jogos"));
+    QVERIFY(std::abs(m.paper.width() - 210) < 0.5 && std::abs(m.paper.height() - 297) < 0.5);
+    const double thick = listing.layout().titleBand().frameWidth;
+    const QRectF left = nearestBox(m, QRectF(10, 10, thick, 17.46)).first;
+    QVERIFY2(std::abs(left.left() - 10) <= kPlace && std::abs(left.top() - 10) <= kPlace,
+             qPrintable(QStringLiteral("title frame at %1 / %2").arg(left.left()).arg(left.top())));
+    bool found = false;
+    for (const auto& [box, text] : m.words)
+        if (text == QLatin1String("Quinabel")) {
+            found = true;
+            QVERIFY2(std::abs(box.left() - 12.12) < 0.3,
+                     qPrintable(QStringLiteral("Quinabel at %1 / %2").arg(box.left()).arg(box.top())));
+        }
+    QVERIFY(found);
 }
 
 QUINABEL_GUI_TEST_MAIN(TestCupsPrinting)
