@@ -23,6 +23,8 @@
 #include <QTimer>
 #include <cmath>
 #include <limits>
+#include <signal.h>
+#include <sys/prctl.h>
 
 // Printing through a real CUPS: the test runs its own cupsd on a private configuration folder and
 // socket, with queues whose printer descriptions declare 12 pt (4.23 mm) margins all round that the
@@ -203,6 +205,8 @@ public:
         qputenv("HOME", root.toLocal8Bit()); // no ~/.cups/lpoptions of the machine's user
 
         cupsd_.setProcessChannelMode(QProcess::MergedChannels);
+        // A test that crashes takes its scheduler with it.
+        cupsd_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         cupsd_.setStandardOutputFile(root + QStringLiteral("/log/cupsd.out"));
         cupsd_.start(cupsdProgram,
                      {QStringLiteral("-f"), QStringLiteral("-c"), root + QStringLiteral("/etc/cupsd.conf"),
