@@ -111,7 +111,11 @@ ReportLayout SlipTestSheet(const SlipLayout& slip, QPointF offset, const QString
                                      QRectF(kRulerLeft - 8, mm - 1.3, 4.6, 2.6), QString::number(mm),
                                      kRulerFont, Qt::AlignRight | Qt::AlignVCenter));
     }
-    add(ReportElement::label(QStringLiteral("Legenda"), QRectF(12, kRulerTop + 2, width - 14, 3),
+    // The caption stays inside the first slip's outline, clear of the left ruler's numbers.
+    const double captionLeft = std::max(12.0, page.margins.left() + 2);
+    const double captionRight = std::min(width - 2, page.margins.left() + slipBand.width - 2);
+    add(ReportElement::label(QStringLiteral("Legenda"),
+                             QRectF(captionLeft, kRulerTop + 2, captionRight - captionLeft, 3),
                              QStringLiteral("Folha de teste %1 · horizontal %2 mm, vertical %3 mm")
                                  .arg(paperCaption, signedMm(offset.x()), signedMm(offset.y())),
                              kCaptionFont));
