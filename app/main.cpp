@@ -1,6 +1,7 @@
 #include "MessageBoxes.h"
 #include "PlayerFolder.h"
 #include "ProgramServices.h"
+#include "QtTranslations.h"
 #include "UnitMenu.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quinabel"));
     QApplication::setApplicationVersion(QStringLiteral("2.1"));
     QApplication::setQuitOnLastWindowClosed(true);
+    if (const std::optional<QString> problem = installQtTranslations(app))
+        qWarning("%s", qPrintable(*problem));
 
     // The handlers come first, so that a signal that arrives while the window is still starting
     // waits in the pipe and closes it as soon as the event loop runs.

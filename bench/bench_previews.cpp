@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
         if (!isPaper) {
             // Printing also paints every page; for information, onto a PDF file.
             QPdfWriter pdf(dir.filePath(QStringLiteral("slips.pdf")));
-            setUpPage(layout->layout().name(), layout->layout().page(), pdf);
+            static_cast<void>(setUpPage(layout->layout().documentTitle(), layout->layout().page(), pdf));
             timer.restart();
             printReport(preview.last().shown, pdf);
             std::printf("%-44s %7.3f s (information, no limit)\n",

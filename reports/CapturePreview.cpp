@@ -7,3 +7,11 @@ void CapturePreview::preview(const ReportLayout& layout, Table& table) {
         capture.printed.push_back(layOutReport(layout, table));
     captures_.push_back(std::move(capture));
 }
+
+void CapturePreview::previewSheet(const ReportLayout& layout) {
+    Capture capture;
+    capture.shown = layOutSheet(layout);
+    for (int i = 0; i < printsPerPreview_; ++i)
+        capture.printed.push_back(layOutSheet(layout));
+    captures_.push_back(std::move(capture));
+}

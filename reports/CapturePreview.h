@@ -17,6 +17,7 @@ public:
 
     explicit CapturePreview(int printsPerPreview = 0) : printsPerPreview_(printsPerPreview) {}
     void preview(const ReportLayout& layout, Table& table) override;
+    void previewSheet(const ReportLayout& layout) override;
 
     const std::vector<Capture>& captures() const { return captures_; }
     // Throws std::out_of_range before the first preview.

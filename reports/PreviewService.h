@@ -11,4 +11,6 @@ class PreviewService {
 public:
     virtual ~PreviewService() = default;
     virtual void preview(const ReportLayout& layout, Table& table) = 0;
+    // A layout that prints no table (a test sheet): its title band alone, on one page.
+    virtual void previewSheet(const ReportLayout& layout) = 0;
 };

@@ -2,11 +2,15 @@
 
 #include "Table.h"
 
+#include <QFontMetricsF>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>
 
@@ -14,6 +18,12 @@ namespace {
 
 // Bands may end a hair below the printable area from rounding the lengths to 0.01 mm.
 constexpr double kFitTolerance = 0.005;
+// A shrunk text keeps a little room from its box's edges; below the smallest size it is cut.
+constexpr double kShrinkMargin = 0.97;
+constexpr double kSmallestPoints = 4.0;
+// A printer's paper size is the report's when each side is within half a millimetre (printer
+// descriptions give sizes in whole or rounded points).
+constexpr double kPaperTolerance = 0.5;
 
 class Paginator {
 public:
@@ -29,7 +39,7 @@ public:
         const double width =
             band.width > 0 ? band.width : page_.paper.width() - page_.margins.left() - page_.margins.right();
         const double height = band.height;
-        current().bands.push_back({QPointF(page_.margins.left(), y_), width, std::move(band)});
+        current().bands.push_back({QPointF(page_.margins.left(), y_) + page_.offset, width, std::move(band)});
         y_ += height;
         columnTop_ = y_;
     }
@@ -43,7 +53,7 @@ public:
         const double width = band.width > 0 ? band.width : columnWidth_;
         const double height = band.height;
         const double x = page_.margins.left() + column_ * columnWidth_;
-        current().bands.push_back({QPointF(x, y_), width, std::move(band)});
+        current().bands.push_back({QPointF(x, y_) + page_.offset, width, std::move(band)});
         y_ += height;
         ++inColumn_;
     }
@@ -137,21 +147,83 @@ void paintElement(QPainter& p, const ReportElement& e, QPointF origin, double k)
     QFont font(e.font.family);
     font.setPointSizeF(e.font.pointSize);
     font.setBold(e.font.bold);
+    // A text wider than its box shrinks until it fits (a seven-digit game number in its slip box);
+    // the clip keeps whatever still overflows, in height or below the smallest size, off the paper
+    // beside the box, where a slip reader would take it for a mark.
+    const double advance = QFontMetricsF(font, p.device()).horizontalAdvance(e.text);
+    if (advance > r.width() && advance > 0)
+        font.setPointSizeF(std::max(e.font.pointSize * r.width() / advance * kShrinkMargin, kSmallestPoints));
+    p.save();
+    p.setClipRect(r, Qt::IntersectClip);
     p.setFont(font);
     p.setPen(e.color);
     p.drawText(r, static_cast<int>(e.alignment) | Qt::TextDontClip | Qt::TextSingleLine, e.text);
+    p.restore();
+}
+
+QPageSize paperOf(const PageSetup& setup) {
+    return QPageSize(setup.paper, QPageSize::Millimeter, setup.paperName, QPageSize::ExactMatch);
 }
 
 QPageLayout pageLayoutOf(const PageSetup& setup) {
-    const QPageSize size(setup.paper, QPageSize::Millimeter, setup.paperName, QPageSize::ExactMatch);
-    return QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    QPageLayout layout(paperOf(setup), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    layout.setMode(QPageLayout::FullPageMode);
+    return layout;
+}
+
+bool samePaper(QSizeF a, QSizeF b) {
+    return std::abs(a.width() - b.width()) <= kPaperTolerance &&
+           std::abs(a.height() - b.height()) <= kPaperTolerance;
+}
+
+// The printer's own size for the paper (so the job asks for the paper by the printer's name for
+// it), a custom size when the printer takes custom sizes that large or names no sizes at all (a
+// raw queue: nothing says it cannot), or nothing.
+std::optional<QPageSize> paperTakenBy(const QPrinterInfo& printer, const PageSetup& setup) {
+    const QList<QPageSize> sizes = printer.supportedPageSizes();
+    if (sizes.isEmpty())
+        return paperOf(setup);
+    for (const QPageSize& size : sizes)
+        if (samePaper(size.size(QPageSize::Millimeter), setup.paper))
+            return size;
+    if (printer.supportsCustomPageSizes()) {
+        const QSizeF least = printer.minimumPhysicalPageSize().size(QPageSize::Millimeter);
+        const QSizeF most = printer.maximumPhysicalPageSize().size(QPageSize::Millimeter);
+        const bool fits = (least.isEmpty() || (setup.paper.width() + kPaperTolerance >= least.width() &&
+                                               setup.paper.height() + kPaperTolerance >= least.height())) &&
+                          (most.isEmpty() || (setup.paper.width() <= most.width() + kPaperTolerance &&
+                                              setup.paper.height() <= most.height() + kPaperTolerance));
+        if (fits)
+            return paperOf(setup);
+    }
+    return std::nullopt;
+}
+
+QString paperRefused(const QString& printer, const PageSetup& setup) {
+    const QLocale pt(QLocale::Portuguese, QLocale::Brazil);
+    return QStringLiteral("A impressora \"%1\" não aceita o papel \"%2\" (%3 × %4 mm). Nada foi impresso: "
+                          "escolha uma impressora que aceite esse tamanho de papel.")
+        .arg(printer, setup.paperName, pt.toString(setup.paper.width(), 'g', 4),
+             pt.toString(setup.paper.height(), 'g', 4));
 }
 
 } // namespace
 
+ReportDocument layOutSheet(const ReportLayout& layout) {
+    ReportDocument doc;
+    doc.name = layout.name();
+    doc.title = layout.documentTitle();
+    doc.page = layout.page();
+    Paginator pages(doc);
+    if (layout.hasTitleBand())
+        pages.placeTitle(layout.titleBand());
+    return doc;
+}
+
 ReportDocument layOutReport(const ReportLayout& layout, Table& table) {
     ReportDocument doc;
     doc.name = layout.name();
+    doc.title = layout.documentTitle();
     doc.page = layout.page();
     Paginator pages(doc);
     const ReportBand& detail = layout.detailBand();
@@ -183,13 +255,36 @@ void paintReportPage(QPainter& painter, const ReportPage& page, double dotsPerMm
     }
 }
 
-void setUpPage(const QString& docName, const PageSetup& setup, QPagedPaintDevice& device) {
-    // The layout places everything from the paper's corner, its own margins included.
-    if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
-        printer->setFullPage(true);
-        printer->setDocName(docName);
+std::optional<QString> setUpPage(const QString& title, const PageSetup& setup, QPagedPaintDevice& device) {
+    auto* printer = dynamic_cast<QPrinter*>(&device);
+    if (!printer) {
+        if (auto* pdf = dynamic_cast<QPdfWriter*>(&device))
+            pdf->setTitle(title);
+        device.setPageLayout(pageLayoutOf(setup));
+        return std::nullopt;
     }
-    device.setPageLayout(pageLayoutOf(setup));
+    printer->setDocName(title);
+    // A printer's layout is set piece by piece: a whole layout is refused by a printer whose
+    // unprintable margins are wider than the layout's (every real printer, as the layout's are
+    // zero), and a layout in standard mode would turn full-page mode off again. Full-page mode
+    // goes last, over whatever a print dialog set before.
+    std::optional<QString> refused;
+    QPageSize paper = paperOf(setup);
+    if (printer->outputFormat() == QPrinter::NativeFormat) {
+        const QPrinterInfo info(*printer);
+        if (const std::optional<QPageSize> taken = paperTakenBy(info, setup))
+            paper = *taken;
+        else
+            refused = paperRefused(printer->printerName(), setup);
+    }
+    printer->setPageOrientation(QPageLayout::Portrait);
+    printer->setPageSize(paper);
+    printer->setFullPage(true);
+    const QPageLayout now = printer->pageLayout();
+    if (!refused && (now.mode() != QPageLayout::FullPageMode ||
+                     !samePaper(now.fullRect(QPageLayout::Millimeter).size(), setup.paper)))
+        refused = paperRefused(printer->printerName(), setup);
+    return refused;
 }
 
 void printReport(const ReportDocument& doc, QPagedPaintDevice& device) {

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <optional>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -25,6 +26,7 @@ struct ReportPage {
 // The pages of one layout pass.
 struct ReportDocument {
     QString name;
+    QString title; // the layout's document title
     PageSetup page;
     std::vector<ReportPage> pages; // at least one, even over an empty table
 
@@ -38,13 +40,24 @@ struct ReportDocument {
 // closed or a field element names a field the table lacks.
 ReportDocument layOutReport(const ReportLayout& layout, Table& table);
 
+// A layout that prints no table (a test sheet): its title band alone, on one page.
+ReportDocument layOutSheet(const ReportLayout& layout);
+
 // Draws one page with `painter` on a device of `dotsPerMm`, the page's top-left paper corner at the
-// device origin.
+// device origin. A text wider than its box is drawn in a smaller size that fits the box's width,
+// and no text ever inks outside its box (what still does not fit is cut at the box's edges).
 void paintReportPage(QPainter& painter, const ReportPage& page, double dotsPerMm);
 
-// Gives a printer or a PDF writer the report's paper, without margins of its own (a printer prints
-// from the paper's corner), before a printReport on it.
-void setUpPage(const QString& docName, const PageSetup& setup, QPagedPaintDevice& device);
+// Gives a printer or a PDF writer the report's paper in full-page mode, before a printReport on it:
+// the device's origin is the paper's top-left corner, so every element stands where the layout
+// puts it measured from that corner, whatever margins the printer cannot print on (a mark that
+// falls there is not printed rather than moved). The title names the job, the PDF and the file
+// a print to file proposes.
+// A printer (not a file) that cannot take the report's paper, neither as one of its own sizes nor
+// as a custom size, gets the paper anyway (so a preview shows it) and the message to show the
+// player is returned: nothing may then be printed on that printer.
+[[nodiscard]] std::optional<QString> setUpPage(const QString& title, const PageSetup& setup,
+                                               QPagedPaintDevice& device);
 
 // Prints every page onto a printer or a PDF writer set up by setUpPage.
 void printReport(const ReportDocument& doc, QPagedPaintDevice& device);

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QHash>
 #include <QMarginsF>
+#include <QPointF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -20,6 +21,10 @@ struct PageSetup {
     int columns = 1;        // detail bands fill a column top to bottom, then the next column
     double columnWidth = 0; // 0: the width between the margins shared by the columns
     int bandsPerPage = 0;   // detail bands per page over all columns; 0: as many as fit
+    // The player's calibration of the printer for this paper: every band, and so every element,
+    // prints this far (x to the right, y down) from where the layout puts it. It moves nothing
+    // from one page or column to another.
+    QPointF offset;
 
     double effectiveColumnWidth() const;
 };
@@ -83,6 +88,10 @@ public:
     explicit ReportLayout(QString name, PageSetup page);
 
     const QString& name() const { return name_; }
+    // What the document is called for the player: the print job's and the PDF's title, and the
+    // file name a print to file proposes.
+    const QString& documentTitle() const { return documentTitle_; }
+    void setDocumentTitle(QString title) { documentTitle_ = std::move(title); }
     PageSetup& page() { return page_; }
     const PageSetup& page() const { return page_; }
 
@@ -115,6 +124,7 @@ private:
     std::optional<Place> placeOf(QStringView name) const;
 
     QString name_;
+    QString documentTitle_ = QStringLiteral("Quinabel");
     PageSetup page_;
     std::optional<ReportBand> title_;
     ReportBand detail_;

@@ -22,4 +22,6 @@ SlipGeometry slipPaperGeometry() {
 } // namespace
 
 TFormEmi::TFormEmi()
-    : SlipLayout(QStringLiteral("TFormEmi"), slipPaper(), QSizeF(82.02, 137.32), slipPaperGeometry()) {}
+    : SlipLayout(QStringLiteral("TFormEmi"), slipPaper(), QSizeF(82.02, 137.32), slipPaperGeometry()) {
+    layout().setDocumentTitle(QStringLiteral("Volantes"));
+}

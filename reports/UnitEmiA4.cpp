@@ -58,6 +58,7 @@ constexpr double kCornerThickness = 0.26;
 TFormEmiA4::TFormEmiA4()
     : SlipLayout(QStringLiteral("TFormEmiA4"), a4Slips(), QSizeF(84.93, 147.90), a4Geometry()) {
     ReportLayout& l = layout();
+    l.setDocumentTitle(QStringLiteral("Volantes em A4"));
     const auto detail = ReportLayout::Band::Detail;
 
     ReportElement title =

@@ -16,6 +16,7 @@ PageSetup a4Portrait() {
 } // namespace
 
 TFormRel::TFormRel() : layout_(QStringLiteral("TFormRel"), a4Portrait()) {
+    layout_.setDocumentTitle(QStringLiteral("Relação dos jogos"));
     const ReportFont arial{QStringLiteral("Arial"), 10, false};
     // The captions are as wide as the band allows, so that each prints whole on one line.
     const double captionWidth = kBandWidth - 2 * 2.12;

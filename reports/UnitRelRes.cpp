@@ -52,6 +52,7 @@ constexpr double kDetailHeight = 3.8;
 } // namespace
 
 TFormRelSai::TFormRelSai() : layout_(QStringLiteral("TFormRelSai"), a4Portrait()) {
+    layout_.setDocumentTitle(QStringLiteral("Estatísticas das dezenas"));
     const ReportFont heading{QStringLiteral("Arial"), 10, false};
     const ReportFont small{QStringLiteral("Arial"), 8, false};
     const auto title = ReportLayout::Band::Title;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Quinabel needs to build, test and run on Debian 12: the compiler and CMake, Qt 6
-# (Core, Gui, Widgets, PrintSupport, Test), SQLite 3, and the Liberation fonts that stand in for
-# Arial and Courier New. Installs only what is missing; runs as root or through sudo.
+# (Core, Gui, Widgets, PrintSupport, Test) and its Portuguese translations, SQLite 3, the Liberation
+# fonts that stand in for Arial and Courier New, and CUPS with PyMuPDF for the printing test.
+# Installs only what is missing; runs as root or through sudo.
 set -euo pipefail
 
 packages=(
@@ -14,8 +15,12 @@ packages=(
   xdg-utils desktop-file-utils
   # Tests that need a real window system run under a virtual X display with a window manager.
   xvfb openbox
-  # The check report's test reads the fonts of its printed PDF (bold hit numbers) with PyMuPDF.
-  python3-fitz
+  # Qt's own Brazilian Portuguese texts for its dialogs (print preview, print dialog, message boxes).
+  qt6-translations-l10n
+  # The printing test runs its own CUPS scheduler (cupsd, and lpadmin/lpstat to add queues and
+  # look at jobs); it and the check report's test measure printed PDFs (positions, bold fonts)
+  # with PyMuPDF.
+  cups cups-client python3-fitz
 )
 # Screenshots and looking at printed pages need a virtual display and PDF tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then

@@ -74,3 +74,8 @@ FieldList Schemas::slips() {
         fs.push_back(FieldDef::integer(QLatin1String(n)));
     return fs;
 }
+
+FieldList Schemas::calibration() {
+    return {FieldDef::string(QStringLiteral("Papel"), 10), FieldDef::real(QStringLiteral("Horizontal")),
+            FieldDef::real(QStringLiteral("Vertical"))};
+}

@@ -36,4 +36,9 @@ inline const QString kOldDeckFile = QStringLiteral("DezVal.cds");
 inline const QString kListingFile = QStringLiteral("Rel.cds");
 inline const QString kExportFile = QStringLiteral("Cartelas.csv");
 
+// The printer calibration (read and written by output/PrintCalibration): one row per paper,
+// Papel ("Volante" or "A4"), Horizontal and Vertical (mm, to the right and down).
+FieldList calibration();
+inline const QString kCalibrationFile = QStringLiteral("Calibragem.cds");
+
 } // namespace Schemas

@@ -21,7 +21,7 @@ MenuServices ProgramServices::menuServices() {
 
 void ProgramServices::attachTo(TFormMenu* menu) {
     messages_.setParent(menu);
-    *previews_ = PrintPreview(menu);
+    *previews_ = PrintPreview(menu, &messages_);
     reports_ = std::make_unique<ReportForms>();
     menu->attachReports(reports_.get());
 }

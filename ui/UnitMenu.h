@@ -150,6 +150,7 @@ private:
     void RBCartClick(QRadioButton* sender);
     void RBRelClick();
     void TableCImpAfterScroll();
+    void ButtonCalibraClick();
 
     QString folder_;
     MenuServices services_;
@@ -270,6 +271,7 @@ private:
     QRadioButton* RBCart = nullptr;
     QRadioButton* RBRel = nullptr;
     QRadioButton* RBCartA4 = nullptr;
+    QPushButton* ButtonCalibra = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QRadioButton* RBST = nullptr;
     QRadioButton* RB2C = nullptr;

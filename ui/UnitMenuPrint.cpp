@@ -1,14 +1,18 @@
+#include "CalibrationDialog.h"
 #include "GamesListing.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
 #include "PreviewService.h"
+#include "PrintCalibration.h"
 #include "ReportForms.h"
 #include "SlipPrinting.h"
+#include "SlipTestSheet.h"
 #include "StatisticsOrder.h"
 #include "UnitMenu.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QPushButton>
 
 namespace {
 // A radio button of an exclusive group cannot be unchecked directly; a print choice is cleared
@@ -40,6 +44,12 @@ void TFormMenu::buildPrint() {
     connect(RBCart, &QRadioButton::clicked, this, [this] { RBCartClick(RBCart); });
     connect(RBCartA4, &QRadioButton::clicked, this, [this] { RBCartClick(RBCartA4); });
     connect(RBRel, &QRadioButton::clicked, this, [this] { RBRelClick(); });
+    ButtonCalibra = new QPushButton(QStringLiteral("Calibragem..."), PanelImp);
+    ButtonCalibra->setObjectName(QStringLiteral("ButtonCalibra"));
+    ButtonCalibra->setToolTip(
+        QStringLiteral("Desloca a impressão para que as marcas caiam nos quadrinhos do volante"));
+    ButtonCalibra->setGeometry(250, 2, 100, 22);
+    connect(ButtonCalibra, &QPushButton::clicked, this, [this] { ButtonCalibraClick(); });
 
     GroupBox1 = new QGroupBox(QStringLiteral("Teimosinha"), PanelImp);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -74,6 +84,9 @@ void TFormMenu::RBCartClick(QRadioButton* sender) {
                                                         : 0);
         SlipLayout& chosen = sender == RBCart ? static_cast<SlipLayout&>(services_.reports->FormEmi)
                                               : static_cast<SlipLayout&>(services_.reports->FormEmiA4);
+        // The calibration moves every element of the layout; it is read from its file each time.
+        const PrintCalibration calibration = LoadPrintCalibration(folder_);
+        chosen.layout().page().offset = sender == RBCart ? calibration.slipPaper : calibration.a4;
         chosen.applySlipMarks(slipMarks_);
         services_.previews->preview(chosen.layout(), tables_.TableCImp);
     });
@@ -112,4 +125,28 @@ void TFormMenu::BitBtn2Click() {
         services_.previews->preview(services_.reports->FormRelSai.layout(), tables_.TableRelSai);
         tables_.TableRelSai.close();
     });
+}
+
+// The calibration dialog: the offsets as stored, a test sheet of either paper with the offsets as
+// they stand in the dialog, and the offsets stored when the player saves them.
+void TFormMenu::ButtonCalibraClick() {
+    PrintCalibration stored;
+    if (!guarded([&] { stored = LoadPrintCalibration(folder_); }))
+        return;
+    CalibrationDialog dialog(
+        stored,
+        [this](const PrintCalibration& c, CalibrationDialog::Paper paper) {
+            guarded([&] {
+                const bool a4 = paper == CalibrationDialog::Paper::A4;
+                const SlipLayout& slip = a4 ? static_cast<const SlipLayout&>(services_.reports->FormEmiA4)
+                                            : static_cast<const SlipLayout&>(services_.reports->FormEmi);
+                const ReportLayout sheet =
+                    SlipTestSheet(slip, a4 ? c.a4 : c.slipPaper,
+                                  a4 ? QStringLiteral("dos volantes em A4") : QStringLiteral("do volante"));
+                services_.previews->previewSheet(sheet);
+            });
+        },
+        this);
+    if (dialog.exec() == QDialog::Accepted)
+        guarded([&] { StorePrintCalibration(folder_, dialog.calibration()); });
 }

@@ -168,7 +168,7 @@ void TestReportEngine::pdfHoldsEveryPageOnTheReportsPaper() {
     const QString path = folder.file(QStringLiteral("teste.pdf"));
     {
         QPdfWriter pdf(path);
-        setUpPage(l.name(), l.page(), pdf);
+        QVERIFY(!setUpPage(l.documentTitle(), l.page(), pdf));
         QCOMPARE(pdf.pageLayout().fullRectPoints().size(), QSize(283, 283)); // 100 mm
         QCOMPARE(pdf.pageLayout().margins(), QMarginsF());
         printReport(doc, pdf);

@@ -2,6 +2,8 @@
 #include "ReportsFixture.h"
 #include "UnitEmi.h"
 #include "UnitEmiA4.h"
+#include "UnitRel.h"
+#include "UnitRelRes.h"
 
 #include <QObject>
 
@@ -49,6 +51,11 @@ private slots:
     void gameNumbersPrintAndEmptyOnesDoNot();
     void a4FixedItemsPrint();
     void hookRunsOncePerRowPerPassAndPrintMatchesPreview();
+    void longGameNumbersStayInTheirBox_data();
+    void longGameNumbersStayInTheirBox();
+    void calibrationMovesEverySlip_data() { everyMarkShowsItsState_data(); }
+    void calibrationMovesEverySlip();
+    void documentsAreNamedForThePlayer();
 };
 
 void TestSlipLayouts::markStandsAtItsPlace_data() {
@@ -292,6 +299,74 @@ void TestSlipLayouts::hookRunsOncePerRowPerPassAndPrintMatchesPreview() {
     QCOMPARE(c.printed[0].pageCount(), c.shown.pageCount());
     for (int p = 0; p < c.shown.pageCount(); ++p)
         QCOMPARE(renderReportPage(c.printed[0], p, 100), renderReportPage(c.shown, p, 100));
+}
+
+void TestSlipLayouts::longGameNumbersStayInTheirBox_data() {
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<int>("game");
+    QTest::newRow("slip paper, six digits") << "paper" << 100000;
+    QTest::newRow("slip paper, seven digits") << "paper" << 9999999;
+    QTest::newRow("A4, seven digits") << "A4" << 1234567;
+}
+
+// A game number too wide for its box is drawn smaller: every digit prints inside the box, from
+// near its left edge, and the paper around the box (where number 30's box stands) stays white.
+void TestSlipLayouts::longGameNumbersStayInTheirBox() {
+    QFETCH(QString, layout);
+    QFETCH(int, game);
+    WorkFolder folder;
+    auto slips = makeSlips(folder, 1);
+    slips->first();
+    slips->edit();
+    slips->setInteger(slips->fieldIndex(u"J1"), game);
+    slips->post();
+    auto l = makeLayout(layout);
+    l->applySlipMarks(SlipMarks{});
+    const QImage page = renderReportPage(layOutReport(l->layout(), *slips), 0, 600);
+    const QRectF box = onPage(*l, u"RDBText2", firstSlipOrigin(layout));
+    QVERIFY(hasInk(page, box));
+    QVERIFY(hasInk(page, QRectF(box.left(), box.top(), box.width() * 0.2, box.height()))); // the first digit
+    QVERIFY(!hasInk(page, QRectF(box.left() - 0.75, box.top() - 0.75, 0.7, box.height() + 1.5)));
+    QVERIFY(!hasInk(page, QRectF(box.right() + 0.05, box.top() - 0.75, 0.7, box.height() + 1.5)));
+    QVERIFY(!hasInk(page, QRectF(box.left(), box.top() - 0.75, box.width(), 0.7)));
+    QVERIFY(!hasInk(page, QRectF(box.left(), box.bottom() + 0.05, box.width(), 0.7)));
+    QVERIFY(!hasInk(page, onPage(*l, u"d130", firstSlipOrigin(layout))));
+}
+
+// The calibration offset moves every slip of every page, and so every element, by itself.
+void TestSlipLayouts::calibrationMovesEverySlip() {
+    QFETCH(QString, layout);
+    WorkFolder folder;
+    auto slips = makeSlips(folder, 6);
+    auto l = makeLayout(layout);
+    const ReportDocument plain = layOutReport(l->layout(), *slips);
+    const QPointF offset(1.3, -0.7);
+    l->layout().page().offset = offset;
+    const ReportDocument moved = layOutReport(l->layout(), *slips);
+    QCOMPARE(moved.pageCount(), plain.pageCount());
+    for (std::size_t p = 0; p < plain.pages.size(); ++p) {
+        QCOMPARE(moved.pages[p].bands.size(), plain.pages[p].bands.size());
+        for (std::size_t b = 0; b < plain.pages[p].bands.size(); ++b)
+            QCOMPARE(moved.pages[p].bands[b].origin, plain.pages[p].bands[b].origin + offset);
+    }
+    l->applySlipMarks(marksOfSlip(1));
+    const QImage page = renderReportPage(layOutReport(l->layout(), *slips), 0, kDpi);
+    const QRectF d11 = onPage(*l, u"d11", firstSlipOrigin(layout) + offset);
+    QCOMPARE(centreOf(page, d11), QColor(Qt::black));
+    QCOMPARE(pixelAt(page, d11.left() + 0.1, d11.top() + 0.1), QColor(Qt::black));
+    QCOMPARE(pixelAt(page, d11.left() - 0.2, d11.center().y()), QColor(Qt::white));
+    QCOMPARE(pixelAt(page, d11.center().x(), d11.bottom() + 0.2), QColor(Qt::white));
+}
+
+// What the print job, the PDF and the proposed file name call each document.
+void TestSlipLayouts::documentsAreNamedForThePlayer() {
+    QCOMPARE(TFormEmi().layout().documentTitle(), QStringLiteral("Volantes"));
+    QCOMPARE(TFormEmiA4().layout().documentTitle(), QStringLiteral("Volantes em A4"));
+    QCOMPARE(TFormRel().layout().documentTitle(), QStringLiteral("Relação dos jogos"));
+    QCOMPARE(TFormRelSai().layout().documentTitle(), QStringLiteral("Estatísticas das dezenas"));
+    WorkFolder folder;
+    auto slips = makeSlips(folder, 1);
+    QCOMPARE(layOutReport(TFormEmi().layout(), *slips).title, QStringLiteral("Volantes"));
 }
 
 QUINABEL_GUI_TEST_MAIN(TestSlipLayouts)

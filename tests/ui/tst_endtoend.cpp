@@ -224,7 +224,7 @@ private slots:
         auto pdf = [&](const QString& name) {
             const ReportDocument& doc = f.previews.last().shown;
             QPdfWriter writer(prints + QLatin1Char('/') + name);
-            setUpPage(doc.name, doc.page, writer);
+            QVERIFY(!setUpPage(doc.title, doc.page, writer));
             printReport(doc, writer);
         };
         pdf(QStringLiteral("volantes-a4.pdf"));

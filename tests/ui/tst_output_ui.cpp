@@ -1,14 +1,18 @@
+#include "CalibrationDialog.h"
 #include "GameMeasures.h"
 #include "MenuFixture.h"
+#include "PrintCalibration.h"
 #include "Schemas.h"
 #include "TableModel.h"
 
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTimer>
 
 // The games list, the check, the print panel and the statistics report as the player uses them
 // from the window; the pages are captured instead of shown.
@@ -132,6 +136,79 @@ private slots:
         }
         // The games list stands on the first game after a print run.
         QCOMPARE(f.menu->tables().TableCar.position(), 0);
+    }
+
+    // The calibration dialog from the print panel: the test sheet shows the offsets as they stand
+    // in the dialog, "Salva" keeps them in "Calibragem.cds", and the next run of the program prints
+    // every slip of that paper moved by them (and only that paper).
+    void calibrationMovesTheSlipsOfItsPaper() {
+        MenuFixture f;
+        seed(f.folder.path(), {}, sixNumberGames(4));
+        f.start();
+        f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CalibrationDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Calibragem da impressão"));
+            auto spin = [dialog](const char* name) {
+                return dialog->findChild<QDoubleSpinBox*>(QLatin1String(name));
+            };
+            QCOMPARE(spin("SpinVolanteX")->minimum(), -5.0);
+            QCOMPARE(spin("SpinVolanteX")->maximum(), 5.0);
+            QCOMPARE(spin("SpinVolanteX")->singleStep(), 0.1);
+            spin("SpinVolanteX")->setValue(1.3);
+            spin("SpinVolanteY")->setValue(-0.7);
+            spin("SpinA4Y")->setValue(2.0);
+            f.press(dialog->findChild<QPushButton*>(QStringLiteral("ButtonTesteVolante")), Qt::LeftButton);
+            answered = true;
+            f.press(dialog->findChild<QPushButton*>(QStringLiteral("ButtonSalvaCalibragem")), Qt::LeftButton);
+        });
+        f.press(f.find<QPushButton>("ButtonCalibra"), Qt::LeftButton);
+        QVERIFY(answered);
+        QCOMPARE(f.previews.captures().size(), std::size_t{1});
+        const ReportDocument& sheet = f.previews.last().shown;
+        QCOMPARE(sheet.title, QStringLiteral("Folha de teste do volante"));
+        QCOMPARE(sheet.page.paper, QSizeF(82, 140));
+        QCOMPARE(sheet.pages.at(0).bands.at(0).origin, QPointF(1.3, -0.7));
+        QVERIFY(f.messages.shown().isEmpty());
+        QCOMPARE(LoadPrintCalibration(f.folder.path()),
+                 (PrintCalibration{QPointF(1.3, -0.7), QPointF(0, 2.0)}));
+
+        f.restart();
+        f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
+        f.press(f.find<QRadioButton>("RBCart"), Qt::LeftButton);
+        const ReportDocument& slips = f.previews.last().shown;
+        QCOMPARE(slips.title, QStringLiteral("Volantes"));
+        QCOMPARE(slips.pageCount(), 2);
+        for (const ReportPage& page : slips.pages)
+            QCOMPARE(page.bands.at(0).origin, QPointF(1.3, -0.7));
+        f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
+        f.press(f.find<QRadioButton>("RBCartA4"), Qt::LeftButton);
+        QCOMPARE(f.previews.last().shown.pages.at(0).bands.at(1).origin, QPointF(20, 147.90 + 2.0));
+        f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
+        f.press(f.find<QRadioButton>("RBRel"), Qt::LeftButton);
+        QCOMPARE(f.previews.last().shown.pages.at(0).bands.at(0).origin, QPointF(10, 10)); // not a slip
+    }
+
+    // "Cancela" keeps the stored offsets.
+    void cancelledCalibrationKeepsTheStoredOffsets() {
+        MenuFixture f;
+        StorePrintCalibration(f.folder.path(), {QPointF(0.5, 0.5), QPointF()});
+        f.start();
+        QTimer::singleShot(0, [&] {
+            if (auto* dialog = qobject_cast<CalibrationDialog*>(QApplication::activeModalWidget())) {
+                auto* x = dialog->findChild<QDoubleSpinBox*>(QStringLiteral("SpinVolanteX"));
+                QCOMPARE(x->value(), 0.5);
+                x->setValue(-3.0);
+                f.press(dialog->findChild<QPushButton*>(QStringLiteral("ButtonCancelaCalibragem")),
+                        Qt::LeftButton);
+            }
+        });
+        f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
+        f.press(f.find<QPushButton>("ButtonCalibra"), Qt::LeftButton);
+        QCOMPARE(LoadPrintCalibration(f.folder.path()).slipPaper, QPointF(0.5, 0.5));
     }
 
     void slipsWithoutAGamesFileShowTheTableError() {
