@@ -9,10 +9,14 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   libsqlite3-dev
   fonts-liberation fonts-liberation2 fontconfig
+  # The real-window test (tests/window) runs the program on a virtual display (xvfb, xauth) under
+  # a small window manager (openbox), drives it with real keys and clicks (xdotool), closes windows
+  # as their title bar does (wmctrl) and gives it a second application to switch to (x11-apps).
+  xvfb xauth openbox xdotool wmctrl x11-apps
 )
-# Screenshots and looking at printed pages need a virtual display and PDF tools.
+# Screenshots and looking at printed pages need PDF and image tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then
-  packages+=(xvfb xauth x11-apps poppler-utils imagemagick)
+  packages+=(poppler-utils imagemagick)
 fi
 
 missing=()

@@ -36,6 +36,8 @@ void RunProgress::open() {
 }
 
 bool RunProgress::report(qint64 done, qint64 total, qint64 games) {
+    if (ShutdownSignals::requested())
+        cancelled_ = true;
     if (cancelled_)
         return false;
     const qint64 now = clock_.elapsed();
@@ -55,8 +57,8 @@ bool RunProgress::report(qint64 done, qint64 total, qint64 games) {
     }
     dialog_->setLabelText(
         QStringLiteral("Gerando os jogos...\nJogos gerados até agora: %1").arg(QLocale().toString(games)));
-    // Socket notifiers wait for the run's end: one of them closes the window on a termination
-    // signal, which must not happen under a run that is still writing the games.
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    QCoreApplication::processEvents();
+    if (ShutdownSignals::requested())
+        cancelled_ = true;
     return !cancelled_;
 }
