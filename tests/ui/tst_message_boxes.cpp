@@ -1,5 +1,6 @@
 #include "MenuFixture.h"
 
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
