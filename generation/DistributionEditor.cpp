@@ -127,30 +127,12 @@ void DistributionEditor::RepackChips() {
     }
 }
 
-namespace {
-
-// The number after the Cartao of the last row in Cartao order, whatever order the table is in
-// now (the games grid may be showing them by hits), or 1 when there is none that can be read.
-qint64 firstNewGameNumber(Table& car, const GameFields& f) {
-    if (car.indexFieldNames().trimmed().compare(QLatin1String("Cartao"), Qt::CaseInsensitive) == 0)
-        return NextGameNumber(car);
-    std::optional<double> highest;
-    for (int i = 0; i < car.rowCount(); ++i)
-        if (const auto v = car.rowAt(i).realValue(f.cartao); v && *v == *v && (!highest || *v > *highest))
-            highest = v;
-    if (!highest || *highest < 0 || *highest > 9.0e15)
-        return 1;
-    return static_cast<qint64>(*highest) + 1;
-}
-
-} // namespace
-
 int CommitDistributedGames(Tables& t, const DistributionEditor& editor) {
     Table& car = t.TableCar;
     const GameFields f(car);
     const Table::BulkChange bulk(car);
     int appended = 0;
-    qint64 cartao = firstNewGameNumber(car, f);
+    qint64 cartao = NextGameNumber(car);
     for (int r = 1; r <= DistributionEditor::kRows; ++r) {
         const std::vector<int> numbers = editor.rowNumbers(r);
         const auto c = static_cast<int>(numbers.size());

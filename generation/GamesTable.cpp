@@ -11,13 +11,24 @@ GameFields::GameFields(const Table& t)
 }
 
 qint64 NextGameNumber(Table& games) {
-    if (games.rowCount() == 0)
-        return 1;
-    const RowRef last = games.rowAt(games.rowCount() - 1);
-    const auto v = last.realValue(games.fieldIndex(u"Cartao"));
-    if (!v || *v != *v || *v < 0 || *v > 9.0e15)
-        return 1;
-    return static_cast<qint64>(*v) + 1;
+    const int cartao = games.fieldIndex(u"Cartao");
+    const auto number = [](std::optional<double> v) -> std::optional<double> {
+        if (!v || *v != *v || *v < 0 || *v > 9.0e15)
+            return std::nullopt;
+        return v;
+    };
+    std::optional<double> highest;
+    if (games.indexFieldNames().trimmed().compare(QLatin1String("Cartao"), Qt::CaseInsensitive) == 0) {
+        // In game order the highest number is the last row's.
+        if (games.rowCount() > 0)
+            highest = number(games.rowAt(games.rowCount() - 1).realValue(cartao));
+    } else {
+        // Any other order (the games grid may show them by hits) is searched whole.
+        for (int i = 0; i < games.rowCount(); ++i)
+            if (const auto v = number(games.rowAt(i).realValue(cartao)); v && (!highest || *v > *highest))
+                highest = v;
+    }
+    return highest ? static_cast<qint64>(*highest) + 1 : 1;
 }
 
 int ReadGameNumbers(const RowRef& row, const GameFields& f, std::array<int, 15>& out) {

@@ -14,8 +14,9 @@ struct GameFields {
     std::array<int, 15> ad;
 };
 
-// The game number the next appended game gets: the Cartao of the last row in the table's current
-// order plus 1, or 1 when the table is empty or that value cannot be read.
+// The game number the next appended game gets: the highest Cartao of the table plus 1, whatever
+// order the table is in, or 1 when the table is empty or holds no readable number. Every
+// generator numbers its games from here, so a game number is never given twice.
 qint64 NextGameNumber(Table& games);
 
 // The numbers of a stored game, counted from d1 upward while a field holds a number above 0; the

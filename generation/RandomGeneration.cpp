@@ -25,7 +25,8 @@ const Message& hardQuestion() {
     static const Message m{
         QStringLiteral("Tá difícil"),
         QStringLiteral("O sistema já tentou 1000 combinações aleatórias e não consegue atender "
-                       "a seus filtros? Tenta mais 1000?")};
+                       "a seus filtros? Tenta mais 1000?"),
+        true};
     return m;
 }
 

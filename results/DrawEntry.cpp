@@ -3,6 +3,8 @@
 #include "Table.h"
 #include "Tables.h"
 
+#include <algorithm>
+
 namespace {
 bool isDrawNumber(int n) {
     return n >= 1 && n <= 60;
@@ -28,8 +30,8 @@ std::optional<QString> LookupOrAddDraw(const QString& editConcText, Tables& t, P
     Table& res = t.TableRes;
     if (res.locate(u"Concurso", *concurso))
         return std::nullopt;
-    if (!prompter.ask(
-            {QStringLiteral("Inclusão de concurso"), QStringLiteral("Concurso não cadastrado. Cadastra? ")}))
+    if (!prompter.ask({QStringLiteral("Inclusão de concurso"),
+                       QStringLiteral("Concurso não cadastrado. Cadastra? "), true}))
         return currentConcursoText(res);
     res.insert();
     res.setInteger(res.fieldIndex(u"Concurso"), *concurso);
@@ -45,6 +47,14 @@ std::optional<Message> CheckDrawNumber(const QString& text) {
     if (isDrawNumber(ParseWholeNumber(text).value_or(0)))
         return std::nullopt;
     return drawNumberRangeMessage();
+}
+
+std::optional<Message> CheckDrawNumber(const std::array<QString, 6>& fields, int field) {
+    const bool untouched =
+        std::all_of(fields.begin(), fields.end(), [](const QString& t) { return t.trimmed().isEmpty(); });
+    if (untouched)
+        return std::nullopt;
+    return CheckDrawNumber(fields[static_cast<std::size_t>(field)]);
 }
 
 std::optional<QString> DeleteCurrentDraw(Table& res, Prompter& prompter) {
@@ -83,4 +93,24 @@ bool StorePendingDraw(Table& res) {
     }
     res.post();
     return true;
+}
+
+int RemoveEmptyDraws(Table& res) {
+    if (!res.isOpen())
+        return 0;
+    if (res.isEditing())
+        res.post();
+    int removed = 0;
+    for (int r = res.rowCount() - 1; r >= 0; --r) {
+        const RowRef row = res.rowAt(r);
+        bool empty = true;
+        for (int i = 1; i <= 6 && empty; ++i)
+            empty = row.isEmpty(res.fieldIndex(QStringLiteral("d%1").arg(i)));
+        if (!empty)
+            continue;
+        res.moveTo(r);
+        res.remove();
+        ++removed;
+    }
+    return removed;
 }

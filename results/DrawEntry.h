@@ -3,6 +3,7 @@
 #include "Prompter.h"
 
 #include <QString>
+#include <array>
 #include <optional>
 
 class Table;
@@ -28,6 +29,10 @@ std::optional<QString> LookupOrAddDraw(const QString& editConcText, Tables& t, P
 // number or empty): the notice to show when it is not a number from 1 to 60 (an empty field counts
 // as 0), after which the focus goes back into the field.
 std::optional<Message> CheckDrawNumber(const QString& text);
+// The number check of field `field` (0 for d1) of a draw whose six fields hold `fields`: as above,
+// except that an empty field of a draw whose six fields are all empty is accepted, since nothing
+// was typed into that draw yet (the player may still delete it or leave the panel).
+std::optional<Message> CheckDrawNumber(const std::array<QString, 6>& fields, int field);
 Message drawNumberRangeMessage();
 
 // Asks "Deleta mesmo este concurso? " and on Yes deletes the current draw; the one that followed
@@ -44,3 +49,6 @@ bool PendingDrawIsStorable(const Table& res);
 // At shutdown, before the tables are closed: posts a storable pending draw, which closing would
 // otherwise drop; any other pending draw is cancelled. Answers true when a draw was posted.
 bool StorePendingDraw(Table& res);
+// At shutdown: removes the draws whose six numbers are all empty (added by "Cadastra?" and never
+// typed), which no statistic can use. Answers how many were removed.
+int RemoveEmptyDraws(Table& res);

@@ -13,18 +13,20 @@ packages=(
   # The help link opens the help page through xdg-open; the package test validates the desktop
   # entry with desktop-file-validate.
   xdg-utils desktop-file-utils
-  # Tests that need a real window system run under a virtual X display with a window manager.
-  xvfb openbox
   # Qt's own Brazilian Portuguese texts for its dialogs (print preview, print dialog, message boxes).
   qt6-translations-l10n
   # The printing test runs its own CUPS scheduler (cupsd, and lpadmin/lpstat to add queues and
   # look at jobs); it and the check report's test measure printed PDFs (positions, bold fonts)
   # with PyMuPDF.
   cups cups-client python3-fitz
+  # The real-window test (tests/window) runs the program on a virtual display (xvfb, xauth) under
+  # a small window manager (openbox), drives it with real keys and clicks (xdotool), closes windows
+  # as their title bar does (wmctrl) and gives it a second application to switch to (x11-apps).
+  xvfb xauth openbox xdotool wmctrl x11-apps
 )
-# Screenshots and looking at printed pages need a virtual display and PDF tools.
+# Screenshots and looking at printed pages need PDF and image tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then
-  packages+=(xvfb xauth x11-apps poppler-utils imagemagick)
+  packages+=(poppler-utils imagemagick)
 fi
 
 missing=()

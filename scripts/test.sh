@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite (offscreen, no display needed).
+# Installs what is missing, builds, and runs the whole test suite (offscreen, no display needed; the
+# real-window test starts its own virtual display and window manager).
 # With --sanitize the suite runs in a separate build with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and any finding fails the run.
 set -euo pipefail

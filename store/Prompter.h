@@ -8,6 +8,9 @@
 struct Message {
     QString title;
     QString text;
+    // For a question: Enter answers Yes when the question goes forward (adding, trying again),
+    // No when Yes would destroy something.
+    bool yesByDefault = false;
     friend bool operator==(const Message&, const Message&) = default;
 };
 

@@ -42,7 +42,7 @@ void BoundLineEdit::showCurrent() {
     setText(hasRow && f ? table_.text(*f) : QString());
 }
 
-void BoundLineEdit::focusOutEvent(QFocusEvent* e) {
-    QLineEdit::focusOutEvent(e);
-    emit focusLeft();
+void BoundLineEdit::discardTyped() {
+    typed_ = false;
+    showCurrent();
 }

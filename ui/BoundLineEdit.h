@@ -6,8 +6,9 @@ class Table;
 
 // An edit field bound to one field of a table: it shows the current row's value; typing puts the
 // table in the edit state, and the typed text is written into the row when the field loses the
-// focus or when the table posts the row (before a move, for instance). A text the field cannot
-// take (letters in a number field) raises the table's error at that moment.
+// window's exit check accepts it (FocusExit) or when the table posts the row (before a move, for
+// instance). A text the field cannot take (letters in a number field) raises the table's error at
+// that moment.
 class BoundLineEdit : public QLineEdit {
     Q_OBJECT
 
@@ -18,13 +19,8 @@ public:
     // Writes typed text into the row now; throws TableError when the field refuses it.
     void writeTyped();
     bool hasTypedText() const { return typed_; }
-
-signals:
-    // The field lost the focus (after its text was written into the row, or was refused).
-    void focusLeft();
-
-protected:
-    void focusOutEvent(QFocusEvent* e) override;
+    // Forgets the typed text (one the window refused) and shows the row's value again.
+    void discardTyped();
 
 private:
     void showCurrent();

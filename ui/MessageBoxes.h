@@ -37,12 +37,13 @@ public:
         QString title;
         QString text;
         bool yesNo;
+        bool yesByDefault = false; // what Enter would answer
     };
 
     void answer(std::initializer_list<bool> yesNo) { answers_.append(QList<bool>(yesNo)); }
     void inform(const Message& m) override { shown_.append({Icon::Information, m.title, m.text, false}); }
     bool ask(const Message& m) override {
-        shown_.append({Icon::Question, m.title, m.text, true});
+        shown_.append({Icon::Question, m.title, m.text, true, m.yesByDefault});
         return answers_.isEmpty() ? false : answers_.takeFirst();
     }
     void error(const QString& text) override { shown_.append({Icon::Critical, QString(), text, false}); }

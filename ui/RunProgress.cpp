@@ -38,6 +38,8 @@ void RunProgress::open() {
 }
 
 bool RunProgress::report(qint64 done, qint64 total, qint64 games) {
+    if (ShutdownSignals::requested())
+        cancelled_ = true;
     if (cancelled_)
         return false;
     const qint64 now = clock_.elapsed();
@@ -56,8 +58,8 @@ bool RunProgress::report(qint64 done, qint64 total, qint64 games) {
         dialog_->setRange(0, 0);
     }
     dialog_->setLabelText(texts_.label.arg(QLocale().toString(games)));
-    // Socket notifiers wait for the run's end: one of them closes the window on a termination
-    // signal, which must not happen under a run that is still writing the games.
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    QCoreApplication::processEvents();
+    if (ShutdownSignals::requested())
+        cancelled_ = true;
     return !cancelled_;
 }

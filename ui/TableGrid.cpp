@@ -3,7 +3,11 @@
 #include "Table.h"
 #include "TableError.h"
 
+#include <QFontInfo>
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
 
 TableGrid::TableGrid(TableModel* model, QWidget* parent) : QTableView(parent), model_(model) {
     setModel(model_);
@@ -42,6 +46,42 @@ void TableGrid::setColumnWidths(const QVector<int>& widths) {
         setColumnWidth(c, widths[c]);
 }
 
+bool TableGrid::fitColumns(const QStringList& samples, int smallestPixelSize) {
+    // Titles take only a little room beside their text, so that short titles over narrow number
+    // columns are not cut.
+    horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0px 2px; }"));
+    const int available = width() - 2 * frameWidth() - verticalScrollBar()->sizeHint().width();
+    const int cellMargin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
+    const int titleMargin = 2 * 2 + 4;
+    QFont f = font();
+    int pixels = f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize();
+    for (;; --pixels) {
+        f.setPixelSize(pixels);
+        QFont bold = f;
+        bold.setBold(true);
+        const QFontMetrics cell(bold), title(f);
+        QVector<int> widths;
+        int total = 0;
+        for (int c = 0; c < model_->columnCount(); ++c) {
+            const QString t = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+            const int w = std::max(cell.horizontalAdvance(samples.value(c)) + cellMargin,
+                                   title.horizontalAdvance(t) + titleMargin);
+            widths.append(w);
+            total += w;
+        }
+        if (total <= available || pixels <= smallestPixelSize) {
+            setFont(f);
+            horizontalHeader()->setFont(f);
+            verticalHeader()->setDefaultSectionSize(std::max(16, QFontMetrics(f).height() + 4));
+            // What is left goes to the first column, so the grid's right edge is the last column's.
+            if (total < available && !widths.isEmpty())
+                widths[0] += available - total;
+            setColumnWidths(widths);
+            return total <= available;
+        }
+    }
+}
+
 void TableGrid::followTable(int row) {
     if (following_)
         return;
@@ -63,6 +103,10 @@ void TableGrid::selectionMoved(const QModelIndex& current) {
     Table& t = model_->table();
     if (current.row() == t.position())
         return;
+    if (moveGuard_ && !moveGuard_()) {
+        followTable(t.position());
+        return;
+    }
     try {
         t.moveTo(current.row());
     } catch (const TableError& e) {

@@ -16,6 +16,14 @@ public:
     void setReadOnly(bool readOnly);
     void setErrorHandler(std::function<void(const QString&)> handler);
     void setColumnWidths(const QVector<int>& widths);
+    // Sizes every column to its widest expected text (`samples`, one per column, shown bold, as a
+    // marked cell is) and to its title, making the grid's font smaller, down to
+    // `smallestPixelSize`, until all columns fit the visible width beside the vertical scroll bar.
+    // Answers whether they fit.
+    bool fitColumns(const QStringList& samples, int smallestPixelSize);
+    // Asked before the player's selection moves the table's cursor; false keeps the cursor and
+    // puts the selection back on the current row.
+    void setMoveGuard(std::function<bool()> guard) { moveGuard_ = std::move(guard); }
 
 private:
     void followTable(int row);
@@ -23,5 +31,6 @@ private:
 
     TableModel* model_;
     std::function<void(const QString&)> onError_;
+    std::function<bool()> moveGuard_;
     bool following_ = false;
 };

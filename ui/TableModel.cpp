@@ -3,6 +3,8 @@
 #include "Table.h"
 #include "TableError.h"
 
+#include <QFont>
+
 TableModel::TableModel(Table& table, QVector<Column> columns, QObject* parent)
     : QAbstractTableModel(parent), table_(table), columns_(std::move(columns)) {
     resolveFields();
@@ -34,9 +36,12 @@ TableModel::TableModel(Table& table, QVector<Column> columns, QObject* parent)
 
 void TableModel::resolveFields() {
     fields_.clear();
+    marks_.clear();
     for (const Column& c : columns_) {
         const auto f = table_.findField(c.field);
         fields_.append(f ? *f : -1);
+        const auto m = c.markField.isEmpty() ? std::nullopt : table_.findField(c.markField);
+        marks_.append(m ? *m : -1);
     }
 }
 
@@ -66,10 +71,24 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(c.alignment);
     case Qt::BackgroundRole:
+        if (marked(index))
+            return QColor(Qt::yellow);
         return c.background.isValid() ? QVariant(c.background) : QVariant();
+    case Qt::FontRole:
+        if (marked(index)) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
     default:
         return {};
     }
+}
+
+bool TableModel::marked(const QModelIndex& index) const {
+    const int m = marks_.value(index.column(), -1);
+    return m >= 0 && table_.rowAt(index.row()).text(m) == QLatin1String("S");
 }
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {

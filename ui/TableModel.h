@@ -17,14 +17,16 @@ class TableModel : public QAbstractTableModel {
 public:
     struct Column {
         Column(QString f, QString t, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter, QColor bg = {},
-               bool titleAligned = false)
+               bool titleAligned = false, QString mark = {})
             : field(std::move(f)), title(std::move(t)), alignment(a), background(bg),
-              titleAlignedLike(titleAligned) {}
+              titleAlignedLike(titleAligned), markField(std::move(mark)) {}
         QString field;
         QString title;
         Qt::Alignment alignment;
         QColor background;     // invalid: the grid's own
         bool titleAlignedLike; // the title takes the column's alignment
+        // A field whose value "S" marks the cell (a number the last check found in the draw).
+        QString markField;
     };
 
     TableModel(Table& table, QVector<Column> columns, QObject* parent = nullptr);
@@ -48,10 +50,12 @@ signals:
 private:
     void resolveFields();
     int field(int column) const { return fields_[column]; }
+    bool marked(const QModelIndex& index) const;
 
     Table& table_;
     QVector<Column> columns_;
     QVector<int> fields_; // -1 where the table has no such field
+    QVector<int> marks_;  // the columns' mark fields, -1 for none
     bool editable_ = false;
     bool resetting_ = false;
     std::function<void(const QString&)> onError_;

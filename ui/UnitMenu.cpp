@@ -1,12 +1,16 @@
 #include "UnitMenu.h"
 
+#include "BoundLineEdit.h"
 #include "DistributionEditor.h"
+#include "DrawEntry.h"
 #include "FileNames.h"
+#include "FocusExit.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
 #include "NumberBoard.h"
 #include "NumberStatistics.h"
 #include "Schemas.h"
+#include "ShutdownSignals.h"
 #include "TableError.h"
 
 #include <QCloseEvent>
@@ -15,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 
 TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* parent)
@@ -48,6 +53,9 @@ TFormMenu::~TFormMenu() {
 // ---------------------------------------------------------------- start-up and shutdown
 
 void TFormMenu::FormCreate() {
+    // The program's texts are Brazilian, and so are its numbers (1.848,00), whatever the system's
+    // locale: every number it formats goes through the default locale.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     move(0, 0);
     setWindowTitle(QStringLiteral("Quinabel - Versão 2.1"));
     guarded([this] { rebuildResultsFile(tables_); });
@@ -79,6 +87,7 @@ void TFormMenu::closeEvent(QCloseEvent* e) {
 void TFormMenu::FormClose() {
     closing_ = true;
     StorePendingDraw();
+    guarded([this] { RemoveEmptyDraws(tables_.TableRes); });
     SaveDiscardedAndReport();
     // Every table still open is closed, which writes each one whose rows changed; a table that
     // cannot be written keeps its old file, and the player is told which and why.
@@ -97,6 +106,10 @@ bool TFormMenu::guarded(const std::function<void()>& op) {
 }
 
 void TFormMenu::showError(const QString& text) {
+    if (ShutdownSignals::requested()) {
+        qWarning("%s", qUtf8Printable(text)); // nobody is there to read a message box
+        return;
+    }
     if (services_.messages)
         services_.messages->error(text);
 }
@@ -141,6 +154,10 @@ void TFormMenu::SaiEnter(QWidget* field) {
     field->installEventFilter(this);
 }
 
+void TFormMenu::watchExit(QWidget* field, std::function<void()> exit) {
+    FocusExit::watch(field, std::move(exit), [this] { return closing_; });
+}
+
 bool TFormMenu::eventFilter(QObject* watched, QEvent* e) {
     if (watched == LabelTabela) {
         switch (e->type()) {
@@ -157,10 +174,6 @@ bool TFormMenu::eventFilter(QObject* watched, QEvent* e) {
         default:
             break;
         }
-        return QWidget::eventFilter(watched, e);
-    }
-    if (watched == EditConc && e->type() == QEvent::FocusOut) {
-        EditConcExit();
         return QWidget::eventFilter(watched, e);
     }
     if (e->type() == QEvent::KeyPress) {

@@ -78,6 +78,9 @@ private:
     void buildPrint();
     // Enter in an entry field moves the focus on, as Tab does.
     void SaiEnter(QWidget* field);
+    // Runs `exit` when the focus leaves `field` for another control of this window (FocusExit's
+    // rule), never while the window closes.
+    void watchExit(QWidget* field, std::function<void()> exit);
 
     // --- start-up and shutdown
     void FormCreate();
@@ -105,6 +108,13 @@ private:
     void ButtonExcluiClick();
     void ButtonSaiInClick();
     void ButtonAtuClick();
+    // The texts of DBEdit1 .. DBEdit6.
+    std::array<QString, 6> drawFieldTexts() const;
+    // The first number field whose typed text the number check refuses, or null; a refused text
+    // never reaches the table (the grid, "Salva", "Atualiza as estatísticas" and the close wait).
+    BoundLineEdit* refusedDrawField() const;
+    // False (and the focus back in the refused field) while a typed number is refused.
+    bool drawNumbersAccepted();
 
     // --- board and statistics
     void ToggleCellPressed(int n, Qt::MouseButton button);
@@ -144,6 +154,9 @@ private:
     void ButtonGeraJClick();
     void ButtonCanGeraJClick();
     void showChips();
+    // The point of a dragged chip (relative to the chip) held to where the whole chip stays inside
+    // the editor panel, so that a dropped chip can always be seen and grabbed again.
+    QPoint keepChipInside(int number, QPoint at) const;
 
     // --- printing
     void ButtonImpClick();

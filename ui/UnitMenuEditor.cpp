@@ -6,6 +6,8 @@
 #include "NumberStatistics.h"
 #include "UnitMenu.h"
 
+#include <algorithm>
+
 // The editor of dealt games: ten white rows of fifteen slots, headed by the game numbers down the
 // left and the slot numbers across the top, with the 60 number chips the player drags between the
 // rows. Where the chips stand is the editor model's business; the chips only show it.
@@ -38,9 +40,12 @@ void TFormMenu::buildEditor() {
         chips_[static_cast<std::size_t>(n - 1)] = chip;
         connect(chip, &NumberChip::pressed, this,
                 [this](int k, QPoint at) { editor_->press(k, at.x(), at.y()); });
-        connect(chip, &NumberChip::moved, this,
-                [this](int k, QPoint at) { editor_->move(k, at.x(), at.y()); });
+        connect(chip, &NumberChip::moved, this, [this](int k, QPoint at) {
+            at = keepChipInside(k, at);
+            editor_->move(k, at.x(), at.y());
+        });
         connect(chip, &NumberChip::released, this, [this](int k, QPoint at) {
+            at = keepChipInside(k, at);
             guarded([&] { editor_->release(tables_.TableAval, k, at.x(), at.y()); });
         });
     }
@@ -76,6 +81,16 @@ void TFormMenu::ButtonGeraJClick() {
 
 void TFormMenu::ButtonCanGeraJClick() {
     PanelEdita->hide();
+}
+
+QPoint TFormMenu::keepChipInside(int number, QPoint at) const {
+    using E = DistributionEditor;
+    if (!editor_->Dragging())
+        return at;
+    const E::Chip& c = editor_->chip(number);
+    const int left = std::clamp(c.left + at.x() - editor_->GrabX(), 0, PanelEdita->width() - E::kChipWidth);
+    const int top = std::clamp(c.top + at.y() - editor_->GrabY(), 0, PanelEdita->height() - E::kChipHeight);
+    return {left - c.left + editor_->GrabX(), top - c.top + editor_->GrabY()};
 }
 
 void TFormMenu::showChips() {

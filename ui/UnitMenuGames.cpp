@@ -20,20 +20,28 @@ void TFormMenu::buildGames() {
     PanelJogos = panel(this, "PanelJogos", {8, 26, 358, 330});
     QVector<TableModel::Column> columns{
         {QStringLiteral("Cartao"), QStringLiteral("Jogo"), Qt::AlignRight | Qt::AlignVCenter}};
+    // The numbers' titles are their positions; a number that the last check found in the draw is
+    // marked (its flag ad1 .. ad15 is "S").
     for (int i = 1; i <= 15; ++i)
-        columns.append(
-            {QStringLiteral("d%1").arg(i), QStringLiteral("d%1").arg(i), Qt::AlignRight | Qt::AlignVCenter});
+        columns.append({QStringLiteral("d%1").arg(i),
+                        QString::number(i),
+                        Qt::AlignRight | Qt::AlignVCenter,
+                        {},
+                        false,
+                        QStringLiteral("ad%1").arg(i)});
     columns.append(
         {QStringLiteral("Acertos"), QStringLiteral("Acertos"), Qt::AlignRight | Qt::AlignVCenter, {}, true});
     DBGrid2 = new TableGrid(new TableModel(tables_.TableCar, columns, this), PanelJogos);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setGeometry(3, 3, 352, 298);
     DBGrid2->setReadOnly(false);
-    QVector<int> widths{44};
+    // All 17 columns, a seven-digit game number and the check's hits fit without sideways
+    // scrolling.
+    QStringList samples{QStringLiteral("0000000")};
     for (int i = 0; i < 15; ++i)
-        widths.append(24);
-    widths.append(50);
-    DBGrid2->setColumnWidths(widths);
+        samples << QStringLiteral("00");
+    samples << QStringLiteral("00");
+    DBGrid2->fitColumns(samples, 8);
     DBGrid2->setErrorHandler([this](const QString& m) { showError(m); });
 
     RBJogo = radio(PanelJogos, "RBJogo", QStringLiteral("Ordem de jogo"), {6, 305, 130, 20});

@@ -13,7 +13,6 @@
 
 #include <QButtonGroup>
 #include <QDateTime>
-#include <QFocusEvent>
 #include <QRadioButton>
 #include <memory>
 #include <random>
@@ -26,26 +25,6 @@ QLabel* coloured(QLabel* l, quint32 rgb) {
     l->setPalette(p);
     return l;
 }
-
-// Runs `exit` when the watched field loses the focus to another control of the window; switching
-// to another window (a message box among them) is no leaving of the field.
-class FocusExit : public QObject {
-public:
-    FocusExit(QObject* parent, std::function<void()> exit) : QObject(parent), exit_(std::move(exit)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override {
-        if (e->type() == QEvent::FocusOut) {
-            const Qt::FocusReason why = static_cast<QFocusEvent*>(e)->reason();
-            if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
-                exit_();
-        }
-        return QObject::eventFilter(watched, e);
-    }
-
-private:
-    std::function<void()> exit_;
-};
 
 BoardSelection selectionOf(const NumberBoard& board) {
     BoardSelection s;
@@ -142,7 +121,7 @@ void TFormMenu::buildGeneration() {
     coloured(label(PanelAlea, "Label51", warning, {8, 122, 466, 16}), clRed);
     ButtonOKAlea = button(PanelAlea, "ButtonOKAlea", QStringLiteral("Gera"), {8, 154, 110, 30});
     ButtonCanAlea = button(PanelAlea, "ButtonCanAlea", QStringLiteral("Cancela"), {126, 154, 110, 30});
-    EditDezJogo->installEventFilter(new FocusExit(EditDezJogo, [this] { EditDezJogoExit(); }));
+    watchExit(EditDezJogo, [this] { EditDezJogoExit(); });
     connect(ButtonOKAlea, &QPushButton::clicked, this, [this] { ButtonOKAleaClick(); });
     connect(ButtonCanAlea, &QPushButton::clicked, this, [this] { ButtonCanAleaClick(); });
 
@@ -270,8 +249,6 @@ void TFormMenu::ButtonCanGeraClick() {
 }
 
 void TFormMenu::EditDezJogoExit() {
-    if (closing_)
-        return; // the field loses the focus because the window is going away, not to the player
     const GameSizeCheck c = ::EditDezJogoExit(selectionOf(*board_), EditDezJogo->text());
     GameSizeOk = c.gameSizeOk;
     LabelSel->setText(QString::number(c.available));
@@ -335,7 +312,17 @@ void TFormMenu::ButtonOKCombClick(QPushButton* sender) {
         const bool ran = guarded([&] {
             if (!tables_.TableCar.isOpen())
                 PrepareGamesTable(tables_);
-            result = ::ButtonOKCombClick(tables_.TableCar, request, progress);
+            if (request.counting) {
+                result = ::ButtonOKCombClick(tables_.TableCar, request, progress);
+                return;
+            }
+            // The run counts its games first, and shows the games written against that count.
+            CombinationRequest counting = request;
+            counting.counting = true;
+            NoProgress silent;
+            const CombinationRunResult counted = ::ButtonOKCombClick(tables_.TableCar, counting, silent);
+            GamesWrittenProgress shown(progress, counted.message ? 0 : counted.count);
+            result = ::ButtonOKCombClick(tables_.TableCar, request, shown);
         });
         if (!ran) {
             result.panelOpen = false;

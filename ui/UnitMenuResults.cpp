@@ -28,6 +28,9 @@ void TFormMenu::buildResults() {
     GridRes->setReadOnly(true);
     GridRes->setColumnWidths({38, 22, 22, 22, 22, 22, 22, 20, 20, 36, 34});
     GridRes->setErrorHandler([this](const QString& m) { showError(m); });
+    // A click on another draw moves the cursor, which posts the draw being typed: not while one of
+    // its numbers is refused.
+    GridRes->setMoveGuard([this] { return refusedDrawField() == nullptr; });
 
     PanelIns = panel(this, "PanelIns", {8, 376, 358, 176}, false);
     label(PanelIns, "Label25", QStringLiteral("Insersão/Edição/Exclusão de resultados de concursos"),
@@ -40,14 +43,14 @@ void TFormMenu::buildResults() {
         auto* e = new BoundLineEdit(tables_.TableRes, QStringLiteral("d%1").arg(i + 1), PanelIns);
         e->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
         e->setGeometry(72 + i * 42, 60, 38, 22);
-        connect(e, &BoundLineEdit::focusLeft, this, [this, i] { DBEdit1Exit(i); });
+        watchExit(e, [this, i] { DBEdit1Exit(i); });
         DBEdit[static_cast<std::size_t>(i)] = e;
         SaiEnter(e);
         setTabOrder(previous, e);
         previous = e;
     }
     SaiEnter(EditConc);
-    EditConc->installEventFilter(this);
+    watchExit(EditConc, [this] { EditConcExit(); });
 
     DBNAtu = new Navigator(tables_.TableRes, PanelIns);
     DBNAtu->setObjectName(QStringLiteral("DBNAtu"));
@@ -85,27 +88,55 @@ void TFormMenu::EditConcExit() {
 }
 
 void TFormMenu::DBEdit1Exit(int field) {
-    // A message box takes the focus while it is open; that is no second exit from the field.
     if (checkingDrawNumber_)
         return;
     checkingDrawNumber_ = true;
     BoundLineEdit* e = DBEdit[static_cast<std::size_t>(field)];
     bool refused = false;
-    try {
-        e->writeTyped();
-    } catch (const TableError& err) {
-        showError(err.message());
-        refused = true;
-    }
-    if (!refused) {
-        if (const auto notice = CheckDrawNumber(e->text())) {
-            services_.messages->inform(*notice);
+    const auto notice = CheckDrawNumber(drawFieldTexts(), field);
+    // Text that is no whole number is refused by the field itself, with the store's message; a
+    // number out of range is refused here and never written into the row.
+    if (!notice || (!e->text().trimmed().isEmpty() && !ParseWholeNumber(e->text()))) {
+        try {
+            e->writeTyped();
+        } catch (const TableError& err) {
+            showError(err.message());
             refused = true;
         }
+    }
+    if (!refused && notice) {
+        services_.messages->inform(*notice);
+        refused = true;
     }
     if (refused)
         e->setFocus();
     checkingDrawNumber_ = false;
+}
+
+std::array<QString, 6> TFormMenu::drawFieldTexts() const {
+    std::array<QString, 6> texts;
+    for (std::size_t i = 0; i < DBEdit.size(); ++i)
+        texts[i] = DBEdit[i]->text();
+    return texts;
+}
+
+BoundLineEdit* TFormMenu::refusedDrawField() const {
+    const std::array<QString, 6> texts = drawFieldTexts();
+    for (int i = 0; i < 6; ++i) {
+        BoundLineEdit* e = DBEdit[static_cast<std::size_t>(i)];
+        if (e->hasTypedText() && CheckDrawNumber(texts, i))
+            return e;
+    }
+    return nullptr;
+}
+
+bool TFormMenu::drawNumbersAccepted() {
+    BoundLineEdit* refused = refusedDrawField();
+    if (!refused)
+        return true;
+    // The number check has just told the player, as the focus tried to leave the field.
+    refused->setFocus();
+    return false;
 }
 
 void TFormMenu::DBNAtuClick() {
@@ -113,6 +144,8 @@ void TFormMenu::DBNAtuClick() {
 }
 
 void TFormMenu::ButtonSalvaClick() {
+    if (!drawNumbersAccepted())
+        return;
     if (tables_.TableRes.state() == Table::State::Edit)
         guarded([this] { tables_.TableRes.post(); });
 }
@@ -130,14 +163,25 @@ void TFormMenu::ButtonSaiInClick() {
 }
 
 void TFormMenu::ButtonAtuClick() {
+    if (!drawNumbersAccepted())
+        return;
     ButtonAtu->setEnabled(false);
     RecomputeStatisticsAndShow();
     ButtonAtu->setEnabled(true);
 }
 
 void TFormMenu::StorePendingDraw() {
-    // Numbers still in the fields reach the row first; a text the field refuses is not storable.
-    for (BoundLineEdit* e : DBEdit) {
+    // Numbers still in the fields reach the row first; a number the check refuses is dropped, and
+    // a text the field refuses makes the draw not storable.
+    const std::array<QString, 6> texts = drawFieldTexts();
+    for (int i = 0; i < 6; ++i) {
+        BoundLineEdit* e = DBEdit[static_cast<std::size_t>(i)];
+        if (!e->hasTypedText())
+            continue;
+        if (CheckDrawNumber(texts, i)) {
+            e->discardTyped();
+            continue;
+        }
         try {
             e->writeTyped();
         } catch (const TableError&) {

@@ -20,7 +20,8 @@ const Message kQuantMessage{QStringLiteral("Quantidade de jogos"),
 const Message kQuestion{
     QStringLiteral("Tá difícil"),
     QStringLiteral("O sistema já tentou 1000 combinações aleatórias e não consegue atender a seus "
-                   "filtros? Tenta mais 1000?")};
+                   "filtros? Tenta mais 1000?"),
+    true}; // a question that goes forward: Enter answers Yes
 
 BoardSelection board(std::vector<int> valid, std::vector<int> fixed = {}) {
     return {std::move(valid), std::move(fixed)};

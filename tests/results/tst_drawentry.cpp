@@ -17,8 +17,9 @@ class DrawEntryTest : public QObject {
     }
     static QString concursoOf(const Table& res) { return currentConcursoText(res); }
     static const Message& addQuestion() {
+        // A question that goes forward: Enter answers Yes.
         static const Message m{QStringLiteral("Inclusão de concurso"),
-                               QStringLiteral("Concurso não cadastrado. Cadastra? ")};
+                               QStringLiteral("Concurso não cadastrado. Cadastra? "), true};
         return m;
     }
 

@@ -67,6 +67,43 @@ private slots:
         QCOMPARE(t.fieldIndex(u"cartao"), 0); // names match without regard to case
     }
 
+    // The program's own messages name no internal table or field: they say which of the player's
+    // data is concerned and what the player can do.
+    void ownMessagesSpeakThePlayersLanguage_data() {
+        QTest::addColumn<int>("failure");
+        QTest::newRow("not open") << 0;
+        QTest::newRow("no current row") << 1;
+        QTest::newRow("not editing") << 2;
+        QTest::newRow("empty read as a number") << 3;
+    }
+    void ownMessagesSpeakThePlayersLanguage() {
+        QFETCH(int, failure);
+        WorkFolder w;
+        Table t(QStringLiteral("TableRes"), w.path(), QStringLiteral("Resultados.cds"));
+        t.defineFields(sample());
+        QString message;
+        try {
+            if (failure == 0)
+                QFAIL(qPrintable(t.text(0))); // the table is not open yet
+            t.create();
+            if (failure == 1)
+                QFAIL(qPrintable(t.text(0))); // no row yet
+            if (failure == 2)
+                t.post();
+            add(t, 1, QString());
+            if (failure == 3)
+                QFAIL(qPrintable(QString::number(t.integer(u"Nota"))));
+            QFAIL("the operation must fail");
+        } catch (const TableError& e) {
+            message = e.message();
+        }
+        QVERIFY2(!message.contains(u"Table") && !message.contains(u"Nota") && !message.contains(u"tabela"),
+                 qPrintable(message));
+        if (failure < 3)
+            QVERIFY2(message.contains(u"resultados dos concursos"), qPrintable(message));
+        QVERIFY2(message.contains(u"tente") || message.contains(u"Feche"), qPrintable(message));
+    }
+
     void roundTripKeepsFieldsEmptiesAndOrder() {
         WorkFolder w;
         Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));

@@ -157,6 +157,38 @@ private slots:
         QCOMPARE(rowNumbers(f, 8).size(), std::size_t{4});
     }
 
+    // Dragged out of the panel sideways, up or down, the chip stops at the panel's edge and is
+    // dropped there, wholly inside, where the player can grab it again.
+    void aChipDraggedOffThePanelStaysInside_data() {
+        QTest::addColumn<QPoint>("by");
+        QTest::newRow("far right") << QPoint(900, 0);
+        QTest::newRow("far left") << QPoint(-400, 3);
+        QTest::newRow("below") << QPoint(40, 700);
+        QTest::newRow("above") << QPoint(0, -300);
+    }
+    void aChipDraggedOffThePanelStaysInside() {
+        QFETCH(QPoint, by);
+        MenuFixture f;
+        f.start();
+        distribute(f, QStringLiteral("6"));
+        QFrame* panel = f.find<QFrame>("PanelEdita");
+        NumberChip* g1 = chip(f, 1);
+        const QPoint grab(10, 11);
+        QTest::mousePress(g1, Qt::LeftButton, Qt::NoModifier, grab);
+        QTest::mouseMove(g1, grab + by);
+        QVERIFY2(panel->rect().contains(g1->geometry()), "the chip left the panel while dragged");
+        QTest::mouseRelease(g1, Qt::LeftButton, Qt::NoModifier, grab);
+        QVERIFY2(panel->rect().contains(g1->geometry()), "the chip was dropped outside the panel");
+        QVERIFY(g1->isVisible());
+        // It can be grabbed again and put back into a row.
+        const QPoint back = QPoint(20, 50) - g1->pos();
+        QTest::mousePress(g1, Qt::LeftButton, Qt::NoModifier, grab);
+        QCOMPARE(QWidget::mouseGrabber(), g1);
+        QTest::mouseMove(g1, grab + back);
+        QTest::mouseRelease(g1, Qt::LeftButton, Qt::NoModifier, grab);
+        QCOMPARE(rowOf(g1), 2);
+    }
+
     void dragMovesAChipToAnotherRowAndCommits() {
         MenuFixture f;
         TFormMenu& m = f.start();

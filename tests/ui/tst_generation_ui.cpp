@@ -1,5 +1,7 @@
+#include "CombinationGeneration.h"
 #include "MenuFixture.h"
 #include "NumberBoard.h"
+#include "RunProgress.h"
 #include "TableModel.h"
 
 #include <QElapsedTimer>
@@ -112,6 +114,41 @@ class GenerationUiTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The combination run's bar shows the games written against the games the run will write
+    // (counted first), not the combinations examined, which run ahead whenever filters pass over
+    // some.
+    void combinationProgressShowsGamesWrittenAgainstTheCount() {
+        struct Recorder final : Progress {
+            QList<std::array<qint64, 3>> reports;
+            bool report(qint64 done, qint64 total, qint64 games) override {
+                reports.append({done, total, games});
+                return true;
+            }
+        };
+        WorkFolder work;
+        Tables t(work.path());
+        t.TableCar.create();
+        CombinationRequest r;
+        for (int n = 1; n <= 24; ++n)
+            r.board.valid.push_back(n);
+        r.filters.pares = QStringLiteral("3");
+        r.counting = true;
+        NoProgress silent;
+        const qint64 count = ButtonOKCombClick(t.TableCar, r, silent).count;
+        QVERIFY(count > 0);
+        r.counting = false;
+        Recorder raw;
+        GamesWrittenProgress shown(raw, count);
+        const CombinationRunResult res = ButtonOKCombClick(t.TableCar, r, shown);
+        QCOMPARE(res.count, count);
+        QVERIFY(!raw.reports.isEmpty());
+        for (const auto& [done, total, games] : raw.reports) {
+            QCOMPARE(total, count);
+            QCOMPARE(done, games);
+            QVERIFY(done <= total);
+        }
+    }
+
     void choiceOpensWithNothingMarked() {
         MenuFixture f;
         f.start();
@@ -217,6 +254,31 @@ private slots:
         QTest::keyClick(size, Qt::Key_Return);
         QCOMPARE(f.messages.shown().size(), 1);
         QCOMPARE(f.find<QLabel>("LabelMax")->text(), QStringLiteral("50.063.860"));
+    }
+
+    // The program's texts are Brazilian, and so are its numbers, whatever locale the system (here:
+    // the process default before the window starts) has.
+    void numbersAreBrazilianWhateverTheLocale_data() {
+        QTest::addColumn<QLocale>("system");
+        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates);
+        QTest::newRow("C") << QLocale::c();
+        QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany);
+    }
+    void numbersAreBrazilianWhateverTheLocale() {
+        QFETCH(QLocale, system);
+        QLocale::setDefault(system);
+        MenuFixture f;
+        f.start();
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("6"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("5"));
+        click(f, "ButtonOKAlea");
+        const QString max = f.find<QLabel>("LabelMax")->text();
+        const QString memo = summary(f);
+        useBrazilianLocale();
+        QCOMPARE(max, QStringLiteral("50.063.860"));
+        QVERIFY2(memo.startsWith(QStringLiteral("5 jogos com 6 dezenas x 2,00 = 10,00\n")), qPrintable(memo));
     }
 
     void randomGamesThroughThePanel() {

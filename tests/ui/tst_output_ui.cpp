@@ -8,9 +8,11 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
 
@@ -260,6 +262,52 @@ private slots:
         f.press(f.find<QRadioButton>("RBJogo"), Qt::LeftButton);
         QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("1"));
         QCOMPARE(grid->model()->index(0, 16).data().toString(), QStringLiteral("3"));
+    }
+
+    // After a check the whole result is in view: all 17 columns and a seven-digit game number fit
+    // without sideways scrolling, no text is cut, and the numbers that hit are marked.
+    void theCheckedListIsWhollyInViewWithItsHitsMarked() {
+        MenuFixture f;
+        // Fifteen-number games numbered from 2437001, enough to need the vertical scroll bar.
+        std::vector<Game> games;
+        for (int i = 0; i < 30; ++i)
+            games.push_back({1, 4, 10, 15, 20, 23, 30, 37, 41, 44, 50, 52, 55, 58, 60});
+        for (std::size_t i = 1; i < games.size(); ++i)
+            games[i][0] = 2 + static_cast<int>(i % 2); // every game different
+        seed(f.folder.path(), {{10, 4, 15, 23, 37, 41, 58}}, games, 2437001);
+        f.start();
+        f.press(f.find<QPushButton>("ButtonRes"), Qt::LeftButton);
+        auto* grid = f.find<QTableView>("DBGrid2");
+        QApplication::processEvents();
+        QCOMPARE(grid->model()->columnCount(), 17);
+        QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
+        int right = 0;
+        for (int c = 0; c < 17; ++c)
+            right = std::max(right, grid->columnViewportPosition(c) + grid->columnWidth(c));
+        QVERIFY2(right <= grid->viewport()->width(), qPrintable(QString::number(right)));
+        // No cell of the last row and no title is cut.
+        const int row = grid->model()->rowCount() - 1;
+        for (int c = 0; c < 17; ++c) {
+            const QModelIndex at = grid->model()->index(row, c);
+            QFont cellFont = grid->font();
+            cellFont.setBold(true);
+            const int text = QFontMetrics(cellFont).horizontalAdvance(at.data().toString());
+            QVERIFY2(text + 4 <= grid->columnWidth(c), qPrintable(at.data().toString()));
+            const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(QFontMetrics(grid->horizontalHeader()->font()).horizontalAdvance(title) + 2 <=
+                         grid->columnWidth(c),
+                     qPrintable(title));
+        }
+        QVERIFY(grid->model()->index(row, 0).data().toString().size() == 7);
+        // The six numbers of the draw are marked in every game, the others are not.
+        const QList<int> hits{4, 15, 23, 37, 41, 58};
+        for (int c = 1; c <= 15; ++c) {
+            const QModelIndex at = grid->model()->index(row, c);
+            const bool hit = hits.contains(at.data().toInt());
+            QCOMPARE(at.data(Qt::BackgroundRole).value<QColor>() == QColor(Qt::yellow), hit);
+            QCOMPARE(at.data(Qt::FontRole).value<QFont>().bold(), hit);
+        }
+        QCOMPARE(grid->model()->index(row, 16).data().toString(), QStringLiteral("6"));
     }
 
     void checkingWithoutADrawTellsWhy() {

@@ -221,6 +221,62 @@ private slots:
         }
     }
 
+    // A new draw whose six fields are still empty does not hold the player in its fields: it can
+    // be deleted with "Exclui" and left with "Sai", and the close does not keep it.
+    void anEmptyNewDrawCanBeDeletedOrLeft() {
+        MenuFixture f;
+        seedDraws(f.folder.path(), threeDraws());
+        f.start();
+        EntryPanelDriver p{f};
+        p.open();
+        p.activate();
+        p.goTo(QStringLiteral("2501"), true);
+        QCOMPARE(p.focused(), p.field(1));
+        f.messages.clear();
+        f.messages.answer({true});
+        p.click("ButtonExclui");
+        QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("Deleta mesmo este concurso? ")});
+        QCOMPARE(concursos(f.menu->tables().TableRes), (QStringList{"2498", "2499", "2500"}));
+
+        p.goTo(QStringLiteral("2502"), true);
+        QCOMPARE(p.focused(), p.field(1));
+        f.messages.clear();
+        p.click("ButtonSalva");
+        p.click("ButtonAtu");
+        p.click("ButtonSaiIn");
+        QCOMPARE(f.messages.texts(), QStringList{QStringLiteral(
+                                         "Ao alterar a tabela dos resultados, lembre-se de mandar o sistema "
+                                         "atualizar as estatísticas. ")});
+        QVERIFY(!f.find<QWidget>("PanelIns")->isVisible());
+        f.restart();
+        QCOMPARE(concursos(f.menu->tables().TableRes), (QStringList{"2498", "2499", "2500"}));
+    }
+
+    // A number the check refused never reaches the table: not by "Salva", not by "Atualiza as
+    // estatísticas", not by a click on another draw of the grid, not at the close.
+    void aRefusedNumberNeverReachesTheTable() {
+        MenuFixture f;
+        seedDraws(f.folder.path(), threeDraws());
+        f.start();
+        EntryPanelDriver p{f};
+        p.open();
+        p.activate();
+        Table& res = f.menu->tables().TableRes;
+        p.typeInto(p.field(3), QStringLiteral("61"));
+        f.messages.clear();
+        p.click("ButtonSalva");
+        p.click("ButtonAtu");
+        auto* grid = f.find<QTableView>("GridRes");
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          grid->visualRect(grid->model()->index(0, 1)).center());
+        QCOMPARE(f.messages.texts(), QStringList(3, QStringLiteral("As dezenas varias de 1 a 60. ")));
+        QCOMPARE(p.focused(), p.field(3));
+        QCOMPARE(res.position(), 2); // the selection did not move
+        QCOMPARE(grid->currentIndex().row(), 2);
+        f.restart();
+        QCOMPARE(f.menu->tables().TableRes.rowAt(2).text(3), QStringLiteral("15"));
+    }
+
     void aTypedDrawSurvivesClosingTheWindow() {
         MenuFixture f;
         f.start();
