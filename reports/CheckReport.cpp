@@ -54,6 +54,7 @@ CheckReport::CheckReport()
     const auto title = ReportLayout::Band::Title;
     const auto detail = ReportLayout::Band::Detail;
 
+    layout_.setDocumentTitle(QStringLiteral("Relatório da conferência"));
     ReportBand& t = layout_.setTitleBand(24.0);
     t.width = kBandWidth;
     t.frame = FrameAll;

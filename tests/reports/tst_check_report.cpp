@@ -273,7 +273,7 @@ void TestCheckReport::pdfShowsTheHitNumbersInBold() {
     const QString path = folder.file(QStringLiteral("conferencia.pdf"));
     {
         QPdfWriter pdf(path);
-        setUpPage(report.layout().name(), report.layout().page(), pdf);
+        QVERIFY(!setUpPage(report.layout().documentTitle(), report.layout().page(), pdf));
         printReport(layOutReport(report.layout(), report.rows()), pdf);
     }
     const QJsonArray spans = pdfSpans(path);
