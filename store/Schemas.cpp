@@ -74,3 +74,7 @@ FieldList Schemas::slips() {
         fs.push_back(FieldDef::integer(QLatin1String(n)));
     return fs;
 }
+
+FieldList Schemas::importFolder() {
+    return {FieldDef::string(QStringLiteral("Pasta"), 1000)};
+}

@@ -36,4 +36,9 @@ inline const QString kOldDeckFile = QStringLiteral("DezVal.cds");
 inline const QString kListingFile = QStringLiteral("Rel.cds");
 inline const QString kExportFile = QStringLiteral("Cartelas.csv");
 
+// The folder the last results file was imported from (one row, field Pasta), so that the file
+// dialog of the import opens there again.
+FieldList importFolder();
+inline const QString kImportFolderFile = QStringLiteral("PastaImportacao.cds");
+
 } // namespace Schemas
