@@ -24,6 +24,7 @@ class ResultsImportTest : public QObject {
         addDraw(t, 1, {41, 5, 4, 52, 30, 33});
         addDraw(t, 2, {9, 39, 37, 49, 43, 41});
         addDraw(t, 3, {36, 30, 10, 11, 29, 47});
+        RecomputeStatistics(t); // the held draws have their derived fields, as after an update
         t.TableRes.write();
     }
 
