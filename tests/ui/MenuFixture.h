@@ -21,6 +21,8 @@ struct MenuFixture {
     std::unique_ptr<ReportForms> reports;
     std::unique_ptr<TFormMenu> menu;
     QStringList openedPages;
+    // The file the results import's dialog answers; unset, the real dialog opens.
+    std::function<QString(QWidget*, const QString&)> chooseResultsFile;
     quint64 seed = 20261209;
 
     TFormMenu& start() {
@@ -29,6 +31,7 @@ struct MenuFixture {
         s.previews = &previews;
         s.randomSeed = [this] { return seed; };
         s.openBrowser = [this](const QString& page) { openedPages << page; };
+        s.chooseResultsFile = chooseResultsFile;
         reports = std::make_unique<ReportForms>();
         s.reports = reports.get();
         menu = std::make_unique<TFormMenu>(folder.path(), s);
