@@ -81,14 +81,22 @@ QString headerKey(const QString& cell) {
     return key;
 }
 
-// Which of the six numbers a header names (1..6), or 0.
-int ballOfHeader(const QString& key) {
-    for (int i = 1; i <= 6; ++i) {
-        const QString n = QString::number(i);
-        for (const QString& form : {u"bola"_s + n, u"dezena"_s + n, u"d"_s + n, n + u"adezena"_s,
-                                    n + u"odezena"_s, n + u"dezena"_s, u"bolas"_s + n})
-            if (key == form)
-                return i;
+// Which of the six numbers a header names (1..6), or 0: "bola1", "bolas1", "dezena1", "d1",
+// "1adezena", "1odezena", "1dezena".
+int ballOfHeader(QStringView key) {
+    if (key.size() < 2)
+        return 0;
+    const QChar last = key.back();
+    if (last >= u'1' && last <= u'6') {
+        const QStringView prefix = key.chopped(1);
+        if (prefix == u"bola" || prefix == u"bolas" || prefix == u"dezena" || prefix == u"d")
+            return last.unicode() - u'0';
+    }
+    const QChar first = key.front();
+    if (first >= u'1' && first <= u'6') {
+        const QStringView rest = key.sliced(1);
+        if (rest == u"adezena" || rest == u"odezena" || rest == u"dezena")
+            return first.unicode() - u'0';
     }
     return 0;
 }
@@ -105,19 +113,24 @@ struct Columns {
     }
 };
 
-// The columns a header row names; nothing when the row names no draw number.
+// The columns a header row names; nothing when the row names no draw number. Only cells that
+// start with a letter can name the draw number, which keeps data rows cheap.
 std::optional<Columns> headerColumns(const QStringList& row) {
     Columns c;
-    for (int i = 0; i < row.size(); ++i) {
-        const QString key = headerKey(row.at(i));
-        if (c.concurso < 0 && isConcursoHeader(key))
+    for (int i = 0; i < row.size() && c.concurso < 0; ++i) {
+        const QString& cell = row.at(i);
+        if (!cell.isEmpty() && cell.front().isLetter() && isConcursoHeader(headerKey(cell)))
             c.concurso = i;
-        else if (const int ball = ballOfHeader(key);
-                 ball > 0 && c.balls[static_cast<std::size_t>(ball - 1)] < 0)
-            c.balls[static_cast<std::size_t>(ball - 1)] = i;
     }
     if (c.concurso < 0)
         return std::nullopt;
+    for (int i = 0; i < row.size(); ++i) {
+        if (i == c.concurso)
+            continue;
+        if (const int ball = ballOfHeader(headerKey(row.at(i)));
+            ball > 0 && c.balls[static_cast<std::size_t>(ball - 1)] < 0)
+            c.balls[static_cast<std::size_t>(ball - 1)] = i;
+    }
     return c;
 }
 
@@ -505,7 +518,7 @@ ParseOutcome parseHtml(const QByteArray& content) {
                 cell.append(c);
             continue;
         }
-        if (page.mid(i, 4) == u"<!--") {
+        if (QStringView(page).sliced(i).startsWith(u"<!--")) {
             const qsizetype end = page.indexOf(u"-->", i + 4);
             if (end < 0)
                 break;

@@ -10,6 +10,9 @@ packages=(
   libsqlite3-dev
   fonts-liberation fonts-liberation2 fontconfig
 )
+# The results import opens the lottery's spreadsheet (a zip container) with QuaZip, and shows its
+# file dialog with Qt's own Brazilian Portuguese texts.
+packages+=(libquazip1-qt6-dev qt6-translations-l10n)
 # Screenshots and looking at printed pages need a virtual display and PDF tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then
   packages+=(xvfb xauth x11-apps poppler-utils imagemagick)
