@@ -204,6 +204,8 @@ QString decodeText(const QByteArray& bytes, bool declaredLatin1 = false) {
 
 // --------------------------------------------------------------------------- spreadsheet
 
+ParseOutcome parseHtml(const QByteArray& content);
+
 // The cell column of a reference such as "C7": 2.
 int columnOfReference(QStringView ref) {
     int col = 0;
@@ -382,8 +384,17 @@ ParseOutcome parseSpreadsheet(const QByteArray& content) {
         return problem(QStringLiteral("o arquivo compactado está danificado ou incompleto"));
     ZipReader z{zip};
     const QString sheet = firstSheetName(z);
-    if (sheet.isEmpty())
+    if (sheet.isEmpty()) {
+        // The old download, "D_megase.zip", held the results page "d_mega.htm".
+        for (const QString& n : zip.getFileNameList())
+            if (n.endsWith(u".htm", Qt::CaseInsensitive) || n.endsWith(u".html", Qt::CaseInsensitive)) {
+                const auto page = z.read(n);
+                if (!page)
+                    return problem(QStringLiteral("o arquivo compactado está danificado ou incompleto"));
+                return parseHtml(*page);
+            }
         return problem(QStringLiteral("o arquivo compactado não é uma planilha (não tem nenhuma folha)"));
+    }
     QStringList strings;
     if (zip.setCurrentFile(QStringLiteral("xl/sharedStrings.xml"), QuaZip::csInsensitive)) {
         const auto xml = z.read(QStringLiteral("xl/sharedStrings.xml"));

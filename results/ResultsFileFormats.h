@@ -12,6 +12,7 @@
 // The format is told by the content, never by the file name:
 // - a zip container: the operator's spreadsheet ("Mega-Sena.xlsx"), its first sheet read through
 //   the workbook's relations (or the first xl/worksheets/sheet*.xml), numbers and shared strings;
+//   a zip without a sheet but with an HTML page (the old "D_megase.zip") is read as that page;
 // - JSON: the results service's objects (one, or an array of them) with `numero` and
 //   `dezenasSorteadasOrdemSorteio` or `listaDezenas`, or one object whose keys are draw numbers
 //   and whose values are the six numbers;

@@ -71,6 +71,9 @@ private slots:
         QTest::newRow("text tab") << ResultsSamples::text(d, u'\t', false) << QStringLiteral("texto");
         QTest::newRow("text ,") << ResultsSamples::text(d, u',', false) << QStringLiteral("texto");
         QTest::newRow("text , header") << ResultsSamples::text(d, u',', true) << QStringLiteral("texto");
+        QTest::newRow("old zip with the page")
+            << ResultsSamples::zip({{QStringLiteral("d_mega.htm"), ResultsSamples::html(d, true)}})
+            << QStringLiteral("página HTML");
         QTest::newRow("json array") << ResultsSamples::jsonArray(d) << QStringLiteral("JSON");
         QTest::newRow("json keyed") << ResultsSamples::jsonKeyed(d) << QStringLiteral("JSON");
     }
