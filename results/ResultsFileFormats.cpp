@@ -661,9 +661,8 @@ ParseOutcome parseJson(const QByteArray& content) {
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(content, &error);
     if (error.error != QJsonParseError::NoError)
-        return problem(QStringLiteral("o JSON está danificado ou incompleto (%1, na posição %2)")
-                           .arg(error.errorString())
-                           .arg(error.offset));
+        return problem(
+            QStringLiteral("o JSON está danificado ou incompleto (erro no caractere %1)").arg(error.offset));
     DrawCollector collect(ResultsFormat::Json);
     if (doc.isArray()) {
         for (const QJsonValue& v : doc.array())

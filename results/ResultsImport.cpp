@@ -204,12 +204,16 @@ ResultsImportOutcome ImportResults(Tables& t, const QByteArray& content, const Q
         std::vector<int> numbers;
         for (const FileDraw* d : differing)
             numbers.push_back(d->concurso);
-        replace = prompter.ask(
-            {importResultsTitle(),
-             QStringLiteral("%1 concurso(s) do arquivo têm dezenas diferentes das cadastradas: %2.\n"
-                            "Substitui as dezenas cadastradas pelas do arquivo? ")
-                 .arg(differing.size())
-                 .arg(drawList(numbers))});
+        const QString which =
+            numbers.size() == 1
+                ? QStringLiteral("O concurso %1 do arquivo tem dezenas diferentes das cadastradas.")
+                      .arg(numbers.front())
+                : QStringLiteral("%1 concursos do arquivo têm dezenas diferentes das cadastradas: %2.")
+                      .arg(numbers.size())
+                      .arg(drawList(numbers));
+        replace =
+            prompter.ask({importResultsTitle(),
+                          which + QStringLiteral("\nSubstitui as dezenas cadastradas pelas do arquivo? ")});
         (replace ? o.replaced : o.kept) = numbers;
     }
     for (const FileDraw* d : toAdd)

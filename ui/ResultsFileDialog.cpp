@@ -27,7 +27,6 @@ QString ChooseResultsFile(QWidget* parent, const QString& folder) {
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Examinar:"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nome do arquivo:"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Importar"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
     const bool chosen = dialog.exec() == QDialog::Accepted;
     if (translated)

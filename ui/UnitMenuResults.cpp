@@ -36,7 +36,7 @@ void TFormMenu::buildResults() {
     GridRes->setColumnWidths({38, 22, 22, 22, 22, 22, 22, 20, 20, 36, 34});
     GridRes->setErrorHandler([this](const QString& m) { showError(m); });
 
-    PanelIns = panel(this, "PanelIns", {8, 376, 490, 176}, false);
+    PanelIns = panel(this, "PanelIns", {8, 376, 358, 210}, false);
     label(PanelIns, "Label25", QStringLiteral("Insersão/Edição/Exclusão de resultados de concursos"),
           {8, 6, 470, 16}, Bold);
     label(PanelIns, "LabelConcurso", QStringLiteral("Concurso"), {8, 32, 60, 18});
@@ -63,12 +63,12 @@ void TFormMenu::buildResults() {
     DBNAtu->setErrorHandler([this](const QString& m) { showError(m); });
     connect(DBNAtu, &Navigator::moved, this, [this] { DBNAtuClick(); });
 
-    ButtonAtu = button(PanelIns, "ButtonAtu", QStringLiteral("Atualiza as estatísticas"), {160, 94, 170, 28});
+    ButtonAtu = button(PanelIns, "ButtonAtu", QStringLiteral("Atualiza as estatísticas"), {8, 128, 170, 28});
     ButtonImporta =
-        button(PanelIns, "ButtonImporta", QStringLiteral("Importar resultados"), {336, 94, 146, 28});
-    ButtonSalva = button(PanelIns, "ButtonSalva", QStringLiteral("Salva"), {8, 136, 96, 28});
-    ButtonExclui = button(PanelIns, "ButtonExclui", QStringLiteral("Exclui"), {112, 136, 96, 28});
-    ButtonSaiIn = button(PanelIns, "ButtonSaiIn", QStringLiteral("Sai"), {216, 136, 96, 28});
+        button(PanelIns, "ButtonImporta", QStringLiteral("Importar resultados"), {184, 128, 166, 28});
+    ButtonSalva = button(PanelIns, "ButtonSalva", QStringLiteral("Salva"), {8, 170, 96, 28});
+    ButtonExclui = button(PanelIns, "ButtonExclui", QStringLiteral("Exclui"), {112, 170, 96, 28});
+    ButtonSaiIn = button(PanelIns, "ButtonSaiIn", QStringLiteral("Sai"), {216, 170, 96, 28});
     for (QWidget* w : std::initializer_list<QWidget*>{DBNAtu, ButtonAtu, ButtonImporta, ButtonSalva,
                                                       ButtonExclui, ButtonSaiIn}) {
         setTabOrder(previous, w);

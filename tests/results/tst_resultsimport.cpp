@@ -92,9 +92,8 @@ private slots:
         QVERIFY2(!o.fileRefused, qPrintable(o.message.text));
         QCOMPARE(yes.asked.size(), 1);
         QCOMPARE(yes.asked.at(0).text,
-                 QStringLiteral("1 concurso(s) do arquivo têm dezenas diferentes das "
-                                "cadastradas: 2.\nSubstitui as dezenas cadastradas pelas do "
-                                "arquivo? "));
+                 QStringLiteral("O concurso 2 do arquivo tem dezenas diferentes das cadastradas.\n"
+                                "Substitui as dezenas cadastradas pelas do arquivo? "));
         QCOMPARE(o.added, (std::vector<int>{4, 5, 8}));
         QCOMPARE(o.replaced, (std::vector<int>{2}));
         QCOMPARE(o.equal, (std::vector<int>{1}));
@@ -170,9 +169,14 @@ private slots:
         const QByteArray before = fileBytes(t.TableRes.filePath());
         ScriptedPrompter no({false});
         const ResultsImportOutcome o = ImportResults(
-            t, ResultsSamples::jsonSingle(draw(3, {1, 2, 3, 4, 5, 6})), QStringLiteral("r.json"), no);
+            t, ResultsSamples::jsonArray({draw(3, {1, 2, 3, 4, 5, 6}), draw(2, {1, 2, 3, 4, 5, 7})}),
+            QStringLiteral("r.json"), no);
         QVERIFY(!o.written);
-        QCOMPARE(o.kept, std::vector<int>{3});
+        QCOMPARE(o.kept, (std::vector<int>{3, 2}));
+        QCOMPARE(no.asked.value(0).text,
+                 QStringLiteral("2 concursos do arquivo têm dezenas diferentes das "
+                                "cadastradas: 2, 3.\nSubstitui as dezenas cadastradas pelas "
+                                "do arquivo? "));
         QCOMPARE(fileBytes(t.TableRes.filePath()), before);
     }
 
