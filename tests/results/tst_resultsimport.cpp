@@ -4,9 +4,12 @@
 #include "ResultsFileSamples.h"
 #include "ResultsImport.h"
 #include "ScriptedPrompterFixture.h"
+#include "TableError.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -277,6 +280,30 @@ private slots:
         QVERIFY(o.message.text.endsWith(QStringLiteral(". Nada foi alterado.")));
         QCOMPARE(tableRows(t.TableRes), rowsBefore);
         QCOMPARE(fileBytes(t.TableRes.filePath()), before);
+    }
+
+    // A write that fails leaves the table as it was and reports the failure.
+    void failedWriteChangesNothing() {
+        WorkFolder w;
+        Tables t(w.path());
+        startResults(t);
+        heldDraws(t);
+        const QStringList rowsBefore = tableRows(t.TableRes);
+        // The file's place is taken by a folder that holds something, so nothing can be put there.
+        const QString file = t.TableRes.filePath();
+        QVERIFY(QFile::remove(file));
+        QVERIFY(QDir().mkpath(file + QStringLiteral("/ocupado")));
+        ScriptedPrompter yes({true});
+        bool thrown = false;
+        try {
+            ImportResults(t, ResultsSamples::jsonArray(fileDraws()), QStringLiteral("r.json"), yes);
+        } catch (const TableError& e) {
+            thrown = true;
+            QVERIFY2(e.message().contains(QStringLiteral("Resultados.cds")), qPrintable(e.message()));
+        }
+        QVERIFY(thrown);
+        QCOMPARE(tableRows(t.TableRes), rowsBefore);
+        QVERIFY(QFileInfo(file).isDir());
     }
 
     void missingFile() {
