@@ -11,6 +11,7 @@
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <cctype>
+#include <limits>
 #include <map>
 #include <quazip.h>
 #include <quazipfile.h>
@@ -214,6 +215,8 @@ int columnOfReference(QStringView ref) {
         const char16_t u = c.toUpper().unicode();
         if (u < u'A' || u > u'Z')
             break;
+        if (letters == 3)
+            return std::numeric_limits<int>::max(); // beyond a sheet's last column "XFD"
         col = col * 26 + (u - u'A' + 1);
         ++letters;
     }
@@ -278,7 +281,8 @@ std::optional<QStringList> sharedStrings(const QByteArray& xml) {
 QString numericCell(const QString& v) {
     bool ok = false;
     const double d = v.toDouble(&ok);
-    if (ok && d == static_cast<double>(static_cast<qint64>(d)) && d > -1e15 && d < 1e15)
+    // The range is checked before the conversion, which is undefined outside it.
+    if (ok && d > -1e15 && d < 1e15 && d == static_cast<double>(static_cast<qint64>(d)))
         return QString::number(static_cast<qint64>(d));
     return v;
 }
@@ -309,6 +313,8 @@ std::optional<Rows> sheetRows(const QByteArray& xml, const QStringList& strings)
         int col = columnOfReference(a.value(QLatin1String("r")));
         if (col < 0)
             col = nextColumn;
+        if (col > 16384) // no sheet has more columns
+            return std::nullopt;
         nextColumn = col + 1;
         const QStringView type = a.value(QLatin1String("t"));
         QString value;
@@ -331,8 +337,6 @@ std::optional<Rows> sheetRows(const QByteArray& xml, const QStringList& strings)
         } else if (type.isEmpty() || type == u"n") {
             value = numericCell(value);
         }
-        if (col > 100000)
-            return std::nullopt;
         while (row.size() <= col)
             row.append(QString());
         row[col] = value;
@@ -629,6 +633,8 @@ ParseOutcome parseText(const QByteArray& content) {
 int jsonWhole(const QJsonValue& v) {
     if (v.isDouble()) {
         const double d = v.toDouble();
+        if (!(d > -1e9 && d < 1e9)) // also NaN; checked before the conversion
+            return 0;
         return d == static_cast<double>(static_cast<int>(d)) ? static_cast<int>(d) : 0;
     }
     return wholeNumber(v.toString()).value_or(0);

@@ -328,6 +328,11 @@ private slots:
         const ResultsImportOutcome o = ImportResults(t, text, QStringLiteral("r.csv"), p);
         QCOMPARE(o.added, std::vector<int>{1});
         QCOMPARE(o.refused, (std::vector<int>{2, 3, 4}));
+
+        // Numbers far outside any range are refused, not converted.
+        const ResultsImportOutcome huge = ImportResults(
+            t, R"({"5": [1e300, 2, 3, 4, 5, 6], "6": [-1e300, 2, 3, 4, 5, 6]})", QStringLiteral("r.json"), p);
+        QCOMPARE(huge.refused, (std::vector<int>{5, 6}));
     }
 
     // The real history, imported from the project's data, gives the statistics the typed draws give.
