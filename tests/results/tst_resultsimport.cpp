@@ -66,6 +66,8 @@ private slots:
         QTest::addColumn<QString>("format");
         const auto d = fileDraws();
         QTest::newRow("spreadsheet") << ResultsSamples::xlsx(d) << QStringLiteral("planilha");
+        QTest::newRow("spreadsheet with relations")
+            << ResultsSamples::xlsx(d, true) << QStringLiteral("planilha");
         QTest::newRow("html utf-8") << ResultsSamples::html(d, false) << QStringLiteral("página HTML");
         QTest::newRow("html latin-1") << ResultsSamples::html(d, true) << QStringLiteral("página HTML");
         QTest::newRow("text ; header") << ResultsSamples::text(d, u';', true) << QStringLiteral("texto");

@@ -76,7 +76,8 @@ inline QByteArray zip(const std::vector<Entry>& entries) {
 }
 
 inline QByteArray xlsxOfRows(const std::vector<QStringList>& header,
-                             const std::vector<std::vector<QString>>& dataRows, bool textCells) {
+                             const std::vector<std::vector<QString>>& dataRows, bool textCells,
+                             bool withRelations = false) {
     QStringList shared;
     const auto sharedIndex = [&](const QString& s) {
         qsizetype i = shared.indexOf(s);
@@ -143,13 +144,33 @@ inline QByteArray xlsxOfRows(const std::vector<QStringList>& header,
         "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
         "<sheets><sheet name=\"MEGA SENA\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>";
+    if (withRelations) {
+        // As spreadsheet programs write it: the workbook names its sheet through its relations,
+        // and the first sheet file is another, empty one.
+        const QByteArray rels =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+            "<Relationship Id=\"rId1\" "
+            "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
+            "Target=\"worksheets/sheet2.xml\"/></Relationships>";
+        const QByteArray empty =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+            "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+            "<sheetData/></worksheet>";
+        return zip({{QStringLiteral("[Content_Types].xml"), types},
+                    {QStringLiteral("xl/workbook.xml"), workbook},
+                    {QStringLiteral("xl/_rels/workbook.xml.rels"), rels},
+                    {QStringLiteral("xl/worksheets/sheet1.xml"), empty},
+                    {QStringLiteral("xl/worksheets/sheet2.xml"), sheet.toUtf8()},
+                    {QStringLiteral("xl/sharedStrings.xml"), sst.toUtf8()}});
+    }
     return zip({{QStringLiteral("[Content_Types].xml"), types},
                 {QStringLiteral("xl/workbook.xml"), workbook},
                 {QStringLiteral("xl/worksheets/sheet1.xml"), sheet.toUtf8()},
                 {QStringLiteral("xl/sharedStrings.xml"), sst.toUtf8()}});
 }
 
-inline QByteArray xlsx(const std::vector<Draw>& draws) {
+inline QByteArray xlsx(const std::vector<Draw>& draws, bool withRelations = false) {
     std::vector<std::vector<QString>> rows;
     for (const Draw& d : draws) {
         std::vector<QString> row{QString::number(d.concurso), dateOf(d.concurso)};
@@ -163,7 +184,7 @@ inline QByteArray xlsx(const std::vector<Draw>& draws) {
         {{QStringLiteral("Concurso"), QStringLiteral("Data do Sorteio"), QStringLiteral("Bola1"),
           QStringLiteral("Bola2"), QStringLiteral("Bola3"), QStringLiteral("Bola4"), QStringLiteral("Bola5"),
           QStringLiteral("Bola6"), QStringLiteral("Ganhadores 6 acertos"), QStringLiteral("Cidade / UF")}},
-        rows, true);
+        rows, true, withRelations);
 }
 
 // --- the results page: one table, a header, and for every third draw two winners' places,
