@@ -5,11 +5,6 @@
 
 #include <vector>
 
-namespace {
-
-// The derived counts of one draw, in the order of the fields pares, impares, abaixo, acima.
-using DerivedCounts = std::array<int, 4>;
-
 DerivedCounts derivedCounts(const DrawNumbers& d) {
     int even = 0;
     int low = 0;
@@ -19,6 +14,8 @@ DerivedCounts derivedCounts(const DrawNumbers& d) {
     }
     return {even, 6 - even, low, 6 - low};
 }
+
+namespace {
 
 // Writes the derived counts of every draw (empty for an incomplete draw) and answers the draws in
 // Concurso order. Rows that already hold the right counts are not touched, so a recomputation

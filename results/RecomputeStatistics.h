@@ -2,7 +2,14 @@
 
 #include "NumberStatistics.h"
 
+#include <array>
+
 class Tables;
+
+// The derived counts of one draw, in the order of the fields pares, impares, abaixo (up to 30)
+// and acima.
+using DerivedCounts = std::array<int, 4>;
+DerivedCounts derivedCounts(const DrawNumbers& d);
 
 // Derives every statistic from the whole history in TableRes (which must be open) and stores it:
 // - TableSaidas is re-created with 60 rows in ascending Dezena, Ordenador empty, open, on its

@@ -24,6 +24,8 @@ packages=(
   # as their title bar does (wmctrl) and gives it a second application to switch to (x11-apps).
   xvfb xauth openbox xdotool wmctrl x11-apps
 )
+# The results import opens the lottery's spreadsheet (a zip container) with QuaZip.
+packages+=(libquazip1-qt6-dev)
 # Screenshots and looking at printed pages need PDF and image tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then
   packages+=(poppler-utils imagemagick)

@@ -79,3 +79,7 @@ FieldList Schemas::calibration() {
     return {FieldDef::string(QStringLiteral("Papel"), 10), FieldDef::real(QStringLiteral("Horizontal")),
             FieldDef::real(QStringLiteral("Vertical"))};
 }
+
+FieldList Schemas::importFolder() {
+    return {FieldDef::string(QStringLiteral("Pasta"), 1000)};
+}

@@ -41,4 +41,9 @@ inline const QString kExportFile = QStringLiteral("Cartelas.csv");
 FieldList calibration();
 inline const QString kCalibrationFile = QStringLiteral("Calibragem.cds");
 
+// The folder the last results file was imported from (one row, field Pasta), so that the file
+// dialog of the import opens there again.
+FieldList importFolder();
+inline const QString kImportFolderFile = QStringLiteral("PastaImportacao.cds");
+
 } // namespace Schemas

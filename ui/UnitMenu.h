@@ -39,6 +39,9 @@ struct MenuServices {
     std::function<quint64()> randomSeed;
     // Opens the help page in the web browser.
     std::function<void(const QString& path)> openBrowser;
+    // Asks for the results file to import, opening in `folder`; empty when the player cancels.
+    // Unset: the program's own file dialog (ChooseResultsFile).
+    std::function<QString(QWidget* parent, const QString& folder)> chooseResultsFile;
 };
 
 // The main window: it owns every control and every table of the program and runs every operation
@@ -115,6 +118,7 @@ private:
     BoundLineEdit* refusedDrawField() const;
     // False (and the focus back in the refused field) while a typed number is refused.
     bool drawNumbersAccepted();
+    void ButtonImportaClick();
 
     // --- board and statistics
     void ToggleCellPressed(int n, Qt::MouseButton button);
@@ -202,6 +206,7 @@ private:
     QPushButton* ButtonSalva = nullptr;
     QPushButton* ButtonExclui = nullptr;
     QPushButton* ButtonAtu = nullptr;
+    QPushButton* ButtonImporta = nullptr;
     QPushButton* ButtonSaiIn = nullptr;
 
     // --- board

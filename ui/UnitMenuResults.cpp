@@ -1,12 +1,19 @@
 #include "BoundLineEdit.h"
 #include "DrawEntry.h"
+#include "ImportFolder.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
 #include "NamedColors.h"
 #include "Navigator.h"
+#include "NumberStatistics.h"
+#include "ResultsFileDialog.h"
+#include "ResultsImport.h"
 #include "TableError.h"
 #include "TableGrid.h"
 #include "UnitMenu.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 // The draw results: the read-only results grid, always visible, and the entry panel where draws
 // are looked up, added, corrected and deleted.
@@ -32,7 +39,7 @@ void TFormMenu::buildResults() {
     // its numbers is refused.
     GridRes->setMoveGuard([this] { return refusedDrawField() == nullptr; });
 
-    PanelIns = panel(this, "PanelIns", {8, 376, 358, 176}, false);
+    PanelIns = panel(this, "PanelIns", {8, 376, 358, 210}, false);
     label(PanelIns, "Label25", QStringLiteral("Insersão/Edição/Exclusão de resultados de concursos"),
           {8, 6, 470, 16}, Bold);
     label(PanelIns, "LabelConcurso", QStringLiteral("Concurso"), {8, 32, 60, 18});
@@ -59,16 +66,19 @@ void TFormMenu::buildResults() {
     DBNAtu->setErrorHandler([this](const QString& m) { showError(m); });
     connect(DBNAtu, &Navigator::moved, this, [this] { DBNAtuClick(); });
 
-    ButtonAtu = button(PanelIns, "ButtonAtu", QStringLiteral("Atualiza as estatísticas"), {160, 94, 170, 28});
-    ButtonSalva = button(PanelIns, "ButtonSalva", QStringLiteral("Salva"), {8, 136, 96, 28});
-    ButtonExclui = button(PanelIns, "ButtonExclui", QStringLiteral("Exclui"), {112, 136, 96, 28});
-    ButtonSaiIn = button(PanelIns, "ButtonSaiIn", QStringLiteral("Sai"), {216, 136, 96, 28});
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{DBNAtu, ButtonAtu, ButtonSalva, ButtonExclui, ButtonSaiIn}) {
+    ButtonAtu = button(PanelIns, "ButtonAtu", QStringLiteral("Atualiza as estatísticas"), {8, 128, 170, 28});
+    ButtonImporta =
+        button(PanelIns, "ButtonImporta", QStringLiteral("Importar resultados"), {184, 128, 166, 28});
+    ButtonSalva = button(PanelIns, "ButtonSalva", QStringLiteral("Salva"), {8, 170, 96, 28});
+    ButtonExclui = button(PanelIns, "ButtonExclui", QStringLiteral("Exclui"), {112, 170, 96, 28});
+    ButtonSaiIn = button(PanelIns, "ButtonSaiIn", QStringLiteral("Sai"), {216, 170, 96, 28});
+    for (QWidget* w : std::initializer_list<QWidget*>{DBNAtu, ButtonAtu, ButtonImporta, ButtonSalva,
+                                                      ButtonExclui, ButtonSaiIn}) {
         setTabOrder(previous, w);
         previous = w;
     }
     connect(ButtonAtu, &QPushButton::clicked, this, [this] { ButtonAtuClick(); });
+    connect(ButtonImporta, &QPushButton::clicked, this, [this] { ButtonImportaClick(); });
     connect(ButtonSalva, &QPushButton::clicked, this, [this] { ButtonSalvaClick(); });
     connect(ButtonExclui, &QPushButton::clicked, this, [this] { ButtonExcluiClick(); });
     connect(ButtonSaiIn, &QPushButton::clicked, this, [this] { ButtonSaiInClick(); });
@@ -168,6 +178,36 @@ void TFormMenu::ButtonAtuClick() {
     ButtonAtu->setEnabled(false);
     RecomputeStatisticsAndShow();
     ButtonAtu->setEnabled(true);
+}
+
+// Imports a results file the player downloaded: the draw being typed is stored first, the file
+// dialog opens in the folder of the last import, and the import's summary (or why the file was
+// refused) is shown; the statistics shown are the ones the import recomputed.
+void TFormMenu::ButtonImportaClick() {
+    StorePendingDraw();
+    QString folder;
+    guarded([this, &folder] { folder = LastImportFolder(folder_); });
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString path = services_.chooseResultsFile ? services_.chooseResultsFile(this, folder)
+                                                     : ChooseResultsFile(this, folder);
+    if (path.isEmpty())
+        return;
+    guarded([this, &path] { RememberImportFolder(folder_, QFileInfo(path).absolutePath()); });
+    ButtonImporta->setEnabled(false);
+    guarded([this, &path] {
+        const ResultsImportOutcome o = ImportResultsFile(tables_, path, *services_.messages);
+        if (o.statistics) {
+            statistics_ = std::make_unique<NumberStatistics>(*o.statistics);
+            showStatistics();
+        }
+        EditConc->setText(currentConcursoText(tables_.TableRes));
+        if (o.fileRefused)
+            services_.messages->error(o.message.text);
+        else
+            services_.messages->inform(o.message);
+    });
+    ButtonImporta->setEnabled(true);
 }
 
 void TFormMenu::StorePendingDraw() {

@@ -23,6 +23,8 @@ struct MenuFixture {
     QStringList openedPages;
     // The help link's browser; when empty, the pages the link asks for are only recorded.
     std::function<void(const QString&)> browser;
+    // The file the results import's dialog answers; unset, the real dialog opens.
+    std::function<QString(QWidget*, const QString&)> chooseResultsFile;
     quint64 seed = 20261209;
 
     TFormMenu& start() {
@@ -35,6 +37,7 @@ struct MenuFixture {
             if (browser)
                 browser(page);
         };
+        s.chooseResultsFile = chooseResultsFile;
         reports = std::make_unique<ReportForms>();
         s.reports = reports.get();
         menu = std::make_unique<TFormMenu>(folder.path(), s);

@@ -195,12 +195,13 @@ void TestShell::tabOrderOfTheEntryPanel() {
     d.open();
     d.conc()->setFocus();
     QStringList order{d.focused()->objectName()};
-    for (int i = 0; i < 11; ++i) {
+    for (int i = 0; i < 12; ++i) {
         QTest::keyClick(d.focused(), Qt::Key_Tab);
         order << d.focused()->objectName();
     }
     QCOMPARE(order, QStringList({"EditConc", "DBEdit1", "DBEdit2", "DBEdit3", "DBEdit4", "DBEdit5", "DBEdit6",
-                                 "DBNAtu", "ButtonAtu", "ButtonSalva", "ButtonExclui", "ButtonSaiIn"}));
+                                 "DBNAtu", "ButtonAtu", "ButtonImporta", "ButtonSalva", "ButtonExclui",
+                                 "ButtonSaiIn"}));
     QVERIFY(f.messages.shown().isEmpty());
 }
 

@@ -1,0 +1,82 @@
+#include "ResultsFileReading.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <map>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace ResultsFileReading {
+
+namespace {
+
+int jsonWhole(const QJsonValue& v) {
+    if (v.isDouble()) {
+        const double d = v.toDouble();
+        if (!(d > -1e9 && d < 1e9)) // also NaN; checked before the conversion
+            return 0;
+        return d == static_cast<double>(static_cast<int>(d)) ? static_cast<int>(d) : 0;
+    }
+    return wholeNumber(v.toString()).value_or(0);
+}
+
+std::array<int, 6> jsonNumbers(const QJsonValue& v) {
+    std::array<int, 6> n{};
+    const QJsonArray a = v.toArray();
+    if (a.size() != 6)
+        return n; // a list of another length is refused as a whole
+    for (qsizetype i = 0; i < 6; ++i)
+        n[static_cast<std::size_t>(i)] = jsonWhole(a.at(i));
+    return n;
+}
+
+bool isServiceResult(const QJsonValue& v) {
+    return v.isObject() && v.toObject().contains(u"numero");
+}
+
+void addServiceResult(DrawCollector& collect, const QJsonObject& o) {
+    const int concurso = jsonWhole(o.value(QLatin1String("numero")));
+    if (concurso < 1)
+        return;
+    const QJsonValue inOrder = o.value(QLatin1String("dezenasSorteadasOrdemSorteio"));
+    const bool hasOrder = inOrder.isArray() && !inOrder.toArray().isEmpty();
+    collect.add(concurso, jsonNumbers(hasOrder ? inOrder : o.value(QLatin1String("listaDezenas"))));
+}
+
+} // namespace
+
+ParseOutcome readResultsJson(const QByteArray& content) {
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(content, &error);
+    if (error.error != QJsonParseError::NoError)
+        return problem(
+            QStringLiteral("o JSON está danificado ou incompleto (erro no caractere %1)").arg(error.offset));
+    DrawCollector collect(ResultsFormat::Json);
+    if (doc.isArray()) {
+        for (const QJsonValue& v : doc.array())
+            if (isServiceResult(v))
+                addServiceResult(collect, v.toObject());
+    } else if (isServiceResult(doc.object())) {
+        addServiceResult(collect, doc.object());
+    } else {
+        const QJsonObject o = doc.object();
+        std::map<int, QJsonValue> byNumber; // keys come in text order; draws go in number order
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            const auto concurso = wholeNumber(it.key());
+            if (!concurso || *concurso < 1 || !it.value().isArray())
+                return problem(QStringLiteral("o JSON não traz os concursos no formato esperado (a chave "
+                                              "\"%1\" não é o número de um concurso com as suas dezenas)")
+                                   .arg(it.key()));
+            byNumber.emplace(*concurso, it.value());
+        }
+        for (const auto& [concurso, numbers] : byNumber)
+            collect.add(concurso, jsonNumbers(numbers));
+    }
+    if (collect.empty())
+        return problem(QStringLiteral("o JSON não traz nenhum concurso"));
+    return collect.take();
+}
+
+} // namespace ResultsFileReading
