@@ -24,8 +24,6 @@ HashIndex::HashIndex(const RecordLayout& layout, const RecordStore& rows, int fi
 }
 
 std::uint64_t HashIndex::hashOf(const CellReader& cell) const {
-    if (cell.isEmpty(field_))
-        return 0x9e3779b97f4a7c15ULL;
     switch (cell.type(field_)) {
     case FieldType::Integer:
         return mix(static_cast<std::uint64_t>(static_cast<std::int64_t>(cell.rawInteger(field_))));
@@ -61,6 +59,8 @@ void HashIndex::grow() {
 }
 
 void HashIndex::add(std::uint32_t phys) {
+    if (reader(phys).isEmpty(field_))
+        return; // empty values are never indexed: they would all share one probe chain
     if ((used_ + 1) * 2 > slots_.size())
         grow();
     const std::size_t mask = slots_.size() - 1;
@@ -73,6 +73,8 @@ void HashIndex::add(std::uint32_t phys) {
 }
 
 void HashIndex::remove(std::uint32_t phys) {
+    if (slots_.empty() || reader(phys).isEmpty(field_))
+        return;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hashOf(reader(phys)) & mask;; i = (i + 1) & mask) {
         if (slots_[i] == kEmpty)

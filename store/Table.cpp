@@ -510,7 +510,9 @@ bool Table::locate(int f, const QVariant& value) {
     const CellReader probeRow(&layout_, probe.data(), nullptr, 0, &probeSpill);
 
     int found = -1;
-    if (order_.size() < kLinearLocateRows) {
+    if (order_.size() < kLinearLocateRows || probeRow.isEmpty(f)) {
+        // Small tables, and empty values (which the hash index leaves out), are searched in index
+        // order, so the first match is the one the cursor goes to.
         for (std::size_t i = 0; i < order_.size(); ++i) {
             const quint32 p = order_[i];
             if (compareCells(probeRow, CellReader(&layout_, rows_.record(p), &rows_, p), f) == 0) {
