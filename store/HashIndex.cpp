@@ -16,11 +16,15 @@ std::uint64_t mix(std::uint64_t x) {
 
 HashIndex::HashIndex(const RecordLayout& layout, const RecordStore& rows, int field)
     : layout_(layout), rows_(rows), field_(field) {
-    const std::size_t want = std::bit_ceil(std::max<std::size_t>(16, std::size_t{rows.alive()} * 2 + 2));
-    slots_.assign(want, kEmpty);
-    for (std::uint32_t p = 0; p < rows.size(); ++p)
-        if (RecordLayout::alive(rows.record(p)))
-            add(p);
+    std::vector<std::uint32_t> filled;
+    for (std::uint32_t p = 0; p < rows.size(); ++p) {
+        const std::uint8_t* rec = rows.record(p);
+        if (RecordLayout::alive(rec) && RecordLayout::has(rec, field))
+            filled.push_back(p);
+    }
+    slots_.assign(std::bit_ceil(std::max<std::size_t>(16, filled.size() * 2 + 2)), kEmpty);
+    for (const std::uint32_t p : filled)
+        add(p);
 }
 
 std::uint64_t HashIndex::hashOf(const CellReader& cell) const {
