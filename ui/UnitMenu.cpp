@@ -1,6 +1,8 @@
 #include "UnitMenu.h"
 
+#include "DiscardedNumbers.h"
 #include "DistributionEditor.h"
+#include "DurableWork.h"
 #include "FileNames.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
@@ -33,6 +35,10 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
     buildEditor();
     buildPrint();
     buildTutorial();
+    durable_ = new DurableWork([this] { commitPlayerWork(); }, this);
+    for (Table* t : tables_.playerTables())
+        durable_->watch(*t);
+    connect(board_.get(), &NumberBoard::changed, durable_, &DurableWork::changed);
     FormCreate();
 }
 
@@ -77,6 +83,8 @@ void TFormMenu::closeEvent(QCloseEvent* e) {
 
 void TFormMenu::FormClose() {
     closing_ = true;
+    if (durable_)
+        durable_->stop();
     StorePendingDraw();
     SaveDiscardedAndReport();
     // Every table still open is closed, which writes each one whose rows changed; a table that
@@ -86,6 +94,18 @@ void TFormMenu::FormClose() {
 }
 
 bool TFormMenu::guarded(const std::function<void()>& op) {
+    struct Bracket {
+        DurableWork* work;
+        explicit Bracket(DurableWork* w) : work(w) {
+            if (work)
+                work->operationStarted();
+        }
+        ~Bracket() {
+            if (work)
+                work->operationEnded();
+        }
+    };
+    const Bracket bracket(durable_);
     try {
         op();
         return true;
@@ -93,6 +113,21 @@ bool TFormMenu::guarded(const std::function<void()>& op) {
         showError(e.message());
         return false;
     }
+}
+
+void TFormMenu::commitPlayerWork() {
+    if (closing_)
+        return;
+    if (board_ && board_->discardedNumbers() != savedDiscards_) {
+        try {
+            SaveDiscarded(tables_, *board_);
+            savedDiscards_ = board_->discardedNumbers();
+        } catch (const TableError& e) {
+            showError(e.message());
+        }
+    }
+    for (const QString& failure : tables_.commitChanges())
+        showError(failure);
 }
 
 void TFormMenu::showError(const QString& text) {
