@@ -271,6 +271,8 @@ void Table::writeFile(bool force) {
         // stand there.
         for (quint32& p : order_)
             p = renumber[p];
+        if (state_ == State::Edit)
+            editedPhys_ = renumber[editedPhys_]; // a commit while a row is being edited
         hashes_.clear();
     }
     changed_ = false;

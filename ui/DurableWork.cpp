@@ -54,7 +54,6 @@ bool DurableWork::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::KeyPress:
-    case QEvent::Close:
         commitIfPending();
         break;
     default:

@@ -330,6 +330,32 @@ private slots:
         QCOMPARE(query(path, "SELECT count(*), sum(Versao) FROM data"), QStringList{"11|12"});
     }
 
+    // A commit while a row is being edited writes the posted rows and leaves the edit pending,
+    // also when the file changed meanwhile and the rows are renumbered by a whole write.
+    void commitWhileEditingKeepsTheEdit() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.create();
+        fill(t, 1, 10, 1);
+        t.commitChanges();
+        QVERIFY(t.locate(u"Cartao", 3));
+        t.remove(); // a dead record before the row edited below
+        QVERIFY(t.locate(u"Cartao", 8));
+        t.edit();
+        t.setInteger(1, 9);
+        sql(w.file(QStringLiteral("t.cds")), "UPDATE data SET Versao = 5 WHERE Cartao = 1");
+        t.commitChanges(); // the file changed: a whole write
+        QVERIFY(t.isEditing());
+        t.post();
+        t.commitChanges();
+        QCOMPARE(query(w.file(QStringLiteral("t.cds")), "SELECT count(*), sum(Versao) FROM data"),
+                 QStringList{"9|17"});
+        QCOMPARE(query(w.file(QStringLiteral("t.cds")), "SELECT Versao FROM data WHERE Cartao = 8"),
+                 QStringList{"9"});
+    }
+
     void rewriteKeepsThePermissionBits() {
         WorkFolder w;
         const QString path = w.file(QStringLiteral("t.cds"));
