@@ -51,13 +51,10 @@ std::vector<std::uint32_t> TablePersistence::write(const QString& path, const Re
         return {}; // the file already holds exactly these rows
     std::sort(touched_.begin(), touched_.end());
     touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
-    // Mostly dead records are dropped by a whole write, which renumbers the rows; and when most
-    // rows changed (a check rewrites the hits of every game), building the file anew costs less
-    // than updating each row through the journal, and is just as atomic and durable.
+    // Mostly dead records are dropped by a whole write, which renumbers the rows.
     const bool mostlyDead = rows.size() - rows.alive() > rows.alive() + 4096;
-    const bool mostlyChanged = touched_.size() > 4096 && touched_.size() * 2 > rows.alive();
     std::vector<std::uint32_t> renumber;
-    if (!whole && untouched && numbered_ && persisted_ <= rows.size() && !mostlyDead && !mostlyChanged) {
+    if (!whole && untouched && numbered_ && persisted_ <= rows.size() && !mostlyDead) {
         TableFile::writeChanges(path, layout, rows, persisted_, touched_);
     } else {
         TableFile::writeWhole(path, layout, rows);
