@@ -76,7 +76,7 @@ double randomRun(Tables& t, int& accepted) {
         return seed % 1000;
     };
     const auto t0 = Clock::now();
-    const RandomRunResult res = ButtonOKAleaClick(t, r, keys, yes, quiet);
+    const RandomRunResult res = GenerateRandomGames(t, r, keys, yes, quiet);
     accepted = res.accepted;
     return secondsSince(t0);
 }

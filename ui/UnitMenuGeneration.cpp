@@ -272,7 +272,7 @@ void TFormMenu::ButtonCanGeraClick() {
 void TFormMenu::EditDezJogoExit() {
     if (closing_)
         return; // the field loses the focus because the window is going away, not to the player
-    const GameSizeCheck c = ::EditDezJogoExit(selectionOf(*board_), EditDezJogo->text());
+    const GameSizeCheck c = CheckGameSize(selectionOf(*board_), EditDezJogo->text());
     GameSizeOk = c.gameSizeOk;
     LabelSel->setText(QString::number(c.available));
     if (c.maxGames) {
@@ -299,7 +299,7 @@ void TFormMenu::ButtonOKAleaClick() {
             // The games list may have been cleared since the choice opened.
             if (!tables_.TableCar.isOpen())
                 PrepareGamesTable(tables_);
-            result = ::ButtonOKAleaClick(tables_, request, keys, *services_.messages, progress);
+            result = GenerateRandomGames(tables_, request, keys, *services_.messages, progress);
         });
         if (!ran) {
             // A failing table ends the run; whatever it appended is still shown.
@@ -335,7 +335,7 @@ void TFormMenu::ButtonOKCombClick(QPushButton* sender) {
         const bool ran = guarded([&] {
             if (!tables_.TableCar.isOpen())
                 PrepareGamesTable(tables_);
-            result = ::ButtonOKCombClick(tables_.TableCar, request, progress);
+            result = RunCombinations(tables_.TableCar, request, progress);
         });
         if (!ran) {
             result.panelOpen = false;

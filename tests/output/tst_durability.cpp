@@ -98,7 +98,7 @@ struct Script {
                 r.dezJogo = QStringLiteral("6");
                 r.quant = QStringLiteral("40");
                 NoProgress quiet;
-                ButtonOKAleaClick(t, r, keys(), yes, quiet);
+                GenerateRandomGames(t, r, keys(), yes, quiet);
             },
             [this] { CheckGamesWithLastDraw(t); },
             [this] {
@@ -124,7 +124,7 @@ struct Script {
                 CombinationRequest r;
                 r.board.valid = {3, 9, 14, 22, 27, 35, 41, 44, 58};
                 NoProgress quiet;
-                ButtonOKCombClick(t.TableCar, r, quiet);
+                RunCombinations(t.TableCar, r, quiet);
             },
             [this] {
                 // Distribution marks, as a deal writes them.
