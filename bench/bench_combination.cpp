@@ -77,7 +77,7 @@ void generatingRun(const std::vector<int>& candidates, const char* label) {
     r.board.valid = candidates;
     const double rss0 = statusMb("VmRSS");
     const auto t0 = Clock::now();
-    const CombinationRunResult res = ButtonOKCombClick(t.TableCar, r, quiet);
+    const CombinationRunResult res = RunCombinations(t.TableCar, r, quiet);
     const double run = secondsSince(t0);
     const double rss1 = statusMb("VmRSS");
     std::printf(
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
         r.board.valid = all;
         r.counting = true;
         const auto t0 = Clock::now();
-        const CombinationRunResult res = ButtonOKCombClick(t.TableCar, r, quiet);
+        const CombinationRunResult res = RunCombinations(t.TableCar, r, quiet);
         const double counting = secondsSince(t0);
         const auto t1 = Clock::now();
         const qint64 naive = naiveCount(all, initial);

@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     Quiet quiet;
     AlwaysYes yes;
     const auto t1 = Clock::now();
-    const RandomRunResult res = ButtonOKAleaClick(t, r, ClockSeededKeys(), yes, quiet);
+    const RandomRunResult res = GenerateRandomGames(t, r, ClockSeededKeys(), yes, quiet);
     const double run = secondsSince(t1);
     const auto t2 = Clock::now();
     const int reference = inMemory(100000, todos);

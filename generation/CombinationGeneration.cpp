@@ -168,7 +168,7 @@ qint64 CountCombinationsOneByOne(const std::vector<int>& candidates, const std::
     return count;
 }
 
-CombinationRunResult ButtonOKCombClick(Table& games, const CombinationRequest& request, Progress& progress) {
+CombinationRunResult RunCombinations(Table& games, const CombinationRequest& request, Progress& progress) {
     CombinationRunResult result;
     const FilterSettings filters = CombinationFilterSettings(request.filters);
     if (filters.paresMax > 6) {

@@ -56,4 +56,4 @@ struct CombinationRunResult {
 // without Todos; after every 10,001 games written it closes the table (writing its file) and opens
 // it again. A false answer of `progress` stops the run; the games written stay, numbered without
 // gaps.
-CombinationRunResult ButtonOKCombClick(Table& games, const CombinationRequest& request, Progress& progress);
+CombinationRunResult RunCombinations(Table& games, const CombinationRequest& request, Progress& progress);

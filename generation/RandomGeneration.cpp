@@ -62,7 +62,7 @@ void shareOut(int games, int lo, int hi, int first, const std::array<double, N>&
 
 } // namespace
 
-GameSizeCheck EditDezJogoExit(const BoardSelection& board, QStringView dezJogo) {
+GameSizeCheck CheckGameSize(const BoardSelection& board, QStringView dezJogo) {
     GameSizeCheck c;
     c.gameSizeOk = true;
     c.available = static_cast<int>(board.valid.size());
@@ -95,10 +95,10 @@ RandomKeys ClockSeededKeys() {
     return [engine]() { return std::uniform_int_distribution<int>(0, 999)(*engine); };
 }
 
-RandomRunResult ButtonOKAleaClick(Tables& t, const RandomRequest& request, const RandomKeys& keys,
-                                  Prompter& prompter, Progress& progress) {
+RandomRunResult GenerateRandomGames(Tables& t, const RandomRequest& request, const RandomKeys& keys,
+                                    Prompter& prompter, Progress& progress) {
     RandomRunResult result;
-    result.size = EditDezJogoExit(request.board, request.dezJogo);
+    result.size = CheckGameSize(request.board, request.dezJogo);
     if (!result.size.gameSizeOk) {
         result.message = result.size.message;
         return result;

@@ -29,7 +29,7 @@ struct GameSizeCheck {
     std::optional<Message> message; // why the size was refused
 };
 
-GameSizeCheck EditDezJogoExit(const BoardSelection& board, QStringView dezJogo);
+GameSizeCheck CheckGameSize(const BoardSelection& board, QStringView dezJogo);
 
 // The class quotas of one run of six-number games: EvenQuota by count of even numbers (index 0..6)
 // and RowQuota by count of filled rows (index 1..6, index 0 unused). The last class of each range
@@ -71,8 +71,8 @@ struct RandomRunResult {
 // last game. After every 1000 fruitless attempts the player is asked whether to go on; No, or a
 // false answer of `progress`, ends the dealing and keeps what was accepted. TableCar must be open
 // in Cartao order. The window rebuilds the games summary when `refreshSummary`.
-RandomRunResult ButtonOKAleaClick(Tables& t, const RandomRequest& request, const RandomKeys& keys,
-                                  Prompter& prompter, Progress& progress);
+RandomRunResult GenerateRandomGames(Tables& t, const RandomRequest& request, const RandomKeys& keys,
+                                    Prompter& prompter, Progress& progress);
 
 // Fills Pares and Abaixo on every game whose Abaixo holds no value, from its numbers d1, d2, ...
 // up to the first empty field or 0. Games that hold Abaixo are left as they are.

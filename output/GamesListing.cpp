@@ -83,6 +83,11 @@ void BuildGamesListing(Tables& t) {
 
     if (!rel.isOpen())
         throw TableError::notOpen(rel.name());
+    // A games file that exists but could not be opened (damaged, foreign) stops the listing before
+    // anything changes: its message names it, and neither the listing nor "Cartelas.csv" is
+    // emptied as if there were no games.
+    if (!games.isOpen() && games.fileExists())
+        games.open();
     QSaveFile file(FileNames::resolve(t.folder(), Schemas::kExportFile));
     if (!file.open(QIODevice::WriteOnly))
         throw unwritable(file);

@@ -17,5 +17,7 @@ QString FormatListingLine(const RowRef& game, const GameFields& f);
 // of the working folder is replaced whole by the same lines, each ended by CR LF. The file is
 // replaced in one step: when it cannot be written a TableError naming it is thrown and both the
 // file and TableRel keep their earlier content. When the games table is not open, TableRel and
-// the file are emptied and the table layer's error is thrown. The games table ends on its last game.
+// the file are emptied and the table layer's error is thrown, unless a games file exists: it is
+// opened then, and when it cannot be read its error stops the listing with nothing changed. The
+// games table ends on its last game.
 void BuildGamesListing(Tables& t);

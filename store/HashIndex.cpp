@@ -16,16 +16,18 @@ std::uint64_t mix(std::uint64_t x) {
 
 HashIndex::HashIndex(const RecordLayout& layout, const RecordStore& rows, int field)
     : layout_(layout), rows_(rows), field_(field) {
-    const std::size_t want = std::bit_ceil(std::max<std::size_t>(16, std::size_t{rows.alive()} * 2 + 2));
-    slots_.assign(want, kEmpty);
-    for (std::uint32_t p = 0; p < rows.size(); ++p)
-        if (RecordLayout::alive(rows.record(p)))
-            add(p);
+    std::vector<std::uint32_t> filled;
+    for (std::uint32_t p = 0; p < rows.size(); ++p) {
+        const std::uint8_t* rec = rows.record(p);
+        if (RecordLayout::alive(rec) && RecordLayout::has(rec, field))
+            filled.push_back(p);
+    }
+    slots_.assign(std::bit_ceil(std::max<std::size_t>(16, filled.size() * 2 + 2)), kEmpty);
+    for (const std::uint32_t p : filled)
+        add(p);
 }
 
 std::uint64_t HashIndex::hashOf(const CellReader& cell) const {
-    if (cell.isEmpty(field_))
-        return 0x9e3779b97f4a7c15ULL;
     switch (cell.type(field_)) {
     case FieldType::Integer:
         return mix(static_cast<std::uint64_t>(static_cast<std::int64_t>(cell.rawInteger(field_))));
@@ -61,6 +63,8 @@ void HashIndex::grow() {
 }
 
 void HashIndex::add(std::uint32_t phys) {
+    if (reader(phys).isEmpty(field_))
+        return; // empty values are never indexed: they would all share one probe chain
     if ((used_ + 1) * 2 > slots_.size())
         grow();
     const std::size_t mask = slots_.size() - 1;
@@ -73,6 +77,8 @@ void HashIndex::add(std::uint32_t phys) {
 }
 
 void HashIndex::remove(std::uint32_t phys) {
+    if (slots_.empty() || reader(phys).isEmpty(field_))
+        return;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hashOf(reader(phys)) & mask;; i = (i + 1) & mask) {
         if (slots_[i] == kEmpty)

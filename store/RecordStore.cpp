@@ -41,6 +41,21 @@ bool RecordLayout::putText(std::uint8_t* rec, int f, const QByteArray& utf8) con
     return true;
 }
 
+bool RecordLayout::putAscii(std::uint8_t* rec, int f, QStringView text) const {
+    if (text.size() > capacity(f))
+        return false;
+    std::uint8_t* p = rec + offset(f);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80)
+            return false; // the caller stores it as UTF-8; what was written here is overwritten then
+        p[i + 1] = static_cast<std::uint8_t>(c);
+    }
+    p[0] = static_cast<std::uint8_t>(text.size());
+    setBit(rec, f + 1, true);
+    return true;
+}
+
 void RecordLayout::putEmpty(std::uint8_t* rec, int f) const {
     std::uint8_t* p = rec + offset(f);
     switch (type(f)) {
@@ -67,7 +82,8 @@ void RecordStore::reset(std::size_t recordSize) {
 
 std::uint32_t RecordStore::append() {
     if ((count_ >> kChunkBits) >= chunks_.size())
-        chunks_.push_back(std::make_unique<std::uint8_t[]>(kChunkRows * recordSize_));
+        chunks_.push_back(
+            std::make_unique_for_overwrite<std::uint8_t[]>(kChunkRows * recordSize_)); // zeroed per row
     const std::uint32_t phys = count_++;
     std::uint8_t* rec = record(phys);
     std::memset(rec, 0, recordSize_);

@@ -69,6 +69,9 @@ public:
     // Stores the text inline when it fits and answers true; answers false (and marks the cell as
     // spilled) when the caller must keep the text aside.
     bool putText(std::uint8_t* rec, int f, const QByteArray& utf8) const;
+    // Stores an ASCII text that fits inline without a UTF-8 copy; answers false, storing nothing
+    // the caller relies on, when the text is not ASCII or does not fit.
+    bool putAscii(std::uint8_t* rec, int f, QStringView text) const;
     void putEmpty(std::uint8_t* rec, int f) const;
 
 private:

@@ -126,9 +126,7 @@ void Table::create() {
     keys_ = keys;
     // The file, if any, is left alone: it is replaced at the next write, and only if the table
     // gets rows, so nothing here knows what it holds.
-    fileIdentity_ = {};
-    prefixValid_ = false;
-    sameAsFile_ = false;
+    file_.forget();
     changed_ = false;
     setState(State::Browse);
     pos_ = -1;
@@ -141,7 +139,7 @@ void Table::open() {
         return;
     const QString path = filePath();
     const FileIdentity now = FileIdentity::of(path);
-    if (cached_ && now.exists && now == fileIdentity_) {
+    if (cached_ && now.exists && file_.fileUntouched(path)) {
         // The rows kept at close are what the file holds: reopening needs no read.
         cached_ = false;
         std::vector<int> keys = resolveIndex();
@@ -165,7 +163,7 @@ void Table::open() {
             throw TableError::missingData();
         RecordLayout layout;
         RecordStore rows;
-        TableFile::load(path, layout, rows);
+        const bool numbered = TableFile::load(path, layout, rows);
         const RecordLayout previous = layout_;
         layout_ = std::move(layout);
         std::vector<int> keys;
@@ -181,14 +179,13 @@ void Table::open() {
         rows_ = std::move(rows);
         fieldsDefined_ = true;
         keys_ = std::move(keys);
-        fileIdentity_ = FileIdentity::of(path);
-        persisted_ = rows_.size();
-        prefixValid_ = true;
-        sameAsFile_ = true;
+        file_.loaded(path, rows_.size(), numbered);
         changed_ = rows_.alive() > 0;
-        order_.resize(rows_.size());
+        order_.clear();
+        order_.reserve(rows_.alive());
         for (quint32 i = 0; i < rows_.size(); ++i)
-            order_[i] = i;
+            if (RecordLayout::alive(rows_.record(i)))
+                order_.push_back(i);
         setState(State::Browse);
         resortAll();
     }
@@ -210,7 +207,7 @@ void Table::close() {
     if (changed_)
         writeFile(false); // on failure the table stays open with every row: nothing is lost
     notifyReset();
-    const bool keep = sameAsFile_;
+    const bool keep = file_.sameAsFile();
     if (keep) {
         // Keep the rows while they equal the file; the next open takes them back unless the
         // file changed in between.
@@ -233,6 +230,12 @@ void Table::write() {
     writeFile(true);
 }
 
+void Table::commitChanges() {
+    if (!isOpen() || !changed_)
+        return;
+    writeFile(false);
+}
+
 void Table::emptyTable() {
     requireOpen();
     if (isEditing())
@@ -244,8 +247,7 @@ void Table::emptyTable() {
     rows_.reset(recordSize);
     order_.clear();
     hashes_.clear();
-    prefixValid_ = false;
-    sameAsFile_ = false;
+    file_.replacedAll();
     changed_ = true;
     pos_ = -1;
     eof_ = true;
@@ -259,43 +261,26 @@ void Table::dropRows() {
     hashes_.clear();
     pending_.clear();
     cached_ = false;
-    sameAsFile_ = false;
-    prefixValid_ = false;
-    persisted_ = 0;
+    file_.forget();
 }
 
 void Table::writeFile(bool force) {
-    const QString path = filePath();
-    const FileIdentity now = FileIdentity::of(path);
-    const bool untouched = now.exists && now == fileIdentity_;
-    if (!force && untouched && sameAsFile_) {
-        changed_ = false;
-        return; // the file already holds exactly these rows
-    }
-    if (!force && untouched && prefixValid_ && persisted_ <= rows_.size())
-        TableFile::appendRows(path, layout_, rows_, persisted_);
-    else
-        TableFile::writeWhole(path, layout_, rows_);
-
-    if (rows_.alive() != rows_.size()) {
-        // The file has no gaps, so the rows are renumbered to stand as they stand there.
-        const std::vector<quint32> renumber = rows_.compact();
+    const std::vector<quint32> renumber = file_.write(filePath(), layout_, rows_, force);
+    if (!renumber.empty()) {
+        // A whole write leaves no gaps in the file, so the rows are renumbered to stand as they
+        // stand there.
         for (quint32& p : order_)
             p = renumber[p];
+        if (state_ == State::Edit)
+            editedPhys_ = renumber[editedPhys_]; // a commit while a row is being edited
         hashes_.clear();
     }
-    fileIdentity_ = FileIdentity::of(path);
-    persisted_ = rows_.size();
-    prefixValid_ = true;
-    sameAsFile_ = true;
     changed_ = false;
 }
 
-void Table::markChanged(std::optional<quint32> physTouched) {
+void Table::markChanged(quint32 phys) {
     changed_ = true;
-    sameAsFile_ = false;
-    if (physTouched && *physTouched < persisted_)
-        prefixValid_ = false;
+    file_.touched(phys); // a row added since the last write is told apart there
 }
 
 // ---------------------------------------------------------------- order
@@ -319,6 +304,8 @@ void Table::resortAll() {
     }
     auto cmp = [this](quint32 a, quint32 b) { return less(a, b); };
     if (std::is_sorted(order_.begin(), order_.end(), cmp))
+        return;
+    if (keys_.size() == 1 && layout_.type(keys_[0]) == FieldType::Integer && countingSort(keys_[0]))
         return;
     if (keys_.size() == 1 && layout_.type(keys_[0]) != FieldType::String) {
         // One numeric key (the common case: Cartao, Acertos, Nota): sort plain keys, not cells.
@@ -351,6 +338,40 @@ void Table::resortAll() {
         return;
     }
     std::sort(order_.begin(), order_.end(), cmp);
+}
+
+bool Table::countingSort(int k) {
+    // Hits (0 to 15), game sizes and the like span a few values: counting beats comparing.
+    std::int64_t lo = std::numeric_limits<std::int64_t>::max();
+    std::int64_t hi = std::numeric_limits<std::int64_t>::min();
+    for (const quint32 p : order_) {
+        const std::uint8_t* rec = rows_.record(p);
+        if (RecordLayout::has(rec, k)) {
+            const std::int64_t v = layout_.integerAt(rec, k);
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    }
+    if (lo > hi)
+        lo = hi = 0;
+    if (hi - lo > 4096)
+        return false;
+    // Bucket 0 holds the empty values, which come first; ties stay in physical order, so the rows
+    // are visited in physical order (order_ holds exactly the live rows).
+    std::vector<std::size_t> start(static_cast<std::size_t>(hi - lo) + 3, 0);
+    auto bucket = [&](const std::uint8_t* rec) {
+        return RecordLayout::has(rec, k) ? static_cast<std::size_t>(layout_.integerAt(rec, k) - lo) + 1 : 0;
+    };
+    for (const quint32 p : order_)
+        ++start[bucket(rows_.record(p)) + 1];
+    for (std::size_t b = 1; b < start.size(); ++b)
+        start[b] += start[b - 1];
+    for (quint32 p = 0; p < rows_.size(); ++p) {
+        const std::uint8_t* rec = rows_.record(p);
+        if (RecordLayout::alive(rec))
+            order_[start[bucket(rec)]++] = p;
+    }
+    return true;
 }
 
 int Table::positionOf(quint32 phys) const {
@@ -510,7 +531,9 @@ bool Table::locate(int f, const QVariant& value) {
     const CellReader probeRow(&layout_, probe.data(), nullptr, 0, &probeSpill);
 
     int found = -1;
-    if (order_.size() < kLinearLocateRows) {
+    if (order_.size() < kLinearLocateRows || probeRow.isEmpty(f)) {
+        // Small tables, and empty values (which the hash index leaves out), are searched in index
+        // order, so the first match is the one the cursor goes to.
         for (std::size_t i = 0; i < order_.size(); ++i) {
             const quint32 p = order_[i];
             if (compareCells(probeRow, CellReader(&layout_, rows_.record(p), &rows_, p), f) == 0) {
@@ -826,9 +849,15 @@ void Table::setText(int field, const QString& v) {
         return;
     }
     case FieldType::String: {
-        const QString s = v.left(std::max(def.size, 1)); // a String(n) holds at most n characters
+        // A String(n) holds at most n characters.
+        const QStringView kept = QStringView(v).left(std::max(def.size, 1));
         std::uint8_t* rec = pending_.bytes.data();
         pending_.spill.erase(field);
+        if (layout_.putAscii(rec, field, kept)) { // the common case, without a UTF-8 copy
+            pending_.modified = true;
+            return;
+        }
+        const QString s = kept.toString();
         if (!layout_.putText(rec, field, s.toUtf8()))
             pending_.spill[field] = s;
         pending_.modified = true;

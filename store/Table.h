@@ -2,7 +2,7 @@
 
 #include "FieldDef.h"
 #include "RecordStore.h"
-#include "TableFile.h"
+#include "TablePersistence.h"
 
 #include <QObject>
 #include <QString>
@@ -16,7 +16,9 @@ class HashIndex;
 
 // An in-memory table bound to one file of a folder: field definitions, rows kept in the order they
 // were added, an index order, a cursor with an end flag, and a state. The file is read by open and
-// written by close (when the changed mark is set) or by write; nothing else touches the disk.
+// written by close (when the changed mark is set), by write, and by commitChanges, which the
+// program calls when an operation on the player's data ends; nothing else touches the disk. How the
+// rows reach the file is TablePersistence's business.
 //
 // Rows are visited in index order: ascending by the index fields, an empty value before any other,
 // numbers by value, texts by character codes, and ties in the order the rows stand in the table.
@@ -54,6 +56,11 @@ public:
     void open();
     void close();
     void write();
+    // Makes the posted changes since the last write durable now, writing only what changed (see
+    // TablePersistence); the table stays open and a pending row stays pending. Nothing happens for a
+    // closed table or one without changes. Throws TableError naming the file when it cannot write;
+    // the changes stay in memory and the next write that succeeds writes them.
+    void commitChanges();
     // Removes every row at once (the same as deleting them one by one, without the cost).
     void emptyTable();
 
@@ -152,13 +159,14 @@ private:
     void setCursor(int position, bool scrolled = true);
     void setState(State s);
     void resortAll();
+    bool countingSort(int field); // false when the values span too far for it
     std::vector<int> resolveIndex() const;
     bool less(quint32 a, quint32 b) const;
     int insertionPosition(quint32 phys) const;
     int positionOf(quint32 phys) const;
     void dropRows();
     void writeFile(bool force);
-    void markChanged(std::optional<quint32> physTouched);
+    void markChanged(quint32 phys);
     HashIndex& hashIndex(int field);
     void notifyReset();     // before the rows are replaced or reordered
     void notifyResetDone(); // after: views reread everything and the current row
@@ -183,13 +191,9 @@ private:
     PendingRecord pending_;
     quint32 editedPhys_ = 0;
 
-    // What the file holds, so that close writes only what is new. `persisted_` physical rows from
-    // the first are in the file unchanged, in order; `sameAsFile_` says the rows equal it whole.
-    // A closed table keeps its rows while they equal the file, so reopening needs no read.
-    FileIdentity fileIdentity_;
-    quint32 persisted_ = 0;
-    bool prefixValid_ = false;
-    bool sameAsFile_ = false;
+    // What the file holds and how the rows reach it. A closed table keeps its rows while they equal
+    // the file, so reopening needs no read.
+    TablePersistence file_;
     bool cached_ = false;
     std::vector<int> cachedKeys_; // the index the kept rows are ordered by
 

@@ -17,6 +17,9 @@
 
 namespace {
 
+// The end of the name of a whole write's temporary file, so that one a crash left is known.
+constexpr char kTempSuffix[] = ".tmp";
+
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -58,7 +61,9 @@ TableError unwritable(const QString& path, const QString& why) {
 class Db {
 public:
     Db(const QString& path, int flags) : path_(path) {
-        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
+        // One connection per call and thread: SQLite need not lock every call on it.
+        const int rc =
+            sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc != SQLITE_OK) {
             code_ = rc;
             message_ = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
@@ -172,48 +177,116 @@ QByteArray insertSql(int fields) {
     return sql;
 }
 
-// Inserts the live rows from `from` on with one prepared statement; answers the SQLite code.
-int insertRows(sqlite3* db, const RecordLayout& layout, const RecordStore& rows, std::uint32_t from) {
+// Binds the cells of physical row `p` to the parameters from `firstCol` on.
+void bindRow(sqlite3_stmt* s, const RecordLayout& layout, const RecordStore& rows, std::uint32_t p,
+             int firstCol, QByteArray& spilled) {
+    const std::uint8_t* rec = rows.record(p);
+    const int n = layout.fieldCount();
+    for (int f = 0; f < n; ++f) {
+        const int col = f + firstCol;
+        if (!RecordLayout::has(rec, f)) {
+            sqlite3_bind_null(s, col);
+            continue;
+        }
+        switch (layout.type(f)) {
+        case FieldType::Integer:
+            sqlite3_bind_int(s, col, layout.integerAt(rec, f));
+            break;
+        case FieldType::Float:
+            sqlite3_bind_double(s, col, layout.realAt(rec, f));
+            break;
+        case FieldType::String:
+            if (layout.spilled(rec, f)) {
+                const QString* t = rows.spilledText(p, f);
+                spilled = t ? t->toUtf8() : QByteArray();
+                sqlite3_bind_text(s, col, spilled.constData(), static_cast<int>(spilled.size()),
+                                  SQLITE_TRANSIENT);
+            } else {
+                const std::string_view v = layout.inlineText(rec, f);
+                sqlite3_bind_text(s, col, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
+            }
+            break;
+        }
+    }
+}
+
+int stepAndReset(sqlite3_stmt* s) {
+    const int rc = sqlite3_step(s);
+    sqlite3_reset(s);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+// Inserts every live row, numbered 1, 2, ... in order, with one prepared statement; answers the
+// SQLite code.
+int insertRows(sqlite3* db, const RecordLayout& layout, const RecordStore& rows) {
     Stmt ins(db, insertSql(layout.fieldCount()));
     if (!ins.ok())
         return ins.rc();
-    sqlite3_stmt* s = ins.get();
+    QByteArray spilled;
+    for (std::uint32_t p = 0; p < rows.size(); ++p) {
+        if (!RecordLayout::alive(rows.record(p)))
+            continue;
+        bindRow(ins.get(), layout, rows, p, 1, spilled);
+        if (const int rc = stepAndReset(ins.get()); rc != SQLITE_OK)
+            return rc;
+    }
+    return SQLITE_OK;
+}
+
+QByteArray updateSql(const RecordLayout& layout) {
+    QByteArray sql = "UPDATE data SET ";
+    for (int f = 0; f < layout.fieldCount(); ++f)
+        sql += (f ? ", " : "") + quoted(layout.fields()[static_cast<std::size_t>(f)].name) + "=?";
+    sql += " WHERE rowid=?";
+    return sql;
+}
+
+// The changes of one durable write (see TableFile::writeChanges); answers the SQLite code.
+int applyChanges(sqlite3* db, const RecordLayout& layout, const RecordStore& rows, std::uint32_t persisted,
+                 const std::vector<std::uint32_t>& touched) {
     const int n = layout.fieldCount();
     QByteArray spilled;
-    for (std::uint32_t p = from; p < rows.size(); ++p) {
-        const std::uint8_t* rec = rows.record(p);
-        if (!RecordLayout::alive(rec))
-            continue;
-        for (int f = 0; f < n; ++f) {
-            const int col = f + 1;
-            if (!RecordLayout::has(rec, f)) {
-                sqlite3_bind_null(s, col);
-                continue;
+    if (!touched.empty()) {
+        Stmt upd(db, updateSql(layout));
+        Stmt del(db, "DELETE FROM data WHERE rowid=?");
+        if (!upd.ok())
+            return upd.rc();
+        if (!del.ok())
+            return del.rc();
+        for (const std::uint32_t p : touched) {
+            const sqlite3_int64 rowid = sqlite3_int64{p} + 1;
+            int rc;
+            if (RecordLayout::alive(rows.record(p))) {
+                bindRow(upd.get(), layout, rows, p, 1, spilled);
+                sqlite3_bind_int64(upd.get(), n + 1, rowid);
+                rc = stepAndReset(upd.get());
+            } else {
+                sqlite3_bind_int64(del.get(), 1, rowid);
+                rc = stepAndReset(del.get());
             }
-            switch (layout.type(f)) {
-            case FieldType::Integer:
-                sqlite3_bind_int(s, col, layout.integerAt(rec, f));
-                break;
-            case FieldType::Float:
-                sqlite3_bind_double(s, col, layout.realAt(rec, f));
-                break;
-            case FieldType::String:
-                if (layout.spilled(rec, f)) {
-                    const QString* t = rows.spilledText(p, f);
-                    spilled = t ? t->toUtf8() : QByteArray();
-                    sqlite3_bind_text(s, col, spilled.constData(), static_cast<int>(spilled.size()),
-                                      SQLITE_TRANSIENT);
-                } else {
-                    const std::string_view v = layout.inlineText(rec, f);
-                    sqlite3_bind_text(s, col, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
-                }
-                break;
-            }
+            if (rc != SQLITE_OK)
+                return rc;
         }
-        const int rc = sqlite3_step(s);
-        if (rc != SQLITE_DONE)
-            return rc;
-        sqlite3_reset(s);
+    }
+    if (persisted < rows.size()) {
+        QByteArray sql = "INSERT INTO data (rowid";
+        for (int f = 0; f < n; ++f)
+            sql += ", " + quoted(layout.fields()[static_cast<std::size_t>(f)].name);
+        sql += ") VALUES (?";
+        for (int f = 0; f < n; ++f)
+            sql += ",?";
+        sql += ')';
+        Stmt ins(db, sql);
+        if (!ins.ok())
+            return ins.rc();
+        for (std::uint32_t p = persisted; p < rows.size(); ++p) {
+            if (!RecordLayout::alive(rows.record(p)))
+                continue;
+            sqlite3_bind_int64(ins.get(), 1, sqlite3_int64{p} + 1);
+            bindRow(ins.get(), layout, rows, p, 2, spilled);
+            if (const int rc = stepAndReset(ins.get()); rc != SQLITE_OK)
+                return rc;
+        }
     }
     return SQLITE_OK;
 }
@@ -264,12 +337,45 @@ QString TableFile::columnType(const FieldDef& f) {
     return {};
 }
 
-void TableFile::load(const QString& path, RecordLayout& layout, RecordStore& rows) {
-    // Read-write so that SQLite can roll back the journal of an append that a crash cut short;
-    // read-only when the file may not be written.
-    auto conn = std::make_unique<Db>(path, SQLITE_OPEN_READWRITE);
-    if (!conn->ok())
-        conn = std::make_unique<Db>(path, SQLITE_OPEN_READONLY);
+namespace {
+// Reads the 100-byte SQLite header without SQLite, so that a file that is not ours is refused
+// before any SQLite connection could change it (a checkpoint, a journal rolled back).
+enum class Header { Ours, Foreign, Unreadable };
+Header headerOf(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return Header::Unreadable;
+    unsigned char h[100] = {};
+    const ssize_t n = ::pread(fd, h, sizeof h, 0);
+    ::close(fd);
+    if (n != static_cast<ssize_t>(sizeof h) || std::memcmp(h, "SQLite format 3", 16) != 0)
+        return Header::Unreadable;
+    const std::uint32_t id =
+        (std::uint32_t{h[68]} << 24) | (std::uint32_t{h[69]} << 16) | (std::uint32_t{h[70]} << 8) | h[71];
+    return id == static_cast<std::uint32_t>(TableFile::kApplicationId) ? Header::Ours : Header::Foreign;
+}
+
+TableError foreign(const QString& path) {
+    return TableError(
+        QStringLiteral("O arquivo \"%1\" não é um arquivo de tabela do Quinabel. O arquivo não foi "
+                       "alterado; renomeie-o ou remova-o para que o programa possa criar um novo.")
+            .arg(shown(path)));
+}
+} // namespace
+
+bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& rows) {
+    switch (headerOf(path)) {
+    case Header::Foreign:
+        throw foreign(path);
+    case Header::Unreadable:
+        throw unreadable(path, QStringLiteral("cabeçalho inválido"));
+    case Header::Ours:
+        break;
+    }
+    // Read-only, so that reading never changes the file; read-write only when a journal says a
+    // write of ours was cut short, which SQLite must roll back before the file can be read.
+    const bool hotJournal = QFileInfo(path + QStringLiteral("-journal")).size() > 0;
+    auto conn = std::make_unique<Db>(path, hotJournal ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
     if (!conn->ok())
         throw unreadable(path, conn->message());
     Db& db = *conn;
@@ -281,10 +387,7 @@ void TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
     if (!version)
         throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
     if (*appId != kApplicationId)
-        throw TableError(
-            QStringLiteral("O arquivo \"%1\" não é um arquivo de tabela do Quinabel. O arquivo não foi "
-                           "alterado; renomeie-o ou remova-o para que o programa possa criar um novo.")
-                .arg(shown(path)));
+        throw foreign(path);
     if (*version > kFormatVersion)
         throw TableError(
             QStringLiteral("O arquivo \"%1\" foi gravado por uma versão mais nova do Quinabel (formato "
@@ -293,6 +396,18 @@ void TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
                 .arg(*version));
     if (*version < kFormatVersion)
         throw unreadable(path, QStringLiteral("versão de formato %1 desconhecida").arg(*version));
+
+    {
+        Stmt check(db.get(), "PRAGMA quick_check(1)");
+        if (!check.ok())
+            throw unreadable(path, reasonOf(check.rc(), sqlite3_errmsg(db.get())));
+        rc = sqlite3_step(check.get());
+        const auto* verdict =
+            rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)) : nullptr;
+        if (!verdict || std::strcmp(verdict, "ok") != 0)
+            throw unreadable(path,
+                             verdict ? QString::fromUtf8(verdict) : reasonOf(rc, sqlite3_errmsg(db.get())));
+    }
 
     FieldList fields;
     {
@@ -318,26 +433,39 @@ void TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
 
     layout.setFields(fields);
     rows.reset(layout.recordSize());
-    Stmt sel(db.get(), "SELECT * FROM data ORDER BY rowid");
+    Stmt sel(db.get(), "SELECT rowid, * FROM data ORDER BY rowid");
     if (!sel.ok())
         throw unreadable(path, reasonOf(sel.rc(), sqlite3_errmsg(db.get())));
     sqlite3_stmt* s = sel.get();
     const int n = layout.fieldCount();
+    bool rowidsMatch = true;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+        if (rowidsMatch) {
+            // Rows deleted by earlier writes leave gaps in the rowids; dead records keep the row
+            // numbers equal to them, as long as the gaps stay no larger than the rows themselves.
+            const sqlite3_int64 rowid = sqlite3_column_int64(s, 0);
+            const sqlite3_int64 expected = sqlite3_int64{rows.size()} + 1;
+            if (rowid < expected || rowid - expected > sqlite3_int64{rows.alive()} + 4096)
+                rowidsMatch = false;
+            else
+                while (sqlite3_int64{rows.size()} + 1 < rowid)
+                    rows.kill(rows.append());
+        }
         const std::uint32_t p = rows.append();
         std::uint8_t* rec = rows.record(p);
         for (int f = 0; f < n; ++f) {
-            const int t = sqlite3_column_type(s, f);
+            const int col = f + 1;
+            const int t = sqlite3_column_type(s, col);
             if (t == SQLITE_NULL)
                 continue;
             switch (layout.type(f)) {
             case FieldType::Integer: {
-                const sqlite3_int64 v = sqlite3_column_int64(s, f);
+                const sqlite3_int64 v = sqlite3_column_int64(s, col);
                 if (t != SQLITE_INTEGER || v < std::numeric_limits<std::int32_t>::min() ||
                     v > std::numeric_limits<std::int32_t>::max())
                     throw unreadable(path, QStringLiteral("valor inválido no campo \"%1\", linha %2")
                                                .arg(fields[static_cast<std::size_t>(f)].name)
-                                               .arg(p + 1));
+                                               .arg(rows.alive()));
                 layout.putInteger(rec, f, static_cast<std::int32_t>(v));
                 break;
             }
@@ -345,12 +473,12 @@ void TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
                 if (t != SQLITE_INTEGER && t != SQLITE_FLOAT)
                     throw unreadable(path, QStringLiteral("valor inválido no campo \"%1\", linha %2")
                                                .arg(fields[static_cast<std::size_t>(f)].name)
-                                               .arg(p + 1));
-                layout.putReal(rec, f, sqlite3_column_double(s, f));
+                                               .arg(rows.alive()));
+                layout.putReal(rec, f, sqlite3_column_double(s, col));
                 break;
             case FieldType::String: {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, f));
-                const int bytes = sqlite3_column_bytes(s, f);
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, col));
+                const int bytes = sqlite3_column_bytes(s, col);
                 const QByteArray utf8 = QByteArray::fromRawData(text, bytes);
                 if (!layout.putText(rec, f, utf8))
                     rows.setSpilled(p, f, QString::fromUtf8(text, bytes));
@@ -361,17 +489,38 @@ void TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
     }
     if (rc != SQLITE_DONE)
         throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
+    if (!rowidsMatch && rows.alive() != rows.size()) {
+        // The numbering was given up half-way: drop the dead records again.
+        rows.compact();
+    }
+    return rowidsMatch;
 }
 
 void TableFile::writeWhole(const QString& path, const RecordLayout& layout, const RecordStore& rows) {
     const QFileInfo target(path);
     const QString folder = target.absolutePath();
-    QTemporaryFile tmp(folder + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    QTemporaryFile tmp(folder + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX") +
+                       QLatin1String(kTempSuffix));
     tmp.setAutoRemove(true);
     if (!tmp.open())
         throw unwritable(path, tmp.errorString().isEmpty()
                                    ? QStringLiteral("sem permissão de gravação na pasta")
                                    : tmp.errorString());
+    // The new file gets the permission bits of the one it replaces (a new one those of the umask),
+    // not the private bits of a temporary file.
+    {
+        struct stat st {};
+        mode_t mode;
+        if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+            mode = st.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        if (::fchmod(tmp.handle(), mode) != 0)
+            throw unwritable(path, QString::fromLocal8Bit(std::strerror(errno)));
+    }
     tmp.close();
     const QString tmpPath = tmp.fileName();
     {
@@ -389,7 +538,7 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
         if (db.exec(pragmas.constData()) != SQLITE_OK ||
             db.exec(createSql(layout).constData()) != SQLITE_OK || db.exec("BEGIN") != SQLITE_OK)
             throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));
-        const int rc = insertRows(db.get(), layout, rows, 0);
+        const int rc = insertRows(db.get(), layout, rows);
         if (rc != SQLITE_OK) {
             const QString why = reasonOf(rc, sqlite3_errmsg(db.get()));
             db.exec("ROLLBACK");
@@ -406,17 +555,18 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
     syncPath(folder, true);
 }
 
-void TableFile::appendRows(const QString& path, const RecordLayout& layout, const RecordStore& rows,
-                           std::uint32_t from) {
+void TableFile::writeChanges(const QString& path, const RecordLayout& layout, const RecordStore& rows,
+                             std::uint32_t persisted, const std::vector<std::uint32_t>& touched) {
     Db db(path, SQLITE_OPEN_READWRITE);
     if (!db.ok())
         throw unwritable(path, reasonOf(db.code(), nullptr));
-    // The rollback journal makes the append all or nothing, whenever the machine stops.
+    // The rollback journal, synced before the file is touched, makes the write all or nothing
+    // whenever the machine stops; the file keeps the journal mode every SQLite tool reads.
     if (db.exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA cache_size=-16384") !=
             SQLITE_OK ||
         db.exec("BEGIN IMMEDIATE") != SQLITE_OK)
         throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));
-    const int rc = insertRows(db.get(), layout, rows, from);
+    const int rc = applyChanges(db.get(), layout, rows, persisted, touched);
     if (rc != SQLITE_OK) {
         const QString why = reasonOf(rc, sqlite3_errmsg(db.get()));
         db.exec("ROLLBACK");
@@ -427,4 +577,13 @@ void TableFile::appendRows(const QString& path, const RecordLayout& layout, cons
         db.exec("ROLLBACK");
         throw unwritable(path, why);
     }
+}
+
+void TableFile::removeLeftovers(const QString& folder) {
+    const QDir dir(folder);
+    const QStringList names =
+        dir.entryList({QStringLiteral(".*") + QLatin1String(kTempSuffix), QStringLiteral(".*.cds.??????")},
+                      QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& n : names)
+        QFile::remove(dir.filePath(n));
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 class RecordLayout;
 class RecordStore;
@@ -32,17 +33,32 @@ inline constexpr std::int32_t kApplicationId = 0x514E424C; // "QNBL"
 inline constexpr int kFormatVersion = 1;
 
 // Loads the fields and rows of `path`; throws TableError naming the file when it cannot be read,
-// is damaged, or is not a table file of this format.
-void load(const QString& path, RecordLayout& layout, RecordStore& rows);
+// is damaged (`PRAGMA quick_check`), or is not a table file of this format. The file is opened
+// read-only and never changed, except that the journal of a write of ours that a crash cut short
+// is rolled back first (SQLite needs write access for that). A file whose header is not ours is
+// refused before SQLite touches it.
+//
+// Physical row p stands for rowid p + 1 afterwards: gaps that deletions left in the rowids are
+// filled with dead records, so later writes can address the file's rows by their row numbers.
+// Answers false when the rowids do not allow that (a file written by another tool); the next
+// write of such a table is then a whole write.
+bool load(const QString& path, RecordLayout& layout, RecordStore& rows);
 
 // Replaces `path` by a file holding every live row, in one atomic step: the new content is
 // written and flushed beside the old file and then renamed over it, so a crash at any moment
 // leaves either the old file or the new one.
 void writeWhole(const QString& path, const RecordLayout& layout, const RecordStore& rows);
 
-// Adds the live rows from physical row `from` on to the end of `path`, which holds the rows
-// before them; one SQLite transaction, so the file has all of them or none after a crash.
-void appendRows(const QString& path, const RecordLayout& layout, const RecordStore& rows, std::uint32_t from);
+// Writes what changed since `path` last matched the rows, in one SQLite transaction with the
+// rollback journal and full synchronous commits, so after a crash the file holds all of it or none
+// of it: physical row p is rowid p + 1; the rows in `touched` (below `persisted`, each once, in
+// ascending order) are updated when alive and deleted when dead, and the live rows from
+// `persisted` on are inserted.
+void writeChanges(const QString& path, const RecordLayout& layout, const RecordStore& rows,
+                  std::uint32_t persisted, const std::vector<std::uint32_t>& touched);
+
+// Removes the temporary files that a whole write cut short by a crash left in `folder`.
+void removeLeftovers(const QString& folder);
 
 // Declared type of a field's column, e.g. "VARCHAR(30)".
 QString columnType(const FieldDef& f);

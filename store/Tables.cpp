@@ -4,6 +4,12 @@
 #include "Schemas.h"
 #include "TableError.h"
 
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 using namespace Schemas;
 
 Tables::Tables(const QString& folder)
@@ -66,7 +72,37 @@ QStringList Tables::closeAll() {
     return failures;
 }
 
+QStringList Tables::commitChanges() {
+    QStringList failures;
+    for (Table* t : playerTables()) {
+        try {
+            t->commitChanges();
+        } catch (const TableError& e) {
+            failures << e.message();
+        }
+    }
+    return failures;
+}
+
+namespace {
+// Makes `backup` a second name of the file `path` (replacing an older backup in one step), so the
+// file survives its replacement by the rename that follows.
+void keepBeside(const QString& folder, const QString& path, const QString& backup) {
+    const QString target = QDir(folder).filePath(backup);
+    const QString link = target + QStringLiteral(".tmp");
+    QFile::remove(link);
+    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) != 0 ||
+        ::rename(QFile::encodeName(link).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(link);
+        throw TableError(QStringLiteral("Não foi possível guardar a cópia \"%1\" do arquivo \"%2\": %3.")
+                             .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(path), why));
+    }
+}
+} // namespace
+
 void rebuildResultsFile(Tables& t) {
+    TableFile::removeLeftovers(t.folder());
     Table& res = t.TableRes;
     if (!res.fileExists()) {
         res.close();
@@ -97,6 +133,7 @@ void rebuildResultsFile(Tables& t) {
         // replaces it in one step: the draws are in "Resultados.cds" at every moment.
         copy.write();
         copy.close();
+        keepBeside(t.folder(), res.filePath(), kPreviousResultsFile);
         FileNames::replace(t.folder(), kScratchFile, kResultsFile);
     }
     res.open();

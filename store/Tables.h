@@ -19,6 +19,13 @@ public:
     // Closes every open table, writing each one whose rows changed. A table that cannot be
     // written stays open with its rows; the message of each failure is returned.
     QStringList closeAll();
+    // Makes the changes of the tables that hold the player's work (TableRes, TableAval, TableCar,
+    // TableDes) durable: the program calls it when an operation ends, so that what the player did
+    // is on disk before the next click. Only what changed is written, in one transaction per file;
+    // the scratch tables keep being written when they close. Answers the message of each failure
+    // (the file is named; its changes stay in memory and the next commit writes them).
+    QStringList commitChanges();
+    std::array<Table*, 4> playerTables() { return {&TableRes, &TableAval, &TableCar, &TableDes}; }
     std::array<Table*, 14> all();
 
     QString folder_;
@@ -38,9 +45,13 @@ public:
     Table TableCImp;     // one row per printed slip
 };
 
-// Start-up of the results file: creates an empty results table when there is no file, otherwise
+// Start-up of the results file: removes the temporary files that whole writes cut short by a
+// crash left in the folder; creates an empty results table when there is no file, otherwise
 // copies the draws (Concurso, d1..d6, in Concurso order) into a fresh file of the current fields
-// and puts it in place of the old one in one atomic step; then opens the results on the last
+// and puts it in place of the old one in one atomic step, keeping the old one beside it as
+// "Resultados.cds.anterior" (so damage that slipped past the checks is not made permanent and the
+// player can go back one start); then opens the results on the last
 // draw. Throws TableError when the results file cannot be read or written; the old file is then
 // left as it was.
 void rebuildResultsFile(Tables& t);
+inline const QString kPreviousResultsFile = QStringLiteral("Resultados.cds.anterior");

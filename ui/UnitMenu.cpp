@@ -1,8 +1,10 @@
 #include "UnitMenu.h"
 
 #include "BoundLineEdit.h"
+#include "DiscardedNumbers.h"
 #include "DistributionEditor.h"
 #include "DrawEntry.h"
+#include "DurableWork.h"
 #include "FileNames.h"
 #include "FocusExit.h"
 #include "MenuLayout.h"
@@ -39,6 +41,10 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
     buildEditor();
     buildPrint();
     buildTutorial();
+    durable_ = new DurableWork([this] { commitPlayerWork(); }, this);
+    for (Table* t : tables_.playerTables())
+        durable_->watch(*t);
+    connect(board_.get(), &NumberBoard::changed, durable_, &DurableWork::changed);
     FormCreate();
 }
 
@@ -86,6 +92,8 @@ void TFormMenu::closeEvent(QCloseEvent* e) {
 
 void TFormMenu::FormClose() {
     closing_ = true;
+    if (durable_)
+        durable_->stop();
     StorePendingDraw();
     guarded([this] { RemoveEmptyDraws(tables_.TableRes); });
     SaveDiscardedAndReport();
@@ -96,6 +104,18 @@ void TFormMenu::FormClose() {
 }
 
 bool TFormMenu::guarded(const std::function<void()>& op) {
+    struct Bracket {
+        DurableWork* work;
+        explicit Bracket(DurableWork* w) : work(w) {
+            if (work)
+                work->operationStarted();
+        }
+        ~Bracket() {
+            if (work)
+                work->operationEnded();
+        }
+    };
+    const Bracket bracket(durable_);
     try {
         op();
         return true;
@@ -103,6 +123,21 @@ bool TFormMenu::guarded(const std::function<void()>& op) {
         showError(e.message());
         return false;
     }
+}
+
+void TFormMenu::commitPlayerWork() {
+    if (closing_)
+        return;
+    if (board_ && board_->discardedNumbers() != savedDiscards_) {
+        try {
+            SaveDiscarded(tables_, *board_);
+            savedDiscards_ = board_->discardedNumbers();
+        } catch (const TableError& e) {
+            showError(e.message());
+        }
+    }
+    for (const QString& failure : tables_.commitChanges())
+        showError(failure);
 }
 
 void TFormMenu::showError(const QString& text) {

@@ -91,8 +91,12 @@ private:
     void LoadDiscardedAndShow();
     void SaveDiscardedAndReport();
     void StorePendingDraw();
-    // Runs an operation, showing a table failure in a message box instead of letting it escape.
+    // Runs an operation, showing a table failure in a message box instead of letting it escape;
+    // when the outermost one ends, the player's work is committed (see DurableWork).
     bool guarded(const std::function<void()>& op);
+    // Puts every change of the player's data on disk: the discarded numbers when they differ from
+    // the file, then the changes of the player's tables; each failure is shown naming its file.
+    void commitPlayerWork();
     void showError(const QString& text);
 
     // --- shell and tutorial
@@ -178,6 +182,8 @@ private:
     bool SlipPrintActive = false;
     SlipMarks slipMarks_; // the marks of the slip being laid out
     bool closing_ = false;
+    class DurableWork* durable_ = nullptr;
+    QList<int> savedDiscards_; // the discarded numbers "Desprezadas.cds" holds
     bool checkingDrawNumber_ = false;
 
     // --- shell

@@ -109,7 +109,9 @@ void TFormMenu::ButtonLimpaClick() {
 
 void TFormMenu::LoadDiscardedAndShow() {
     guarded([this] {
-        if (LoadDiscarded(tables_, *board_))
+        const bool firstStart = LoadDiscarded(tables_, *board_);
+        savedDiscards_ = board_->discardedNumbers();
+        if (firstStart)
             ButtonTutorialClick(); // a first start: the tutorial greets the player
     });
 }

@@ -249,7 +249,7 @@ void TFormMenu::ButtonCanGeraClick() {
 }
 
 void TFormMenu::EditDezJogoExit() {
-    const GameSizeCheck c = ::EditDezJogoExit(selectionOf(*board_), EditDezJogo->text());
+    const GameSizeCheck c = CheckGameSize(selectionOf(*board_), EditDezJogo->text());
     GameSizeOk = c.gameSizeOk;
     LabelSel->setText(QString::number(c.available));
     if (c.maxGames) {
@@ -276,7 +276,7 @@ void TFormMenu::ButtonOKAleaClick() {
             // The games list may have been cleared since the choice opened.
             if (!tables_.TableCar.isOpen())
                 PrepareGamesTable(tables_);
-            result = ::ButtonOKAleaClick(tables_, request, keys, *services_.messages, progress);
+            result = GenerateRandomGames(tables_, request, keys, *services_.messages, progress);
         });
         if (!ran) {
             // A failing table ends the run; whatever it appended is still shown.
@@ -313,16 +313,16 @@ void TFormMenu::ButtonOKCombClick(QPushButton* sender) {
             if (!tables_.TableCar.isOpen())
                 PrepareGamesTable(tables_);
             if (request.counting) {
-                result = ::ButtonOKCombClick(tables_.TableCar, request, progress);
+                result = RunCombinations(tables_.TableCar, request, progress);
                 return;
             }
             // The run counts its games first, and shows the games written against that count.
             CombinationRequest counting = request;
             counting.counting = true;
             NoProgress silent;
-            const CombinationRunResult counted = ::ButtonOKCombClick(tables_.TableCar, counting, silent);
+            const CombinationRunResult counted = RunCombinations(tables_.TableCar, counting, silent);
             GamesWrittenProgress shown(progress, counted.message ? 0 : counted.count);
-            result = ::ButtonOKCombClick(tables_.TableCar, request, shown);
+            result = RunCombinations(tables_.TableCar, request, shown);
         });
         if (!ran) {
             result.panelOpen = false;

@@ -129,7 +129,7 @@ private slots:
         r.filters.pares = pares;
         r.filters.inicial = inicial;
         ScriptedProgress progress;
-        const CombinationRunResult res = ButtonOKCombClick(t.TableCar, r, progress);
+        const CombinationRunResult res = RunCombinations(t.TableCar, r, progress);
         QVERIFY(!res.message);
         QCOMPARE(res.count, count);
         QCOMPARE(res.labelAGerar, label);
@@ -205,7 +205,7 @@ private slots:
             CombinationRequest r = request(valid, fixed, counting);
             r.filters.pares = pares;
             ScriptedProgress progress;
-            const CombinationRunResult res = ButtonOKCombClick(t.TableCar, r, progress);
+            const CombinationRunResult res = RunCombinations(t.TableCar, r, progress);
             QCOMPARE(res.message, (std::optional<Message>(Message{title, text})));
             QVERIFY(res.panelOpen);
             QVERIFY(!res.refreshSummary);
@@ -220,7 +220,7 @@ private slots:
         appendGame(t.TableCar, 4, {1, 2, 3, 4, 5, 6}, true);
         ScriptedProgress progress;
         const CombinationRunResult res =
-            ButtonOKCombClick(t.TableCar, request(numbersFrom(1, 7), {}, false), progress);
+            RunCombinations(t.TableCar, request(numbersFrom(1, 7), {}, false), progress);
         QVERIFY(!res.message);
         QVERIFY(!res.panelOpen);
         QVERIFY(res.refreshSummary);
@@ -247,7 +247,7 @@ private slots:
             QVERIFY(row.isEmpty(f.d[6]));
         }
         // No duplicate test: a second run appends the same games again.
-        ButtonOKCombClick(t.TableCar, request(numbersFrom(1, 7), {}, false), progress);
+        RunCombinations(t.TableCar, request(numbersFrom(1, 7), {}, false), progress);
         QCOMPARE(car.rowCount(), 15);
         QCOMPARE(car.rowAt(14).realValue(f.cartao), std::optional<double>(18));
     }
@@ -259,7 +259,7 @@ private slots:
         CombinationRequest r = request(numbersFrom(3, 12), {1, 2}, false);
         r.filters.pares = QStringLiteral("3");
         ScriptedProgress progress;
-        const CombinationRunResult res = ButtonOKCombClick(t.TableCar, r, progress);
+        const CombinationRunResult res = RunCombinations(t.TableCar, r, progress);
         QCOMPARE(res.count, qint64{100});
         QCOMPARE(t.TableCar.rowCount(), 100);
         for (int i = 0; i < 100; ++i) {
@@ -277,7 +277,7 @@ private slots:
         CombinationRequest r = request(numbersFrom(1, 12), {}, false);
         r.filters.inicial = QString();
         ScriptedProgress progress;
-        const CombinationRunResult res = ButtonOKCombClick(t.TableCar, r, progress);
+        const CombinationRunResult res = RunCombinations(t.TableCar, r, progress);
         QCOMPARE(res.count, qint64{0});
         QCOMPARE(t.TableCar.rowCount(), 0);
     }
@@ -290,7 +290,7 @@ private slots:
         t.TableCar.create();
         ScriptedProgress progress;
         const CombinationRunResult res =
-            ButtonOKCombClick(t.TableCar, request(numbersFrom(1, 19), {}, false), progress);
+            RunCombinations(t.TableCar, request(numbersFrom(1, 19), {}, false), progress);
         QCOMPARE(res.count, qint64{26922});
         Table& car = t.TableCar;
         QVERIFY(car.isOpen());
@@ -313,7 +313,7 @@ private slots:
         appendGame(t.TableCar, 7, {1, 2, 3, 4, 5, 6}, true);
         ScriptedProgress progress(2);
         const CombinationRunResult res =
-            ButtonOKCombClick(t.TableCar, request(numbersFrom(1, 60), {}, false), progress);
+            RunCombinations(t.TableCar, request(numbersFrom(1, 60), {}, false), progress);
         QVERIFY(res.stopped);
         QCOMPARE(progress.calls, 3);
         QVERIFY(res.count > 0);

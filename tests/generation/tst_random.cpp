@@ -43,7 +43,7 @@ struct Run {
     ScriptedProgress progress;
     Run() { t.TableCar.create(); }
     RandomRunResult go(const RandomRequest& r, unsigned seed = 7) {
-        return ButtonOKAleaClick(t, r, seededKeys(seed), prompter, progress);
+        return GenerateRandomGames(t, r, seededKeys(seed), prompter, progress);
     }
 };
 
@@ -86,7 +86,7 @@ private slots:
         QFETCH(bool, ok);
         QFETCH(QString, labelMax);
         QFETCH(bool, tooFew);
-        const GameSizeCheck c = EditDezJogoExit(board(valid, fixed), perGame);
+        const GameSizeCheck c = CheckGameSize(board(valid, fixed), perGame);
         QCOMPARE(c.gameSizeOk, ok);
         QCOMPARE(c.available, static_cast<int>(valid.size()));
         QCOMPARE(c.labelMax, labelMax);
@@ -98,8 +98,8 @@ private slots:
     }
 
     void maxGamesIsTheFloatingFormula() {
-        QCOMPARE(*EditDezJogoExit(board(numbersFrom(1, 60)), u"6").maxGames, 50063860.0);
-        QCOMPARE(*EditDezJogoExit(board(numbersFrom(1, 10), numbersFrom(11, 15)), u"7").maxGames, 120.0);
+        QCOMPARE(*CheckGameSize(board(numbersFrom(1, 60)), u"6").maxGames, 50063860.0);
+        QCOMPARE(*CheckGameSize(board(numbersFrom(1, 10), numbersFrom(11, 15)), u"7").maxGames, 120.0);
     }
 
     void wantedGames_data() {

@@ -52,6 +52,7 @@ private slots:
     void unwritableFileNamesIt_data();
     void unwritableFileNamesIt();
     void gamesTableNotOpen();
+    void damagedGamesFileChangesNothing();
 };
 
 void TestGamesListing::formatsLines_data() {
@@ -225,6 +226,35 @@ void TestGamesListing::gamesTableNotOpen() {
 
     QCOMPARE(t.TableRel.rowCount(), 0);
     QCOMPARE(fileText(w), QByteArray());
+}
+
+// A games file that could not be read at start-up stops the listing with its message; the listing
+// and "Cartelas.csv" keep what they held.
+void TestGamesListing::damagedGamesFileChangesNothing() {
+    WorkFolder w;
+    Tables t(w.path());
+    createListing(t);
+    t.TableRel.insert();
+    t.TableRel.setInteger(t.TableRel.fieldIndex(u"Linha"), 1);
+    t.TableRel.setText(t.TableRel.fieldIndex(u"Detalhe"), QStringLiteral("earlier"));
+    t.TableRel.post();
+    QFile old(w.file(Schemas::kExportFile));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("0000001;01;02;03;04;05;06;\r\n");
+    old.close();
+    QFile games(w.file(Schemas::kGamesFile));
+    QVERIFY(games.open(QIODevice::WriteOnly));
+    games.write(QByteArray(4096, 'x'));
+    games.close();
+
+    try {
+        BuildGamesListing(t);
+        QFAIL("the listing must stop");
+    } catch (const TableError& e) {
+        QVERIFY2(e.message().contains(Schemas::kGamesFile), qPrintable(e.message()));
+    }
+    QCOMPARE(relLines(t.TableRel), QStringList{QStringLiteral("earlier")});
+    QCOMPARE(fileText(w), QByteArray("0000001;01;02;03;04;05;06;\r\n"));
 }
 
 QUINABEL_CORE_TEST_MAIN(TestGamesListing)

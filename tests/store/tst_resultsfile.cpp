@@ -103,6 +103,44 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray(5000, 'x'));
     }
+
+    // The rebuild at every start keeps the file it replaces beside it, so the player can go back
+    // one start; temporary files a killed write left are removed.
+    void rebuildKeepsThePreviousFileAndClearsLeftovers() {
+        WorkFolder w;
+        {
+            Tables t(w.path());
+            t.TableRes.create();
+            t.TableRes.insert();
+            t.TableRes.setInteger(0, 1);
+            t.TableRes.post();
+            QVERIFY(t.closeAll().isEmpty());
+        }
+        const QString leftover = w.file(QStringLiteral(".Cartelas.cds.aB3dE9.tmp"));
+        QFile l(leftover);
+        QVERIFY(l.open(QIODevice::WriteOnly));
+        l.close();
+        auto bytes = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray first = bytes(w.file(Schemas::kResultsFile));
+        {
+            Tables t(w.path());
+            rebuildResultsFile(t);
+            QVERIFY(!QFile::exists(leftover));
+            QCOMPARE(bytes(w.file(kPreviousResultsFile)), first);
+            t.TableRes.insert();
+            t.TableRes.setInteger(0, 2);
+            t.TableRes.post();
+            QVERIFY(t.commitChanges().isEmpty());
+        }
+        const QByteArray second = bytes(w.file(Schemas::kResultsFile));
+        Tables t(w.path());
+        rebuildResultsFile(t);
+        QCOMPARE(bytes(w.file(kPreviousResultsFile)), second);
+        QCOMPARE(t.TableRes.rowCount(), 2);
+    }
 };
 
 QUINABEL_CORE_TEST_MAIN(ResultsFileTest)

@@ -70,6 +70,13 @@ private slots:
         s.reports = f.reports.get();
         auto menu = std::make_unique<TFormMenu>(folder, s);
         menu->board().ToggleCell(5, PressButton::Left);
+        // The start-up already put the weights on disk; a change since then is still to write
+        // (no operation has ended since it, so nothing committed it).
+        Table& aval = menu->tables().TableAval;
+        aval.first();
+        aval.edit();
+        aval.setText(aval.fieldIndex(u"Desprezada"), QStringLiteral("S"));
+        aval.post();
         QVERIFY(QDir(folder).removeRecursively());
         f.messages.clear();
         menu->close();

@@ -134,12 +134,12 @@ private slots:
         r.filters.pares = QStringLiteral("3");
         r.counting = true;
         NoProgress silent;
-        const qint64 count = ButtonOKCombClick(t.TableCar, r, silent).count;
+        const qint64 count = RunCombinations(t.TableCar, r, silent).count;
         QVERIFY(count > 0);
         r.counting = false;
         Recorder raw;
         GamesWrittenProgress shown(raw, count);
-        const CombinationRunResult res = ButtonOKCombClick(t.TableCar, r, shown);
+        const CombinationRunResult res = RunCombinations(t.TableCar, r, shown);
         QCOMPARE(res.count, count);
         QVERIFY(!raw.reports.isEmpty());
         for (const auto& [done, total, games] : raw.reports) {

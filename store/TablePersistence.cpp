@@ -1,0 +1,70 @@
+#include "TablePersistence.h"
+
+#include "RecordStore.h"
+
+#include <algorithm>
+
+void TablePersistence::forget() {
+    identity_ = {};
+    persisted_ = 0;
+    touched_.clear();
+    touched_.shrink_to_fit();
+    numbered_ = false;
+    sameAsFile_ = false;
+}
+
+void TablePersistence::loaded(const QString& path, std::uint32_t rows, bool numbered) {
+    identity_ = FileIdentity::of(path);
+    persisted_ = rows;
+    touched_.clear();
+    numbered_ = numbered;
+    sameAsFile_ = true;
+}
+
+void TablePersistence::touched(std::uint32_t phys) {
+    sameAsFile_ = false;
+    if (phys >= persisted_ || !numbered_)
+        return;
+    touched_.push_back(phys);
+    if (touched_.size() > 2 * std::size_t{persisted_} + 1024) {
+        // The same rows changed over and over: keep the list no longer than the table.
+        std::sort(touched_.begin(), touched_.end());
+        touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
+    }
+}
+
+void TablePersistence::replacedAll() {
+    sameAsFile_ = false;
+    numbered_ = false;
+    touched_.clear();
+}
+
+bool TablePersistence::fileUntouched(const QString& path) const {
+    const FileIdentity now = FileIdentity::of(path);
+    return now.exists && now == identity_;
+}
+
+std::vector<std::uint32_t> TablePersistence::write(const QString& path, const RecordLayout& layout,
+                                                   RecordStore& rows, bool whole) {
+    const bool untouched = fileUntouched(path);
+    if (!whole && untouched && sameAsFile_)
+        return {}; // the file already holds exactly these rows
+    std::sort(touched_.begin(), touched_.end());
+    touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
+    // Mostly dead records are dropped by a whole write, which renumbers the rows.
+    const bool mostlyDead = rows.size() - rows.alive() > rows.alive() + 4096;
+    std::vector<std::uint32_t> renumber;
+    if (!whole && untouched && numbered_ && persisted_ <= rows.size() && !mostlyDead) {
+        TableFile::writeChanges(path, layout, rows, persisted_, touched_);
+    } else {
+        TableFile::writeWhole(path, layout, rows);
+        if (rows.alive() != rows.size())
+            renumber = rows.compact();
+    }
+    identity_ = FileIdentity::of(path);
+    persisted_ = rows.size();
+    touched_.clear();
+    numbered_ = true;
+    sameAsFile_ = true;
+    return renumber;
+}
