@@ -141,7 +141,8 @@ QString importResultsTitle() {
 }
 
 void WriteImportedResults(Table& res) {
-    res.write();
+    // Added and replaced draws go into the file in one transaction, or none of them does.
+    res.commitChanges();
 }
 
 ResultsImportOutcome ImportResultsFile(Tables& t, const QString& path, Prompter& prompter) {

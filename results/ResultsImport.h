@@ -45,6 +45,7 @@ ResultsImportOutcome ImportResults(Tables& t, const QByteArray& content, const Q
 // The title of every message of the import.
 QString importResultsTitle();
 
-// The one place where an import stores TableRes in its file: a whole write of the table, built
-// beside the old file and renamed over it.
+// The one place where an import stores TableRes in its file: the added and replaced draws are
+// written durably in one SQLite transaction (all or none), or a whole atomic write when the table
+// needs one. Throws TableError naming the file.
 void WriteImportedResults(Table& res);

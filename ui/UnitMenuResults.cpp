@@ -184,6 +184,8 @@ void TFormMenu::ButtonAtuClick() {
 // dialog opens in the folder of the last import, and the import's summary (or why the file was
 // refused) is shown; the statistics shown are the ones the import recomputed.
 void TFormMenu::ButtonImportaClick() {
+    if (!drawNumbersAccepted())
+        return;
     StorePendingDraw();
     QString folder;
     guarded([this, &folder] { folder = LastImportFolder(folder_); });
