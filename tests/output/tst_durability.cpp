@@ -39,7 +39,7 @@ struct Script {
     NumberBoard board;
     QList<int> savedDiscards;
     Yes yes;
-    int key = 17;
+    quint32 key = 17;
 
     explicit Script(Tables& tables) : t(tables) {}
 
@@ -65,8 +65,9 @@ struct Script {
 
     RandomKeys keys() {
         return [this] {
-            key = (key * 1103515245 + 12345) & 0x7fffffff;
-            return key % 1000;
+            // The classic linear congruential step, in unsigned arithmetic where wrapping is defined.
+            key = (key * 1103515245u + 12345u) & 0x7fffffffu;
+            return static_cast<int>(key % 1000u);
         };
     }
 
