@@ -424,6 +424,61 @@ private slots:
         layout.setFields(Schemas::games());
         QVERIFY2(layout.recordSize() <= 160, qPrintable(QString::number(layout.recordSize())));
     }
+
+    // A six-number combination game fills 11 of the 38 fields: what the table holds for it must
+    // stay at most 40 bytes, written row by row or read back from the file.
+    void sixNumberGamesCostWhatTheyFill() {
+        WorkFolder w;
+        constexpr int kGames = 200000;
+        Table t(QStringLiteral("TableCar"), w.path(), QStringLiteral("Cartelas.cds"));
+        t.defineFields(Schemas::games());
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.create();
+        const int cartao = t.fieldIndex(u"Cartao"), emite = t.fieldIndex(u"Emite");
+        const int pares = t.fieldIndex(u"Pares"), linhas = t.fieldIndex(u"Linhas");
+        const int abaixo = t.fieldIndex(u"Abaixo"), dezenas = t.fieldIndex(u"Dezenas");
+        int d[6];
+        for (int i = 0; i < 6; ++i)
+            d[i] = t.fieldIndex(QStringLiteral("d%1").arg(i + 1));
+        {
+            const Table::BulkChange bulk(t);
+            int numbers[6] = {1, 2, 3, 4, 5, 6};
+            for (int g = 1; g <= kGames; ++g) {
+                t.insert();
+                t.setReal(cartao, g);
+                t.setText(emite, QStringLiteral("S"));
+                t.setInteger(pares, numbers[0] % 7);
+                t.setInteger(linhas, numbers[1] % 6);
+                t.setInteger(abaixo, numbers[2] % 7);
+                t.setInteger(dezenas, 6);
+                for (int i = 0; i < 6; ++i)
+                    t.setInteger(d[i], numbers[i]);
+                t.post();
+                for (int i = 5; i >= 0; --i) // the next combination of 6 out of 60
+                    if (numbers[i] < 55 + i) {
+                        ++numbers[i];
+                        for (int j = i + 1; j < 6; ++j)
+                            numbers[j] = numbers[j - 1] + 1;
+                        break;
+                    }
+            }
+        }
+        const auto perGame = [](const Table& x) { return static_cast<double>(x.memoryBytes()) / kGames; };
+        QVERIFY2(perGame(t) <= 40.0, qPrintable(QString::number(perGame(t))));
+        t.close();
+        Table u(QStringLiteral("TableCarImp"), w.path(), QStringLiteral("Cartelas.cds"));
+        u.setIndexFieldNames(QStringLiteral("Cartao"));
+        u.open(); // read from the file
+        QCOMPARE(u.rowCount(), kGames);
+        QVERIFY2(perGame(u) <= 40.0, qPrintable(QString::number(perGame(u))));
+        u.last();
+        QCOMPARE(u.real(cartao), double(kGames));
+        QCOMPARE(u.text(emite), QStringLiteral("S"));
+        QCOMPARE(u.integer(dezenas), 6);
+        u.first();
+        QCOMPARE(u.integer(d[5]), 6);
+        QCOMPARE(u.real(cartao), 1.0);
+    }
 };
 
 QUINABEL_CORE_TEST_MAIN(TableTest)
