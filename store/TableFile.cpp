@@ -459,12 +459,13 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
         RecordLayout::setBit(rec, 0, true);
         for (int f = 0; f < n; ++f) {
             const int col = f + 1;
-            const int t = sqlite3_column_type(s, col);
+            sqlite3_value* cell = sqlite3_column_value(s, col); // one look-up per cell, not one per call
+            const int t = sqlite3_value_type(cell);
             if (t == SQLITE_NULL)
                 continue;
             switch (layout.type(f)) {
             case FieldType::Integer: {
-                const sqlite3_int64 v = sqlite3_column_int64(s, col);
+                const sqlite3_int64 v = sqlite3_value_int64(cell);
                 if (t != SQLITE_INTEGER || v < std::numeric_limits<std::int32_t>::min() ||
                     v > std::numeric_limits<std::int32_t>::max())
                     throw unreadable(path, QStringLiteral("valor inválido no campo \"%1\", linha %2")
@@ -478,11 +479,11 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
                     throw unreadable(path, QStringLiteral("valor inválido no campo \"%1\", linha %2")
                                                .arg(fields[static_cast<std::size_t>(f)].name)
                                                .arg(rows.alive()));
-                layout.putReal(rec, f, sqlite3_column_double(s, col));
+                layout.putReal(rec, f, sqlite3_value_double(cell));
                 break;
             case FieldType::String: {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, col));
-                const int bytes = sqlite3_column_bytes(s, col);
+                const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(cell));
+                const int bytes = sqlite3_value_bytes(cell);
                 const QByteArray utf8 = QByteArray::fromRawData(text, bytes);
                 if (!layout.putText(rec, f, utf8))
                     rows.setSpilled(p, f, QString::fromUtf8(text, bytes));
