@@ -108,6 +108,7 @@ void generatingRun(const std::vector<int>& candidates, const char* label, bool r
                     "(target <= 250 MB), peak RSS %.0f MB\n",
                     label, static_cast<long long>(res.count), run, run * 1e6 / static_cast<double>(res.count),
                     rss1 - rss0, statusMb("VmHWM"));
+        t.TableCar.close(); // the games since the last periodic save, as the window's end of run does
     }
     if (reload) {
         std::fflush(stdout);

@@ -255,7 +255,7 @@ void RecordStore::store(std::uint32_t phys, const std::uint8_t* full) {
 }
 
 void RecordStore::load(std::uint32_t phys, std::vector<std::uint8_t>& full) const {
-    full.assign(full_.recordSize(), 0);
+    full.resize(full_.recordSize()); // transcode writes every byte
     full_.transcode(layoutOf(phys), record(phys), full.data());
 }
 
