@@ -2,16 +2,20 @@
 // numbers with the initial filters (at most 0.25 s; reference: the plain six-loop measuring every
 // combination) and a generating run of about a million games with its periodic saves (at most 5 s
 // and 250 MB more memory; reference: the same games written with a single save at the end).
-// `--full` also generates all 49,470,085 games of 60 numbers (several GB of memory).
+// `--full` also generates all 49,470,085 games of 60 numbers and then loads them in a process of
+// their own, as a start-up does.
 
 #include "CombinationGeneration.h"
 #include "GameMeasures.h"
 #include "GamesTable.h"
+#include "RecordStore.h"
+#include "Schemas.h"
 #include "Tables.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
@@ -68,23 +72,48 @@ public:
     bool report(qint64, qint64, qint64) override { return true; }
 };
 
-void generatingRun(const std::vector<int>& candidates, const char* label) {
-    QTemporaryDir dir;
-    Tables t(dir.path());
-    t.TableCar.create();
-    Quiet quiet;
-    CombinationRequest r;
-    r.board.valid = candidates;
-    const double rss0 = statusMb("VmRSS");
+// Opens the games file of `folder` as a start-up does and prints the time and the peak memory of
+// this process (run as a child, so that nothing of the generating run is counted).
+int loadGames(const QString& folder) {
     const auto t0 = Clock::now();
-    const CombinationRunResult res = RunCombinations(t.TableCar, r, quiet);
-    const double run = secondsSince(t0);
-    const double rss1 = statusMb("VmRSS");
+    Table games(QStringLiteral("TableCar"), folder, Schemas::kGamesFile);
+    games.open();
+    const double seconds = secondsSince(t0);
+    RecordLayout full;
+    full.setFields(Schemas::games());
+    const double rows = games.rowCount();
     std::printf(
-        "%s: %lld games written in %.2f s (target <= 5 s per million: %.2f s per million), memory +%.0f MB "
-        "(target <= 250 MB), peak RSS %.0f MB\n",
-        label, static_cast<long long>(res.count), run, run * 1e6 / static_cast<double>(res.count),
-        rss1 - rss0, statusMb("VmHWM"));
+        "  start-up load of the %.0f games: %.1f s, peak RSS %.0f MB (target <= 2500 MB), held by the "
+        "table %.1f bytes per game; reference, full-width records and order: %.0f MB\n",
+        rows, seconds, statusMb("VmHWM"), static_cast<double>(games.memoryBytes()) / rows,
+        rows * static_cast<double>(full.recordSize() + sizeof(quint32)) / (1024.0 * 1024.0));
+    return 0;
+}
+
+void generatingRun(const std::vector<int>& candidates, const char* label, bool reload = false) {
+    QTemporaryDir dir;
+    {
+        Tables t(dir.path());
+        t.TableCar.create();
+        Quiet quiet;
+        CombinationRequest r;
+        r.board.valid = candidates;
+        const double rss0 = statusMb("VmRSS");
+        const auto t0 = Clock::now();
+        const CombinationRunResult res = RunCombinations(t.TableCar, r, quiet);
+        const double run = secondsSince(t0);
+        const double rss1 = statusMb("VmRSS");
+        std::printf("%s: %lld games written in %.2f s (target <= 5 s per million: %.2f s per million), "
+                    "memory +%.0f MB "
+                    "(target <= 250 MB), peak RSS %.0f MB\n",
+                    label, static_cast<long long>(res.count), run, run * 1e6 / static_cast<double>(res.count),
+                    rss1 - rss0, statusMb("VmHWM"));
+        t.TableCar.close(); // the games since the last periodic save, as the window's end of run does
+    }
+    if (reload) {
+        std::fflush(stdout);
+        QProcess::execute(QCoreApplication::applicationFilePath(), {QStringLiteral("--load"), dir.path()});
+    }
 }
 
 // The same games appended through the table with one save at the end: the cost of the saves.
@@ -143,6 +172,8 @@ void singleSaveReference(const std::vector<int>& candidates) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    if (const qsizetype at = app.arguments().indexOf(QStringLiteral("--load")); at >= 0)
+        return loadGames(app.arguments().value(at + 1));
     const bool full = app.arguments().contains(QStringLiteral("--full"));
 
     const std::vector<int> all = numbersFrom(1, 60);
@@ -175,6 +206,6 @@ int main(int argc, char** argv) {
     generatingRun(some, "generating run, numbers 1..33");
     singleSaveReference(some);
     if (full)
-        generatingRun(all, "generating run, all 60 numbers");
+        generatingRun(all, "generating run, all 60 numbers", true);
     return 0;
 }

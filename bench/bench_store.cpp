@@ -2,6 +2,7 @@
 // (close), loading it (open), memory per row, closing after an append of 10,001 games, and locate
 // on a text field.
 #include "GameMeasures.h"
+#include "RecordStore.h"
 #include "Schemas.h"
 #include "Table.h"
 #include "TableFile.h"
@@ -181,6 +182,7 @@ int main(int argc, char** argv) {
 
     double bestBareWrite = 1e9, bestBareRead = 1e9, bestWrite = 1e9, bestOpen = 1e9;
     long rowBytes = 0;
+    double heldBytes = 0;
     for (int round = 0; round < 3; ++round) {
         bestBareWrite = std::min(bestBareWrite, bareWrite(dir.filePath(QStringLiteral("bare.db")), games));
         bestBareRead = std::min(bestBareRead, bareRead(dir.filePath(QStringLiteral("bare.db"))));
@@ -198,12 +200,20 @@ int main(int argc, char** argv) {
         const long before = rssKb();
         bestOpen = std::min(bestOpen, seconds([&] { u.open(); }));
         rowBytes = (rssKb() - before) * 1024 / kGames;
+        heldBytes = static_cast<double>(u.memoryBytes()) / kGames;
     }
     std::printf("write 1,000,000 games: table close %.3f s, bare SQLite loop %.3f s (ratio %.2f)\n",
                 bestWrite, bestBareWrite, bestWrite / bestBareWrite);
     std::printf("load 1,000,000 games:  table open  %.3f s, bare SQLite loop %.3f s (ratio %.2f)\n", bestOpen,
                 bestBareRead, bestOpen / bestBareRead);
     std::printf("memory of the open table: %ld bytes per row\n", rowBytes);
+    {
+        RecordLayout full;
+        full.setFields(Schemas::games());
+        std::printf("held by the table (Table::memoryBytes): %.1f bytes per game; reference, a full-width "
+                    "record per row plus its place in the order: %zu bytes\n",
+                    heldBytes, full.recordSize() + sizeof(quint32));
+    }
 
     // Close after appending 10,001 games to the 1,000,000 already written.
     {

@@ -26,7 +26,7 @@ private:
     static constexpr std::uint32_t kEmpty = 0;
     static constexpr std::uint32_t kGone = 1;
     std::uint64_t hashOf(const CellReader& cell) const;
-    CellReader reader(std::uint32_t phys) const { return {&layout_, rows_.record(phys), &rows_, phys}; }
+    CellReader reader(std::uint32_t phys) const { return rows_.reader(phys); }
     void grow();
 
     const RecordLayout& layout_;

@@ -1,32 +1,137 @@
 #include "RecordStore.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <limits>
+
+namespace {
+// Calls fn(f) for each filled field of `rec`, in order, skipping the empty ones word by word.
+template <class Fn>
+void forEachFilled(const std::uint8_t* rec, std::size_t bitmapBytes, int fields, Fn&& fn) {
+    for (std::size_t b = 0; b < bitmapBytes; ++b) {
+        unsigned m = rec[b];
+        if (b == 0)
+            m &= ~1u; // bit 0 is the alive bit
+        while (m != 0) {
+            const int f = static_cast<int>(b * 8) + std::countr_zero(m) - 1;
+            m &= m - 1;
+            if (f < fields)
+                fn(f);
+        }
+    }
+}
+} // namespace
 
 void RecordLayout::setFields(FieldList fields) {
     fields_ = std::move(fields);
-    offsets_.clear();
-    const std::size_t bits = fields_.size() + 1;
-    std::size_t at = (bits + 7) / 8;
-    for (int f = 0; f < fieldCount(); ++f) {
-        offsets_.push_back(at);
-        switch (type(f)) {
+    types_.clear();
+    widths_.clear();
+    for (const FieldDef& d : fields_) {
+        types_.push_back(d.type);
+        switch (d.type) {
         case FieldType::Integer:
-            at += 4;
+            widths_.push_back(4);
             break;
         case FieldType::Float:
-            at += 8;
+            widths_.push_back(8);
             break;
         case FieldType::String:
-            at += 1 + static_cast<std::size_t>(capacity(f));
+            widths_.push_back(static_cast<std::uint8_t>(1 + std::clamp(d.size, 1, kMaxInline)));
             break;
         }
+    }
+    place();
+}
+
+RecordLayout RecordLayout::withWidths(const std::vector<std::uint8_t>& widths) const {
+    RecordLayout l = *this;
+    l.widths_ = widths;
+    l.place();
+    return l;
+}
+
+void RecordLayout::place() {
+    offsets_.clear();
+    std::size_t at = bitmapSize();
+    for (const std::uint8_t w : widths_) {
+        offsets_.push_back(at);
+        at += w;
     }
     size_ = std::max<std::size_t>(at, 1);
 }
 
 int RecordLayout::capacity(int f) const {
     return std::clamp(fields_[static_cast<std::size_t>(f)].size, 1, kMaxInline);
+}
+
+std::uint8_t RecordLayout::widthNeeded(const std::uint8_t* rec, int f) const {
+    if (!has(rec, f))
+        return 0;
+    switch (type(f)) {
+    case FieldType::Integer: {
+        const std::int32_t v = integerAt(rec, f);
+        if (v >= std::numeric_limits<std::int8_t>::min() && v <= std::numeric_limits<std::int8_t>::max())
+            return 1;
+        if (v >= std::numeric_limits<std::int16_t>::min() && v <= std::numeric_limits<std::int16_t>::max())
+            return 2;
+        return 4;
+    }
+    case FieldType::Float: {
+        const double d = realAt(rec, f);
+        const bool whole =
+            d >= std::numeric_limits<std::int32_t>::min() && d <= std::numeric_limits<std::int32_t>::max() &&
+            static_cast<double>(static_cast<std::int32_t>(d)) == d && !(d == 0.0 && std::signbit(d));
+        return whole ? kWholeReal : 8;
+    }
+    case FieldType::String:
+        if (spilled(rec, f))
+            return 1;
+        return static_cast<std::uint8_t>(1 + inlineText(rec, f).size());
+    }
+    return 0;
+}
+
+void RecordLayout::transcode(const RecordLayout& from, const std::uint8_t* src, std::uint8_t* dst) const {
+    std::memset(dst, 0, size_);
+    std::memcpy(dst, src, bitmapSize());
+    forEachFilled(src, bitmapSize(), fieldCount(), [&](int f) {
+        std::uint8_t* p = dst + offset(f);
+        const std::uint8_t w = width(f);
+        switch (type(f)) {
+        case FieldType::Integer: {
+            const std::int32_t v = from.integerAt(src, f);
+            if (w == 1) {
+                p[0] = static_cast<std::uint8_t>(static_cast<std::int8_t>(v));
+            } else if (w == 2) {
+                const auto s = static_cast<std::int16_t>(v);
+                std::memcpy(p, &s, sizeof s);
+            } else {
+                std::memcpy(p, &v, sizeof v);
+            }
+            break;
+        }
+        case FieldType::Float: {
+            const double d = from.realAt(src, f);
+            if (w == 8) {
+                std::memcpy(p, &d, sizeof d);
+            } else {
+                const auto v = static_cast<std::int32_t>(d);
+                std::memcpy(p, &v, sizeof v);
+            }
+            break;
+        }
+        case FieldType::String:
+            if (from.spilled(src, f)) {
+                p[0] = kSpilled;
+            } else {
+                const std::string_view t = from.inlineText(src, f);
+                p[0] = static_cast<std::uint8_t>(t.size());
+                std::memcpy(p + 1, t.data(), t.size());
+            }
+            break;
+        }
+    });
 }
 
 bool RecordLayout::putText(std::uint8_t* rec, int f, const QByteArray& utf8) const {
@@ -72,28 +177,40 @@ void RecordLayout::putEmpty(std::uint8_t* rec, int f) const {
     setBit(rec, f + 1, false);
 }
 
-void RecordStore::reset(std::size_t recordSize) {
-    recordSize_ = recordSize;
+void RecordStore::reset(const RecordLayout& full) {
+    full_ = full;
     chunks_.clear();
     count_ = 0;
     alive_ = 0;
     spill_.clear();
 }
 
+std::uint32_t RecordStore::rowsIn(std::size_t chunk) const {
+    const std::size_t first = chunk << kChunkBits;
+    return static_cast<std::uint32_t>(std::min<std::size_t>(kChunkRows, count_ - first));
+}
+
 std::uint32_t RecordStore::append() {
-    if ((count_ >> kChunkBits) >= chunks_.size())
-        chunks_.push_back(
-            std::make_unique_for_overwrite<std::uint8_t[]>(kChunkRows * recordSize_)); // zeroed per row
+    if ((count_ >> kChunkBits) >= chunks_.size()) {
+        // A new chunk starts with the slots its predecessor needed: runs of similar rows seldom
+        // widen it again.
+        auto c = std::make_unique<Chunk>();
+        c->layout = chunks_.empty() ? full_.withWidths(std::vector<std::uint8_t>(full_.widths().size(), 0))
+                                    : chunks_.back()->layout;
+        c->data = std::make_unique_for_overwrite<std::uint8_t[]>(kChunkRows * c->layout.recordSize());
+        chunks_.push_back(std::move(c));
+    }
     const std::uint32_t phys = count_++;
-    std::uint8_t* rec = record(phys);
-    std::memset(rec, 0, recordSize_);
+    Chunk& c = *chunks_[phys >> kChunkBits];
+    std::uint8_t* rec = recordIn(c, phys);
+    std::memset(rec, 0, c.layout.recordSize()); // the chunk is not zeroed when allocated
     RecordLayout::setBit(rec, 0, true);
     ++alive_;
     return phys;
 }
 
 void RecordStore::kill(std::uint32_t phys) {
-    std::uint8_t* rec = record(phys);
+    std::uint8_t* rec = recordIn(*chunks_[phys >> kChunkBits], phys);
     if (!RecordLayout::alive(rec))
         return;
     RecordLayout::setBit(rec, 0, false);
@@ -102,8 +219,50 @@ void RecordStore::kill(std::uint32_t phys) {
         std::erase_if(spill_, [phys](const auto& kv) { return (kv.first >> 16) == phys; });
 }
 
+void RecordStore::widen(std::size_t chunk, const std::vector<std::uint8_t>& widths) {
+    Chunk& c = *chunks_[chunk];
+    RecordLayout wider = full_.withWidths(widths);
+    auto data = std::make_unique_for_overwrite<std::uint8_t[]>(kChunkRows * wider.recordSize());
+    const std::uint32_t n = rowsIn(chunk);
+    const std::size_t from = c.layout.recordSize(), to = wider.recordSize();
+    for (std::uint32_t i = 0; i < n; ++i)
+        wider.transcode(c.layout, c.data.get() + i * from, data.get() + i * to);
+    c.layout = std::move(wider);
+    c.data = std::move(data);
+}
+
+void RecordStore::store(std::uint32_t phys, const std::uint8_t* full) {
+    const std::size_t ci = phys >> kChunkBits;
+    {
+        const RecordLayout& l = chunks_[ci]->layout;
+        std::vector<std::uint8_t> widths;
+        forEachFilled(full, full_.bitmapSize(), full_.fieldCount(), [&](int f) {
+            const std::uint8_t need = full_.widthNeeded(full, f);
+            if (need > l.width(f)) {
+                if (widths.empty())
+                    widths = l.widths();
+                widths[static_cast<std::size_t>(f)] = need;
+            }
+        });
+        if (!widths.empty())
+            widen(ci, widths);
+    }
+    Chunk& c = *chunks_[ci];
+    std::uint8_t* rec = recordIn(c, phys);
+    const bool wasAlive = RecordLayout::alive(rec);
+    c.layout.transcode(full_, full, rec);
+    RecordLayout::setBit(rec, 0, wasAlive);
+}
+
+void RecordStore::load(std::uint32_t phys, std::vector<std::uint8_t>& full) const {
+    full.resize(full_.recordSize()); // transcode writes every byte
+    full_.transcode(layoutOf(phys), record(phys), full.data());
+}
+
 std::size_t RecordStore::memoryBytes() const {
-    std::size_t bytes = chunks_.size() * kChunkRows * recordSize_;
+    std::size_t bytes = 0;
+    for (const auto& c : chunks_)
+        bytes += sizeof(Chunk) + kChunkRows * c->layout.recordSize();
     for (const auto& [k, s] : spill_)
         bytes += sizeof k + sizeof s + static_cast<std::size_t>(s.capacity()) * 2;
     return bytes;
@@ -129,8 +288,29 @@ std::vector<std::uint32_t> RecordStore::compact() {
     for (std::uint32_t from = 0; from < count_; ++from) {
         if (!RecordLayout::alive(record(from)))
             continue;
-        if (to != from)
-            std::memcpy(record(to), record(from), recordSize_);
+        if (to != from) {
+            const std::size_t cf = from >> kChunkBits, ct = to >> kChunkBits;
+            if (cf == ct) {
+                Chunk& c = *chunks_[cf];
+                std::memcpy(recordIn(c, to), recordIn(c, from), c.layout.recordSize());
+            } else {
+                const RecordLayout& src = chunks_[cf]->layout;
+                const std::uint8_t* rec = record(from);
+                std::vector<std::uint8_t> widths = chunks_[ct]->layout.widths();
+                bool wider = false;
+                for (int f = 0; f < src.fieldCount(); ++f) {
+                    const std::uint8_t need = src.widthNeeded(rec, f);
+                    if (need > widths[static_cast<std::size_t>(f)]) {
+                        widths[static_cast<std::size_t>(f)] = need;
+                        wider = true;
+                    }
+                }
+                if (wider)
+                    widen(ct, widths);
+                Chunk& c = *chunks_[ct];
+                c.layout.transcode(src, rec, recordIn(c, to));
+            }
+        }
         renumber[from] = to++;
     }
     count_ = to;

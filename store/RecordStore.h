@@ -13,21 +13,31 @@
 #include <vector>
 
 // Rows are packed records so that a table of millions of games stays small: a bit map (bit 0 says
-// the row is alive, bit 1 + f that field f holds a value), then each field in order: 4 bytes for an
-// Integer, 8 for a Float, and for a String(n) one length byte and n bytes of UTF-8. A text whose
-// UTF-8 does not fit in n bytes (only possible with non-ASCII characters) is kept aside, and its
-// length byte says so.
+// the row is alive, bit 1 + f that field f holds a value), then each field in order, in a slot whose
+// width the layout gives. The full layout (the row being edited, probes) gives every field its
+// widest slot: 4 bytes for an Integer, 8 for a Float, and for a String(n) one length byte and n
+// bytes of UTF-8. The layout of a chunk of stored rows gives each field only what the values it
+// holds need: no slot for a field empty in every row, 1 or 2 bytes for small integers, 4 for a
+// Float that is a whole number, a String slot as wide as its longest text. A text whose UTF-8 does
+// not fit in n bytes (only possible with non-ASCII characters) is kept aside, and its length byte
+// says so.
 class RecordLayout {
 public:
     static constexpr std::uint8_t kSpilled = 255;
     static constexpr int kMaxInline = 254;
+    static constexpr std::uint8_t kWholeReal = 4; // a Float slot of 4 bytes holds an int32
 
     void setFields(FieldList fields);
+    // The same fields with the given slot widths (each at most the full width).
+    RecordLayout withWidths(const std::vector<std::uint8_t>& widths) const;
     const FieldList& fields() const { return fields_; }
     int fieldCount() const { return static_cast<int>(fields_.size()); }
     std::size_t recordSize() const { return size_; }
+    std::size_t bitmapSize() const { return (fields_.size() + 1 + 7) / 8; }
     std::size_t offset(int f) const { return offsets_[static_cast<std::size_t>(f)]; }
-    FieldType type(int f) const { return fields_[static_cast<std::size_t>(f)].type; }
+    std::uint8_t width(int f) const { return widths_[static_cast<std::size_t>(f)]; }
+    const std::vector<std::uint8_t>& widths() const { return widths_; }
+    FieldType type(int f) const { return types_[static_cast<std::size_t>(f)]; }
     int capacity(int f) const; // inline bytes of a String field
     int maxChars(int f) const { return fields_[static_cast<std::size_t>(f)].size; }
 
@@ -42,22 +52,48 @@ public:
     static bool has(const std::uint8_t* rec, int f) { return bit(rec, f + 1); }
 
     std::int32_t integerAt(const std::uint8_t* rec, int f) const {
-        std::int32_t v;
-        std::memcpy(&v, rec + offset(f), sizeof v);
-        return v;
+        const std::uint8_t* p = rec + offset(f);
+        switch (width(f)) {
+        case 1:
+            return static_cast<std::int8_t>(p[0]);
+        case 2: {
+            std::int16_t v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
+        }
+        case 4: {
+            std::int32_t v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
+        }
+        default:
+            return 0;
+        }
     }
     double realAt(const std::uint8_t* rec, int f) const {
-        double v;
-        std::memcpy(&v, rec + offset(f), sizeof v);
-        return v;
+        const std::uint8_t* p = rec + offset(f);
+        if (width(f) == 8) {
+            double v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
+        }
+        if (width(f) == kWholeReal) {
+            std::int32_t v;
+            std::memcpy(&v, p, sizeof v);
+            return v;
+        }
+        return 0.0;
     }
-    bool spilled(const std::uint8_t* rec, int f) const { return rec[offset(f)] == kSpilled; }
+    bool spilled(const std::uint8_t* rec, int f) const { return width(f) > 0 && rec[offset(f)] == kSpilled; }
     // The inline UTF-8 of a String field that is not spilled.
     std::string_view inlineText(const std::uint8_t* rec, int f) const {
+        if (width(f) == 0)
+            return {};
         const std::uint8_t* p = rec + offset(f);
         return {reinterpret_cast<const char*>(p + 1), p[0]};
     }
 
+    // The writers below are for records in a layout whose slots are full width.
     void putInteger(std::uint8_t* rec, int f, std::int32_t v) const {
         std::memcpy(rec + offset(f), &v, sizeof v);
         setBit(rec, f + 1, true);
@@ -74,29 +110,47 @@ public:
     bool putAscii(std::uint8_t* rec, int f, QStringView text) const;
     void putEmpty(std::uint8_t* rec, int f) const;
 
+    // The narrowest slot width that holds field f of `rec` (read through this layout).
+    std::uint8_t widthNeeded(const std::uint8_t* rec, int f) const;
+    // Copies record `src` (in layout `from`) into `dst` (in this layout, whose slots are at least
+    // as wide as the values need).
+    void transcode(const RecordLayout& from, const std::uint8_t* src, std::uint8_t* dst) const;
+
 private:
     FieldList fields_;
+    std::vector<FieldType> types_;
+    std::vector<std::uint8_t> widths_;
     std::vector<std::size_t> offsets_;
     std::size_t size_ = 0;
+
+    void place();
 };
 
-// Physical rows, in the order they were added, stored in fixed chunks so that growing to tens of
-// millions of rows never copies what is already there. Deleted rows stay as dead records until
-// the table is rewritten or emptied, so a row keeps its number while the table is open.
+class CellReader;
+
+// Physical rows, in the order they were added, stored in chunks of fixed row count so that
+// growing to tens of millions of rows never copies what is already there. Each chunk has its own
+// layout, widened (its rows rewritten) when a value needs a wider slot than it has. Deleted rows
+// stay as dead records until the table is rewritten or emptied, so a row keeps its number while
+// the table is open.
 class RecordStore {
 public:
-    void reset(std::size_t recordSize);
+    void reset(const RecordLayout& full);
     std::uint32_t size() const { return count_; }
     std::uint32_t alive() const { return alive_; }
-    std::uint8_t* record(std::uint32_t phys) {
-        return chunks_[phys >> kChunkBits].get() + (phys & kChunkMask) * recordSize_;
-    }
+    // The record of a row, in the layout of its chunk. Valid until the next write into the store.
     const std::uint8_t* record(std::uint32_t phys) const {
-        return chunks_[phys >> kChunkBits].get() + (phys & kChunkMask) * recordSize_;
+        const Chunk& c = *chunks_[phys >> kChunkBits];
+        return c.data.get() + (phys & kChunkMask) * c.layout.recordSize();
     }
-    std::uint32_t append(); // a zeroed, alive record
+    const RecordLayout& layoutOf(std::uint32_t phys) const { return chunks_[phys >> kChunkBits]->layout; }
+    CellReader reader(std::uint32_t phys) const;
+    std::uint32_t append(); // an alive record with every field empty
     void kill(std::uint32_t phys);
-    std::size_t recordSize() const { return recordSize_; }
+    // Writes a record given in the full layout into row `phys` (the alive bit is kept as it is).
+    void store(std::uint32_t phys, const std::uint8_t* full);
+    // Copies row `phys` into `full`, a record in the full layout.
+    void load(std::uint32_t phys, std::vector<std::uint8_t>& full) const;
     std::size_t memoryBytes() const;
 
     const QString* spilledText(std::uint32_t phys, int f) const;
@@ -114,9 +168,18 @@ private:
     static std::uint64_t key(std::uint32_t phys, int f) {
         return (std::uint64_t{phys} << 16) | static_cast<std::uint16_t>(f);
     }
+    struct Chunk {
+        RecordLayout layout;
+        std::unique_ptr<std::uint8_t[]> data;
+    };
+    std::uint8_t* recordIn(Chunk& c, std::uint32_t phys) {
+        return c.data.get() + (phys & kChunkMask) * c.layout.recordSize();
+    }
+    std::uint32_t rowsIn(std::size_t chunk) const;
+    void widen(std::size_t chunk, const std::vector<std::uint8_t>& widths);
 
-    std::size_t recordSize_ = 0;
-    std::vector<std::unique_ptr<std::uint8_t[]>> chunks_;
+    RecordLayout full_;
+    std::vector<std::unique_ptr<Chunk>> chunks_;
     std::uint32_t count_ = 0;
     std::uint32_t alive_ = 0;
     std::unordered_map<std::uint64_t, QString> spill_;
@@ -155,6 +218,10 @@ private:
 };
 
 using RowRef = CellReader;
+
+inline CellReader RecordStore::reader(std::uint32_t phys) const {
+    return {&layoutOf(phys), record(phys), this, phys};
+}
 
 // The row being inserted or edited: a copy of its record plus the texts kept aside.
 struct PendingRecord {

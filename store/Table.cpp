@@ -243,8 +243,7 @@ void Table::emptyTable() {
     if (order_.empty())
         return;
     notifyReset();
-    const std::size_t recordSize = layout_.recordSize();
-    rows_.reset(recordSize);
+    rows_.reset(layout_);
     order_.clear();
     hashes_.clear();
     file_.replacedAll();
@@ -255,7 +254,7 @@ void Table::emptyTable() {
 }
 
 void Table::dropRows() {
-    rows_.reset(layout_.recordSize());
+    rows_.reset(layout_);
     order_.clear();
     order_.shrink_to_fit();
     hashes_.clear();
@@ -286,8 +285,8 @@ void Table::markChanged(quint32 phys) {
 // ---------------------------------------------------------------- order
 
 bool Table::less(quint32 a, quint32 b) const {
-    const CellReader ra(&layout_, rows_.record(a), &rows_, a);
-    const CellReader rb(&layout_, rows_.record(b), &rows_, b);
+    const CellReader ra = rows_.reader(a);
+    const CellReader rb = rows_.reader(b);
     for (const int k : keys_) {
         const int c = compareCells(ra, rb, k);
         if (c != 0)
@@ -319,11 +318,12 @@ void Table::resortAll() {
         ks.reserve(order_.size());
         for (const quint32 p : order_) {
             const std::uint8_t* rec = rows_.record(p);
+            const RecordLayout& l = rows_.layoutOf(p);
             const bool has = RecordLayout::has(rec, k);
             const double v = !has ? 0.0
                              : layout_.type(k) == FieldType::Integer
-                                 ? static_cast<double>(layout_.integerAt(rec, k))
-                                 : layout_.realAt(rec, k);
+                                 ? static_cast<double>(l.integerAt(rec, k))
+                                 : l.realAt(rec, k);
             ks.push_back({has ? 1 : 0, v, p});
         }
         std::sort(ks.begin(), ks.end(), [](const Key& a, const Key& b) {
@@ -347,7 +347,7 @@ bool Table::countingSort(int k) {
     for (const quint32 p : order_) {
         const std::uint8_t* rec = rows_.record(p);
         if (RecordLayout::has(rec, k)) {
-            const std::int64_t v = layout_.integerAt(rec, k);
+            const std::int64_t v = rows_.layoutOf(p).integerAt(rec, k);
             lo = std::min(lo, v);
             hi = std::max(hi, v);
         }
@@ -359,17 +359,19 @@ bool Table::countingSort(int k) {
     // Bucket 0 holds the empty values, which come first; ties stay in physical order, so the rows
     // are visited in physical order (order_ holds exactly the live rows).
     std::vector<std::size_t> start(static_cast<std::size_t>(hi - lo) + 3, 0);
-    auto bucket = [&](const std::uint8_t* rec) {
-        return RecordLayout::has(rec, k) ? static_cast<std::size_t>(layout_.integerAt(rec, k) - lo) + 1 : 0;
+    auto bucket = [&](quint32 p) {
+        const std::uint8_t* rec = rows_.record(p);
+        return RecordLayout::has(rec, k)
+                   ? static_cast<std::size_t>(rows_.layoutOf(p).integerAt(rec, k) - lo) + 1
+                   : 0;
     };
     for (const quint32 p : order_)
-        ++start[bucket(rows_.record(p)) + 1];
+        ++start[bucket(p) + 1];
     for (std::size_t b = 1; b < start.size(); ++b)
         start[b] += start[b - 1];
     for (quint32 p = 0; p < rows_.size(); ++p) {
-        const std::uint8_t* rec = rows_.record(p);
-        if (RecordLayout::alive(rec))
-            order_[start[bucket(rec)]++] = p;
+        if (RecordLayout::alive(rows_.record(p)))
+            order_[start[bucket(p)]++] = p;
     }
     return true;
 }
@@ -440,6 +442,14 @@ void Table::setState(State s) {
 
 int Table::rowCount() const {
     return isOpen() ? static_cast<int>(order_.size()) : 0;
+}
+
+std::size_t Table::memoryBytes() const {
+    std::size_t bytes = rows_.memoryBytes() + order_.capacity() * sizeof(quint32);
+    for (const auto& h : hashes_)
+        if (h)
+            bytes += h->memoryBytes();
+    return bytes;
 }
 
 bool Table::eof() const {
@@ -536,7 +546,7 @@ bool Table::locate(int f, const QVariant& value) {
         // order, so the first match is the one the cursor goes to.
         for (std::size_t i = 0; i < order_.size(); ++i) {
             const quint32 p = order_[i];
-            if (compareCells(probeRow, CellReader(&layout_, rows_.record(p), &rows_, p), f) == 0) {
+            if (compareCells(probeRow, rows_.reader(p), f) == 0) {
                 found = static_cast<int>(i);
                 break;
             }
@@ -584,9 +594,8 @@ void Table::edit() {
     if (state_ == State::Edit || state_ == State::Insert)
         return;
     editedPhys_ = order_[static_cast<std::size_t>(pos_)];
-    const std::uint8_t* rec = rows_.record(editedPhys_);
     pending_.clear();
-    pending_.bytes.assign(rec, rec + layout_.recordSize());
+    rows_.load(editedPhys_, pending_.bytes);
     setState(State::Edit);
 }
 
@@ -603,7 +612,7 @@ void Table::post() {
     runUpdaters();
     if (state_ == State::Insert) {
         const quint32 phys = rows_.append();
-        std::memcpy(rows_.record(phys), pending_.bytes.data(), layout_.recordSize());
+        rows_.store(phys, pending_.bytes.data());
         for (auto& [f, s] : pending_.spill)
             rows_.setSpilled(phys, f, s);
         const int at = insertionPosition(phys);
@@ -627,8 +636,7 @@ void Table::post() {
     }
 
     const quint32 phys = editedPhys_;
-    std::uint8_t* rec = rows_.record(phys);
-    const CellReader before(&layout_, rec, &rows_, phys);
+    const CellReader before = rows_.reader(phys);
     const CellReader after(&layout_, pending_.bytes.data(), &rows_, phys, &pending_.spill);
     bool keyChanged = false;
     for (const int k : keys_)
@@ -645,7 +653,7 @@ void Table::post() {
         else if (!layout_.spilled(pending_.bytes.data(), f))
             rows_.clearSpilled(phys, f);
     }
-    std::memcpy(rec, pending_.bytes.data(), layout_.recordSize());
+    rows_.store(phys, pending_.bytes.data());
     for (auto& h : hashes_)
         if (h)
             h->add(phys);
@@ -717,7 +725,7 @@ void Table::remove() {
 
 RowRef Table::rowAt(int position) const {
     const quint32 p = order_[static_cast<std::size_t>(position)];
-    return {&layout_, rows_.record(p), &rows_, p};
+    return rows_.reader(p);
 }
 
 namespace {
@@ -733,7 +741,7 @@ CellReader currentReader(const RecordLayout& layout, const RecordStore& rows,
     if (pos < 0)
         throw TableError::noCurrentRow(table);
     const quint32 p = order[static_cast<std::size_t>(pos)];
-    return {&layout, rows.record(p), &rows, p};
+    return rows.reader(p);
 }
 } // namespace
 

@@ -79,6 +79,8 @@ public:
     bool locate(QStringView field, const QVariant& value) { return locate(fieldIndex(field), value); }
     bool locate(int field, const QVariant& value);
     int rowCount() const;
+    // Bytes held for the rows, their order and the lookup indexes (what grows with the rows).
+    std::size_t memoryBytes() const;
     int position() const { return pos_; } // -1 when there is no current row
     // Moves the cursor to the row at `position` in index order (a grid selection); posts first.
     void moveTo(int position);

@@ -181,6 +181,7 @@ QByteArray insertSql(int fields) {
 void bindRow(sqlite3_stmt* s, const RecordLayout& layout, const RecordStore& rows, std::uint32_t p,
              int firstCol, QByteArray& spilled) {
     const std::uint8_t* rec = rows.record(p);
+    const RecordLayout& chunk = rows.layoutOf(p);
     const int n = layout.fieldCount();
     for (int f = 0; f < n; ++f) {
         const int col = f + firstCol;
@@ -190,19 +191,19 @@ void bindRow(sqlite3_stmt* s, const RecordLayout& layout, const RecordStore& row
         }
         switch (layout.type(f)) {
         case FieldType::Integer:
-            sqlite3_bind_int(s, col, layout.integerAt(rec, f));
+            sqlite3_bind_int(s, col, chunk.integerAt(rec, f));
             break;
         case FieldType::Float:
-            sqlite3_bind_double(s, col, layout.realAt(rec, f));
+            sqlite3_bind_double(s, col, chunk.realAt(rec, f));
             break;
         case FieldType::String:
-            if (layout.spilled(rec, f)) {
+            if (chunk.spilled(rec, f)) {
                 const QString* t = rows.spilledText(p, f);
                 spilled = t ? t->toUtf8() : QByteArray();
                 sqlite3_bind_text(s, col, spilled.constData(), static_cast<int>(spilled.size()),
                                   SQLITE_TRANSIENT);
             } else {
-                const std::string_view v = layout.inlineText(rec, f);
+                const std::string_view v = chunk.inlineText(rec, f);
                 sqlite3_bind_text(s, col, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
             }
             break;
@@ -432,12 +433,13 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
         throw unreadable(path, QStringLiteral("não há tabela \"data\""));
 
     layout.setFields(fields);
-    rows.reset(layout.recordSize());
+    rows.reset(layout);
     Stmt sel(db.get(), "SELECT rowid, * FROM data ORDER BY rowid");
     if (!sel.ok())
         throw unreadable(path, reasonOf(sel.rc(), sqlite3_errmsg(db.get())));
     sqlite3_stmt* s = sel.get();
     const int n = layout.fieldCount();
+    std::vector<std::uint8_t> full(layout.recordSize());
     bool rowidsMatch = true;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
         if (rowidsMatch) {
@@ -452,15 +454,18 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
                     rows.kill(rows.append());
         }
         const std::uint32_t p = rows.append();
-        std::uint8_t* rec = rows.record(p);
+        std::fill(full.begin(), full.end(), std::uint8_t{0});
+        std::uint8_t* rec = full.data();
+        RecordLayout::setBit(rec, 0, true);
         for (int f = 0; f < n; ++f) {
             const int col = f + 1;
-            const int t = sqlite3_column_type(s, col);
+            sqlite3_value* cell = sqlite3_column_value(s, col); // one look-up per cell, not one per call
+            const int t = sqlite3_value_type(cell);
             if (t == SQLITE_NULL)
                 continue;
             switch (layout.type(f)) {
             case FieldType::Integer: {
-                const sqlite3_int64 v = sqlite3_column_int64(s, col);
+                const sqlite3_int64 v = sqlite3_value_int64(cell);
                 if (t != SQLITE_INTEGER || v < std::numeric_limits<std::int32_t>::min() ||
                     v > std::numeric_limits<std::int32_t>::max())
                     throw unreadable(path, QStringLiteral("valor inválido no campo \"%1\", linha %2")
@@ -474,11 +479,11 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
                     throw unreadable(path, QStringLiteral("valor inválido no campo \"%1\", linha %2")
                                                .arg(fields[static_cast<std::size_t>(f)].name)
                                                .arg(rows.alive()));
-                layout.putReal(rec, f, sqlite3_column_double(s, col));
+                layout.putReal(rec, f, sqlite3_value_double(cell));
                 break;
             case FieldType::String: {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, col));
-                const int bytes = sqlite3_column_bytes(s, col);
+                const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(cell));
+                const int bytes = sqlite3_value_bytes(cell);
                 const QByteArray utf8 = QByteArray::fromRawData(text, bytes);
                 if (!layout.putText(rec, f, utf8))
                     rows.setSpilled(p, f, QString::fromUtf8(text, bytes));
@@ -486,6 +491,7 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
             }
             }
         }
+        rows.store(p, rec);
     }
     if (rc != SQLITE_DONE)
         throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
