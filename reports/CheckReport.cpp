@@ -28,14 +28,6 @@ const Column kQuinas{"Quinas", 145.0, 14.0};
 const Column kQuadras{"Quadras", 160.0, 14.0};
 const Column kUltimo{"Ultimo", 175.0, 15.0};
 
-PageSetup a4Portrait() {
-    PageSetup p;
-    p.paperName = QStringLiteral("A4");
-    p.paper = QSizeF(210.0, 297.0);
-    p.margins = QMarginsF(10.0, 10.0, 10.0, 10.0);
-    return p;
-}
-
 const ReportFont kLineFont{QStringLiteral("Arial"), 9, false};
 
 QString two(int n) {
@@ -49,7 +41,7 @@ QString count(qint64 n) {
 } // namespace
 
 CheckReport::CheckReport()
-    : layout_(QStringLiteral("Relatório da conferência"), a4Portrait()),
+    : layout_(QStringLiteral("Relatório da conferência"), PageSetup::a4Portrait()),
       rows_(QStringLiteral("TableRelConf"), QString(), QString()) {
     const auto title = ReportLayout::Band::Title;
     const auto detail = ReportLayout::Band::Detail;

@@ -3,6 +3,14 @@
 #include <algorithm>
 #include <stdexcept>
 
+PageSetup PageSetup::a4Portrait() {
+    PageSetup p;
+    p.paperName = QStringLiteral("A4");
+    p.paper = QSizeF(210.0, 297.0);
+    p.margins = QMarginsF(10.0, 10.0, 10.0, 10.0);
+    return p;
+}
+
 double PageSetup::effectiveColumnWidth() const {
     if (columnWidth > 0)
         return columnWidth;

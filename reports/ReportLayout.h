@@ -27,6 +27,9 @@ struct PageSetup {
     QPointF offset;
 
     double effectiveColumnWidth() const;
+
+    // Portrait A4 with 10 mm margins all round: the page of the listings and reports.
+    static PageSetup a4Portrait();
 };
 
 struct ReportFont {

@@ -5,17 +5,9 @@ namespace {
 constexpr double kThinLine = 0.26;
 constexpr double kBandWidth = 189.97;
 
-PageSetup a4Portrait() {
-    PageSetup p;
-    p.paperName = QStringLiteral("A4");
-    p.paper = QSizeF(210.0, 297.0);
-    p.margins = QMarginsF(10.0, 10.0, 10.0, 10.0);
-    return p;
-}
-
 } // namespace
 
-TFormRel::TFormRel() : layout_(QStringLiteral("TFormRel"), a4Portrait()) {
+TFormRel::TFormRel() : layout_(QStringLiteral("TFormRel"), PageSetup::a4Portrait()) {
     layout_.setDocumentTitle(QStringLiteral("Relação dos jogos"));
     const ReportFont arial{QStringLiteral("Arial"), 10, false};
     // The captions are as wide as the band allows, so that each prints whole on one line.

@@ -2,14 +2,6 @@
 
 namespace {
 
-PageSetup a4Portrait() {
-    PageSetup p;
-    p.paperName = QStringLiteral("A4");
-    p.paper = QSizeF(210.0, 297.0);
-    p.margins = QMarginsF(10.0, 10.0, 10.0, 10.0);
-    return p;
-}
-
 const QColor kSilver(192, 192, 192); // clSilver $C0C0C0
 
 struct Group {
@@ -51,7 +43,7 @@ constexpr double kDetailHeight = 3.8;
 
 } // namespace
 
-TFormRelSai::TFormRelSai() : layout_(QStringLiteral("TFormRelSai"), a4Portrait()) {
+TFormRelSai::TFormRelSai() : layout_(QStringLiteral("TFormRelSai"), PageSetup::a4Portrait()) {
     layout_.setDocumentTitle(QStringLiteral("Estatísticas das dezenas"));
     const ReportFont heading{QStringLiteral("Arial"), 10, false};
     const ReportFont small{QStringLiteral("Arial"), 8, false};
