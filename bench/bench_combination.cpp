@@ -5,6 +5,7 @@
 // `--full` also generates all 49,470,085 games of 60 numbers and then loads them in a process of
 // their own, as a start-up does.
 
+#include "BenchSupport.h"
 #include "CombinationGeneration.h"
 #include "GameMeasures.h"
 #include "GamesTable.h"
@@ -23,11 +24,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point t0) {
-    return std::chrono::duration<double>(Clock::now() - t0).count();
-}
+using bench::Clock;
+using bench::secondsSince;
 
 // A line of /proc/self/status in MB ("VmRSS", "VmHWM").
 double statusMb(const char* key) {
@@ -67,11 +65,6 @@ qint64 naiveCount(const std::vector<int>& c, const FilterSettings& s) {
     return count;
 }
 
-class Quiet final : public Progress {
-public:
-    bool report(qint64, qint64, qint64) override { return true; }
-};
-
 // Opens the games file of `folder` as a start-up does and prints the time and the peak memory of
 // this process (run as a child, so that nothing of the generating run is counted).
 int loadGames(const QString& folder) {
@@ -95,7 +88,7 @@ void generatingRun(const std::vector<int>& candidates, const char* label, bool r
     {
         Tables t(dir.path());
         t.TableCar.create();
-        Quiet quiet;
+        NoProgress quiet;
         CombinationRequest r;
         r.board.valid = candidates;
         const double rss0 = statusMb("VmRSS");
@@ -182,7 +175,7 @@ int main(int argc, char** argv) {
         QTemporaryDir dir;
         Tables t(dir.path());
         t.TableCar.create();
-        Quiet quiet;
+        NoProgress quiet;
         CombinationRequest r;
         r.board.valid = all;
         r.counting = true;

@@ -3,6 +3,7 @@
 // Reference, in the same run: the same dealing done in plain memory (a shuffled vector as the deck
 // and a hash set of the Todos texts), which shows what the tables cost.
 
+#include "BenchSupport.h"
 #include "Filters.h"
 #include "GameMeasures.h"
 #include "GamesTable.h"
@@ -20,22 +21,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point t0) {
-    return std::chrono::duration<double>(Clock::now() - t0).count();
-}
-
-class Quiet final : public Progress {
-public:
-    bool report(qint64, qint64, qint64) override { return true; }
-};
-
-class AlwaysYes final : public Prompter {
-public:
-    void inform(const Message&) override {}
-    bool ask(const Message&) override { return true; }
-};
+using bench::AlwaysYes;
+using bench::Clock;
+using bench::secondsSince;
 
 // A million 6-number games as earlier random runs leave them: numbered, with Todos and every
 // derived field filled.
@@ -111,7 +99,7 @@ int main(int argc, char** argv) {
         r.board.valid.push_back(n);
     r.dezJogo = QStringLiteral("7");
     r.quant = QStringLiteral("100000");
-    Quiet quiet;
+    NoProgress quiet;
     AlwaysYes yes;
     const auto t1 = Clock::now();
     const RandomRunResult res = GenerateRandomGames(t, r, ClockSeededKeys(), yes, quiet);

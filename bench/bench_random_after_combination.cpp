@@ -3,6 +3,7 @@
 // run's first locate, so this measures that building too.
 // Reference, in the same run: the same random run into an empty games table.
 
+#include "BenchSupport.h"
 #include "GameMeasures.h"
 #include "GamesTable.h"
 #include "RandomGeneration.h"
@@ -16,22 +17,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point t0) {
-    return std::chrono::duration<double>(Clock::now() - t0).count();
-}
-
-class Quiet final : public Progress {
-public:
-    bool report(qint64, qint64, qint64) override { return true; }
-};
-
-class AlwaysYes final : public Prompter {
-public:
-    void inform(const Message&) override {}
-    bool ask(const Message&) override { return true; }
-};
+using bench::AlwaysYes;
+using bench::Clock;
+using bench::secondsSince;
 
 // Combination games as the combination generator writes them: numbered, measured, no Todos.
 void fillCombinations(Table& car, int count) {
@@ -68,7 +56,7 @@ double randomRun(Tables& t, int& accepted) {
         r.board.valid.push_back(n);
     r.dezJogo = QStringLiteral("6");
     r.quant = QStringLiteral("10");
-    Quiet quiet;
+    NoProgress quiet;
     AlwaysYes yes;
     int seed = 7;
     const RandomKeys keys = [&seed] {
