@@ -37,6 +37,7 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
     buildStatistics();
     buildGames();
     buildCheckReport();
+    buildPrice();
     buildGeneration();
     buildEditor();
     buildPrint();
@@ -75,6 +76,7 @@ void TFormMenu::FormCreate() {
         rel.open();
     });
     RecomputeStatisticsAndShow();
+    LoadBetPriceInForce();
     // The games table stays closed until the first generation makes its file; a games file that
     // exists but cannot be read is reported, never silently replaced.
     if (tables_.TableCar.fileExists())

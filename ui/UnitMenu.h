@@ -146,6 +146,11 @@ private:
     void NoteCheckedDraw();
     void ButtonRelConfClick();
 
+    // --- price of a simple bet (UnitMenuPrice.cpp)
+    void buildPrice();
+    void LoadBetPriceInForce();
+    void ButtonPrecoClick();
+
     // --- generation
     void ButtonGeraClick();
     void RBDistribuiClick();
@@ -250,6 +255,9 @@ private:
     // --- check report
     QPushButton* ButtonRelConf = nullptr;
     std::optional<ResultDraw> checkedDraw_; // the draw of the last check this session
+
+    // --- price of a simple bet
+    QPushButton* ButtonPreco = nullptr;
 
     // --- generation
     QFrame* PanelGeraQual = nullptr;
