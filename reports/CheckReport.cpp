@@ -147,6 +147,9 @@ CheckReport::CheckReport()
                                             balanceColor(), 0.6));
     layout_.add(detail, ReportElement::path(QStringLiteral("GraficoMoldura"), area.adjusted(0, 0, 0.2, 0.2),
                                             Qt::black, 0.3));
+    layout_.add(detail, ReportElement::label(QStringLiteral("GraficoTitulo"),
+                                             QRectF(0.0, kHeadingTop, kBandWidth, kHeadingHeight), QString(),
+                                             ReportFont{QStringLiteral("Arial"), 11, true}));
     layout_.add(detail, ReportElement::label(QStringLiteral("GraficoLegenda"),
                                              QRectF(area.left(), area.bottom() + 6.0, area.width(), 4.0),
                                              QString(), ReportFont{QStringLiteral("Arial"), 8, false},
@@ -230,6 +233,7 @@ void CheckReport::setUpChart(bool shown) {
         for (const char* name : {"GraficoZero", "GraficoSaldo", "GraficoMoldura"})
             layout_.element(QString::fromLatin1(name)).points.clear();
         layout_.element(u"GraficoLegenda").text.clear();
+        layout_.element(u"GraficoTitulo").text.clear();
     };
     if (chartSet_)
         clear();
@@ -285,6 +289,7 @@ void CheckReport::setUpChart(bool shown) {
         label.rect = QRectF(centre - 10.0, area.bottom() + 1.0, 20.0, 4.0);
         label.text = QString::number(balance_[at].concurso);
     }
+    layout_.element(u"GraficoTitulo").text = QStringLiteral("O saldo dos jogos concurso a concurso");
     layout_.element(u"GraficoLegenda").text = QStringLiteral(
         "Saldo acumulado (R$) de todos os jogos depois de cada concurso com prêmios conhecidos");
 }
@@ -430,7 +435,6 @@ void CheckReport::fill(const CheckReportContent& c) {
                            .arg(count(c.history.gamesWithout), count(games)));
     if (priced) {
         addRow(Line::Blank);
-        addRow(Line::Section, QStringLiteral("O saldo dos jogos concurso a concurso"));
         addRow(Line::Chart);
     }
     rows_.post();

@@ -34,9 +34,10 @@ public:
     enum class Line { Blank, Section, Captions, Game, History, Total, Note, Chart };
     enum class Part { Draw, History }; // the section a line belongs to
 
-    // The chart's band: its height, and the plotting area inside it (mm from the band's corner).
-    static constexpr double kChartHeight = 100.0;
-    static QRectF chartArea() { return {32.0, 3.0, 154.0, 80.0}; }
+    // The chart's band (its heading included, so that the two never part at a page's end): its
+    // height, and the plotting area inside it (mm from the band's corner).
+    static constexpr double kChartHeight = 108.0;
+    static QRectF chartArea() { return {32.0, 11.0, 154.0, 80.0}; }
     static QColor balanceColor() { return {0, 70, 160}; }
 
     CheckReport();

@@ -204,7 +204,6 @@ void TestCheckReport::amountsInReais() {
             "||||||||"),
         row(Line::Note, "|Jogos que nunca teriam ganho nada: 1 de 5.||||||||"),
         row(Line::Blank, "|||||||||"),
-        row(Line::Section, "|O saldo dos jogos concurso a concurso||||||||"),
         row(Line::Chart, "|||||||||"),
     };
     QCOMPARE(got, want);
@@ -238,6 +237,8 @@ void TestCheckReport::chartOfTheBalance() {
     QCOMPARE(elementOf(*chart, QStringLiteral("GraficoY5")).text, QString());
     QCOMPARE(elementOf(*chart, QStringLiteral("GraficoX0")).text, QStringLiteral("48"));
     QCOMPARE(elementOf(*chart, QStringLiteral("GraficoX4")).text, QStringLiteral("50"));
+    QCOMPARE(elementOf(*chart, QStringLiteral("GraficoTitulo")).text,
+             QStringLiteral("O saldo dos jogos concurso a concurso"));
     // No other line carries any of the chart.
     for (const PlacedBand& b : doc.pages[0].bands)
         if (&b != chart)
