@@ -482,13 +482,17 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
     const qint64 lower = WheelLowerBound(s);
 
     const bool covering = s.m == s.t;
-    // The schedule: each run at one count starts at kStartTemperature (a move leaving one more
-    // m-set unmet is then taken about one time in thirty) and cools by kCooling every kStepsPerGame
-    // moves per game, until the cover is complete or the temperature has frozen.
-    constexpr double kStartTemperature = 0.3;
-    constexpr double kCooling = 0.98;
+    // Two schedules, taken in turn after each failed run at one count: a cool one that keeps the
+    // structure of the last cover (it starts where a move leaving one more m-set unmet is taken
+    // about one time in thirty, and cools slowly), and a hot, short one that reshapes it. A run
+    // ends when the cover is complete or the temperature has frozen.
+    struct Schedule {
+        double start, cooling;
+        qint64 stepsPerGame;
+    };
+    constexpr Schedule kCool{0.3, 0.98, 30};
+    constexpr Schedule kHot{0.6, 0.99, 4};
     constexpr double kFrozen = 0.03;
-    constexpr qint64 kStepsPerGame = 30;
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     const auto accept = [&](qint64 delta, double temperature) {
         return delta <= 0 || unit(rng) < std::exp(-static_cast<double>(delta) / temperature);
@@ -508,10 +512,11 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
             c.removeBlock(worst);
         }
         const std::size_t b = c.blocks().size();
-        const qint64 steps = std::max<qint64>(200, static_cast<qint64>(b) * kStepsPerGame);
-        for (double temperature = kStartTemperature;
+        const Schedule& schedule = failures % 2 == 0 ? kCool : kHot;
+        const qint64 steps = std::max<qint64>(200, static_cast<qint64>(b) * schedule.stepsPerGame);
+        for (double temperature = schedule.start;
              c.uncovered() > 0 && temperature > kFrozen && tick() && elapsedMs() < options.timeLimitMs;
-             temperature *= kCooling) {
+             temperature *= schedule.cooling) {
             for (qint64 step = 0; step < steps && c.uncovered() > 0; ++step) {
                 ++result.moves;
                 // An unmet m-set, and a game meeting it in t - 1 numbers (any game when none

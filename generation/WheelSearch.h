@@ -34,7 +34,7 @@ struct WheelSearchOptions {
     quint64 seed = 1;           // the same seed and shape give the same wheel
     qint64 timeLimitMs = 10000; // the search stops lowering the count after this long
     // The search stops when the annealing failed this many times in a row at one count.
-    int failuresToStop = 4;
+    int failuresToStop = 6;
 };
 
 struct WheelSearchResult {
