@@ -94,15 +94,14 @@ QString ConditionChanceText(int v, int m) {
 }
 
 Message WheelQuestion(const WheelShape& s, int games, int alreadyThere) {
-    QString text =
-        QStringLiteral("Fechamento de %1 dezenas em %2 jogos de %3 dezenas (R$ %4): garante %5 se "
-                       "saírem %6 das %1 dezenas escolhidas.")
-            .arg(s.v)
-            .arg(games)
-            .arg(s.k)
-            .arg(FormatMoney(priceCents(s.k) * games))
-            .arg(prizePhrase(s.t))
-            .arg(s.m);
+    QString text = QStringLiteral("Fechamento de %1 dezenas em %2 jogos de %3 dezenas (R$ %4): garante %5 se "
+                                  "saírem %6 das %1 dezenas escolhidas.")
+                       .arg(s.v)
+                       .arg(games)
+                       .arg(s.k)
+                       .arg(FormatMoney(priceCents(s.k) * games))
+                       .arg(prizePhrase(s.t))
+                       .arg(s.m);
     if (alreadyThere == 1)
         text += QStringLiteral(" 1 desses jogos já está na lista e não será gravado de novo.");
     else if (alreadyThere > 1)
@@ -112,23 +111,23 @@ Message WheelQuestion(const WheelShape& s, int games, int alreadyThere) {
     return {kTitle, text, true};
 }
 
-WheelRunResult RunWheel(Table& games, const WheelRequest& request, Prompter& prompter, Progress& progress) {
-    WheelRunResult result;
+WheelOffer OfferWheel(const Table& games, const WheelRequest& request, Progress& progress) {
+    WheelOffer offer;
     const std::vector<int> chosen = request.board.candidates();
-    WheelShape shape;
+    WheelShape& shape = offer.shape;
     shape.v = static_cast<int>(chosen.size());
     shape.k = WholeNumber(request.dezFecha).value_or(0);
     shape.t = request.t;
     shape.m = request.m;
     if (auto no = RefuseWheel(shape)) {
-        result.message = no;
-        return result;
+        offer.message = no;
+        return offer;
     }
     const WheelSearchResult found = SearchWheel(shape, request.search, progress);
-    result.cancelled = found.cancelled;
+    offer.cancelled = found.cancelled;
     if (found.games.empty()) {
-        result.message = refusal(QStringLiteral("A busca foi cancelada antes de achar um fechamento."));
-        return result;
+        offer.message = refusal(QStringLiteral("A busca foi cancelada antes de achar um fechamento."));
+        return offer;
     }
     // The positions of the search are the chosen numbers in ascending order.
     std::vector<NumberMask> wheel;
@@ -140,38 +139,49 @@ WheelRunResult RunWheel(Table& games, const WheelRequest& request, Prompter& pro
         wheel.push_back(numbers);
     }
     // The guarantee is proven on the very games offered, before the player is asked.
-    const WheelCheck proof = CheckWheel(MaskOf(chosen), wheel, shape.t, shape.m);
-    if (!proof.holds) {
-        result.message = refusal(QStringLiteral("O fechamento achado não passou na verificação e não foi "
-                                                "oferecido."));
-        return result;
+    if (!CheckWheel(MaskOf(chosen), wheel, shape.t, shape.m).holds) {
+        offer.message =
+            refusal(QStringLiteral("O fechamento achado não passou na verificação e não foi oferecido."));
+        return offer;
     }
-
     const GameFields f(games);
-    std::unordered_set<NumberMask> present;
+    std::unordered_set<NumberMask> stored;
     std::array<int, 15> numbers{};
     for (int i = 0; i < games.rowCount(); ++i) {
         const int n = ReadGameNumbers(games.rowAt(i), f, numbers);
-        present.insert(MaskOf(std::span<const int>(numbers.data(), static_cast<std::size_t>(n))));
+        stored.insert(MaskOf(std::span<const int>(numbers.data(), static_cast<std::size_t>(n))));
     }
     for (const NumberMask g : wheel) {
-        result.games.push_back(NumbersOf(g));
-        if (present.contains(g))
-            ++result.alreadyThere;
+        offer.games.push_back(NumbersOf(g));
+        offer.present.push_back(stored.contains(g));
+        offer.alreadyThere += offer.present.back() ? 1 : 0;
     }
-    result.asked = true;
-    if (!prompter.ask(WheelQuestion(shape, static_cast<int>(wheel.size()), result.alreadyThere)))
-        return result;
+    offer.question = WheelQuestion(shape, static_cast<int>(wheel.size()), offer.alreadyThere);
+    return offer;
+}
 
+int AppendWheel(Table& games, const WheelOffer& offer) {
+    const GameFields f(games);
     qint64 cartao = NextGameNumber(games);
     const QString emite = QStringLiteral("S");
+    int appended = 0;
     Table::BulkChange guard(games);
-    for (std::size_t i = 0; i < wheel.size(); ++i) {
-        if (present.contains(wheel[i]))
+    for (std::size_t i = 0; i < offer.games.size(); ++i) {
+        if (offer.present[i])
             continue;
-        AppendGame(games, f, cartao++, result.games[i], emite);
-        present.insert(wheel[i]);
-        ++result.appended;
+        AppendGame(games, f, cartao++, offer.games[i], emite);
+        ++appended;
     }
+    return appended;
+}
+
+WheelRunResult RunWheel(Table& games, const WheelRequest& request, Prompter& prompter, Progress& progress) {
+    WheelRunResult result;
+    result.offer = OfferWheel(games, request, progress);
+    if (result.offer.message)
+        return result;
+    result.asked = true;
+    if (prompter.ask(result.offer.question))
+        result.appended = AppendWheel(games, result.offer);
     return result;
 }

@@ -39,20 +39,34 @@ struct WheelRequest {
     WheelSearchOptions search; // how long the search may run, and its seed
 };
 
-struct WheelRunResult {
-    std::optional<Message> message;      // a refusal, or why nothing was offered; nothing changed
-    std::vector<std::vector<int>> games; // the wheel offered, each game ascending
-    int alreadyThere = 0;                // of those, games the table already held
-    int appended = 0;                    // games written to the table
-    bool asked = false;                  // the question was put to the player
-    bool cancelled = false;              // the search was stopped; the best wheel proven so far was offered
+// A wheel found and proven for the games table, before the player has answered.
+struct WheelOffer {
+    std::optional<Message> message; // a refusal, or why nothing is offered; nothing changed
+    WheelShape shape;
+    std::vector<std::vector<int>> games; // the wheel, each game ascending
+    std::vector<bool> present;           // per game: the table holds it already
+    int alreadyThere = 0;                // how many it holds
+    bool cancelled = false;              // the search was stopped: the best wheel proven so far
+    Message question;                    // what the player is asked (when there is no message)
 };
 
 // The question that offers a wheel: its size, its price, its guarantee, and how many of its games
 // the table already holds.
 Message WheelQuestion(const WheelShape& shape, int games, int alreadyThere);
 
-// One run: checks the shape, searches the wheel, proves it against every m-set of the chosen
-// numbers, asks the player and, on Yes, appends the games the table does not hold yet numbered
-// after the highest Cartao (Todos, the measures and Emite "S" filled). `games` must be open.
+// Checks the shape, searches the wheel under `progress` and proves it against every m-set of the
+// chosen numbers; notes which of its games `games` (open) already holds. Changes nothing.
+WheelOffer OfferWheel(const Table& games, const WheelRequest& request, Progress& progress);
+
+// Appends the offered games the table does not hold, numbered after the highest Cartao, with
+// Todos, the measures and Emite "S". Answers how many were appended.
+int AppendWheel(Table& games, const WheelOffer& offer);
+
+struct WheelRunResult {
+    WheelOffer offer;
+    bool asked = false;
+    int appended = 0;
+};
+
+// One whole run without a window: the offer, the question and, on Yes, the append.
 WheelRunResult RunWheel(Table& games, const WheelRequest& request, Prompter& prompter, Progress& progress);
