@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         const auto t0 = bench::Clock::now();
         const WheelSearchResult r = SearchWheel(c.shape, o, quiet);
         const double seconds = bench::secondsSince(t0);
-        const NumberMask full = (NumberMask{1} << c.shape.v) - 1;
+        const WheelMask full = (WheelMask{1} << c.shape.v) - 1;
         const auto t1 = bench::Clock::now();
         const WheelCheck check = CheckWheel(full, r.games, c.shape.t, c.shape.m);
         const double checkSeconds = bench::secondsSince(t1);

@@ -130,29 +130,29 @@ WheelOffer OfferWheel(const Table& games, const WheelRequest& request, Progress&
         return offer;
     }
     // The positions of the search are the chosen numbers in ascending order.
-    std::vector<NumberMask> wheel;
+    std::vector<WheelMask> wheel;
     wheel.reserve(found.games.size());
-    for (const NumberMask positions : found.games) {
-        NumberMask numbers = 0;
-        for (NumberMask p = positions; p; p &= p - 1)
-            numbers |= NumberMask{1} << (chosen[static_cast<std::size_t>(std::countr_zero(p))] - 1);
+    for (const WheelMask positions : found.games) {
+        WheelMask numbers = 0;
+        for (WheelMask p = positions; p; p &= p - 1)
+            numbers |= WheelMask{1} << (chosen[static_cast<std::size_t>(std::countr_zero(p))] - 1);
         wheel.push_back(numbers);
     }
     // The guarantee is proven on the very games offered, before the player is asked.
-    if (!CheckWheel(MaskOf(chosen), wheel, shape.t, shape.m).holds) {
+    if (!CheckWheel(WheelMaskOf(chosen), wheel, shape.t, shape.m).holds) {
         offer.message =
             refusal(QStringLiteral("O fechamento achado não passou na verificação e não foi oferecido."));
         return offer;
     }
     const GameFields f(games);
-    std::unordered_set<NumberMask> stored;
+    std::unordered_set<WheelMask> stored;
     std::array<int, 15> numbers{};
     for (int i = 0; i < games.rowCount(); ++i) {
         const int n = ReadGameNumbers(games.rowAt(i), f, numbers);
-        stored.insert(MaskOf(std::span<const int>(numbers.data(), static_cast<std::size_t>(n))));
+        stored.insert(WheelMaskOf(std::span<const int>(numbers.data(), static_cast<std::size_t>(n))));
     }
-    for (const NumberMask g : wheel) {
-        offer.games.push_back(NumbersOf(g));
+    for (const WheelMask g : wheel) {
+        offer.games.push_back(WheelNumbersOf(g));
         offer.present.push_back(stored.contains(g));
         offer.alreadyThere += offer.present.back() ? 1 : 0;
     }

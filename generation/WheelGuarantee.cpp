@@ -3,15 +3,15 @@
 #include <array>
 #include <bit>
 
-NumberMask MaskOf(std::span<const int> numbers) {
-    NumberMask m = 0;
+WheelMask WheelMaskOf(std::span<const int> numbers) {
+    WheelMask m = 0;
     for (const int n : numbers)
         if (n >= 1 && n <= 64)
-            m |= NumberMask{1} << (n - 1);
+            m |= WheelMask{1} << (n - 1);
     return m;
 }
 
-std::vector<int> NumbersOf(NumberMask mask) {
+std::vector<int> WheelNumbersOf(WheelMask mask) {
     std::vector<int> out;
     out.reserve(static_cast<std::size_t>(std::popcount(mask)));
     while (mask) {
@@ -21,11 +21,11 @@ std::vector<int> NumbersOf(NumberMask mask) {
     return out;
 }
 
-WheelCheck CheckWheel(NumberMask chosen, std::span<const NumberMask> games, int t, int m) {
+WheelCheck CheckWheel(WheelMask chosen, std::span<const WheelMask> games, int t, int m) {
     WheelCheck result;
-    std::array<NumberMask, 64> bits{};
+    std::array<WheelMask, 64> bits{};
     int v = 0;
-    for (NumberMask rest = chosen; rest; rest &= rest - 1)
+    for (WheelMask rest = chosen; rest; rest &= rest - 1)
         bits[static_cast<std::size_t>(v++)] = rest & (~rest + 1);
     if (m < 0 || m > v || t <= 0) {
         // No m-set to meet, or nothing to meet it with.
@@ -34,9 +34,9 @@ WheelCheck CheckWheel(NumberMask chosen, std::span<const NumberMask> games, int 
     }
     // Only the chosen part of a game matters, and a game with fewer than t chosen numbers can
     // meet no m-set in t of them.
-    std::vector<NumberMask> useful;
+    std::vector<WheelMask> useful;
     useful.reserve(games.size());
-    for (const NumberMask g : games)
+    for (const WheelMask g : games)
         if (std::popcount(g & chosen) >= t)
             useful.push_back(g & chosen);
     const std::size_t count = useful.size();
@@ -44,7 +44,7 @@ WheelCheck CheckWheel(NumberMask chosen, std::span<const NumberMask> games, int 
     // The m-set as indices i[0] < ... < i[m-1] into the chosen numbers, and prefix masks so that
     // moving to the next set rebuilds only the positions that changed.
     std::array<int, 64> idx{};
-    std::array<NumberMask, 65> prefix{};
+    std::array<WheelMask, 65> prefix{};
     for (int j = 0; j < m; ++j) {
         idx[static_cast<std::size_t>(j)] = j;
         prefix[static_cast<std::size_t>(j + 1)] =
@@ -53,7 +53,7 @@ WheelCheck CheckWheel(NumberMask chosen, std::span<const NumberMask> games, int 
     std::size_t last = 0; // the game that met the previous m-set
     const auto ms = static_cast<std::size_t>(m);
     for (;;) {
-        const NumberMask set = prefix[ms];
+        const WheelMask set = prefix[ms];
         ++result.setsChecked;
         bool met = false;
         for (std::size_t n = 0; n < count; ++n) {

@@ -46,8 +46,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Rng = std::mt19937_64;
 
-constexpr NumberMask bit(int i) {
-    return NumberMask{1} << i;
+constexpr WheelMask bit(int i) {
+    return WheelMask{1} << i;
 }
 
 // A uniform index below n (n > 0).
@@ -56,7 +56,7 @@ std::size_t below(Rng& rng, std::size_t n) {
 }
 
 // The i-th (0-based) set bit of a mask drawn at random.
-int randomElement(Rng& rng, NumberMask s) {
+int randomElement(Rng& rng, WheelMask s) {
     auto skip = below(rng, static_cast<std::size_t>(std::popcount(s)));
     while (skip-- > 0)
         s &= s - 1;
@@ -64,7 +64,7 @@ int randomElement(Rng& rng, NumberMask s) {
 }
 
 // Calls f(base | subset) for every r-subset of the n positions in `elems`.
-template <typename F> void forCombinations(const int* elems, int n, int r, NumberMask base, F&& f) {
+template <typename F> void forCombinations(const int* elems, int n, int r, WheelMask base, F&& f) {
     if (r == 0) {
         f(base);
         return;
@@ -72,7 +72,7 @@ template <typename F> void forCombinations(const int* elems, int n, int r, Numbe
     if (r > n)
         return;
     std::array<int, 16> idx{};
-    std::array<NumberMask, 17> prefix{};
+    std::array<WheelMask, 17> prefix{};
     prefix[0] = base;
     for (int j = 0; j < r; ++j) {
         idx[static_cast<std::size_t>(j)] = j;
@@ -96,7 +96,7 @@ template <typename F> void forCombinations(const int* elems, int n, int r, Numbe
     }
 }
 
-int positionsOf(NumberMask s, int* out) {
+int positionsOf(WheelMask s, int* out) {
     int n = 0;
     while (s) {
         out[n++] = std::countr_zero(s);
@@ -112,7 +112,7 @@ int positionsOf(NumberMask s, int* out) {
 class Cover {
 public:
     explicit Cover(const WheelShape& s)
-        : v_(s.v), k_(s.k), t_(s.t), m_(s.m), full_(s.v >= 64 ? ~NumberMask{0} : bit(s.v) - 1) {
+        : v_(s.v), k_(s.k), t_(s.t), m_(s.m), full_(s.v >= 64 ? ~WheelMask{0} : bit(s.v) - 1) {
         for (int n = 0; n <= 64; ++n)
             for (int r = 0; r <= 6; ++r)
                 binom_[static_cast<std::size_t>(n)][static_cast<std::size_t>(r)] =
@@ -124,10 +124,10 @@ public:
     }
 
     qint64 uncovered() const { return uncovered_; }
-    const std::vector<NumberMask>& blocks() const { return blocks_; }
+    const std::vector<WheelMask>& blocks() const { return blocks_; }
     int t() const { return t_; }
 
-    std::uint32_t rank(NumberMask s) const {
+    std::uint32_t rank(WheelMask s) const {
         std::uint32_t r = 0;
         std::size_t i = 1;
         while (s) {
@@ -137,8 +137,8 @@ public:
         return r;
     }
 
-    NumberMask unrank(std::uint32_t r, int size) const {
-        NumberMask s = 0;
+    WheelMask unrank(std::uint32_t r, int size) const {
+        WheelMask s = 0;
         int p = v_ - 1;
         for (int i = size; i >= 1; --i) {
             const auto I = static_cast<std::size_t>(i);
@@ -151,7 +151,7 @@ public:
         return s;
     }
 
-    void addBlock(NumberMask b) {
+    void addBlock(WheelMask b) {
         const std::size_t i = blocks_.size();
         blocks_.push_back(b);
         if (i / 64 >= words_) {
@@ -160,12 +160,12 @@ public:
                 h.push_back(0);
         }
         mark(b, i, true);
-        forSubsets(b, [this](NumberMask tset) { increment(tset); });
+        forSubsets(b, [this](WheelMask tset) { increment(tset); });
     }
 
     // Removes block i (the last block takes its place).
     void removeBlock(std::size_t i) {
-        const NumberMask b = blocks_[i];
+        const WheelMask b = blocks_[i];
         const std::size_t last = blocks_.size() - 1;
         mark(b, i, false);
         if (i != last) {
@@ -174,15 +174,15 @@ public:
         }
         blocks_[i] = blocks_.back();
         blocks_.pop_back();
-        forSubsets(b, [this](NumberMask tset) { decrement(tset); });
+        forSubsets(b, [this](WheelMask tset) { decrement(tset); });
     }
 
     // Block i loses position x and gains position y.
     void move(std::size_t i, int x, int y) {
-        const NumberMask b = blocks_[i];
-        const NumberMask rest = b & ~bit(x);
-        forSubsetsWith(rest, x, [this](NumberMask tset) { decrement(tset); });
-        forSubsetsWith(rest, y, [this](NumberMask tset) { increment(tset); });
+        const WheelMask b = blocks_[i];
+        const WheelMask rest = b & ~bit(x);
+        forSubsetsWith(rest, x, [this](WheelMask tset) { decrement(tset); });
+        forSubsetsWith(rest, y, [this](WheelMask tset) { increment(tset); });
         blocks_[i] = rest | bit(y);
         mark(bit(x), i, false);
         mark(bit(y), i, true);
@@ -190,29 +190,29 @@ public:
 
     // How many blocks meet `target` in exactly `want` positions, marked in matches_: the count of
     // each block is added up bit-sliced, 64 blocks at a time, from the holders of the positions.
-    std::size_t computeMatches(NumberMask target, int want) {
+    std::size_t computeMatches(WheelMask target, int want) {
         std::array<int, 64> p{};
         const int n = positionsOf(target, p.data());
-        const auto w0 = static_cast<NumberMask>(want & 1) * ~NumberMask{0};
-        const auto w1 = static_cast<NumberMask>((want >> 1) & 1) * ~NumberMask{0};
-        const auto w2 = static_cast<NumberMask>((want >> 2) & 1) * ~NumberMask{0};
-        const auto w3 = static_cast<NumberMask>((want >> 3) & 1) * ~NumberMask{0};
+        const auto w0 = static_cast<WheelMask>(want & 1) * ~WheelMask{0};
+        const auto w1 = static_cast<WheelMask>((want >> 1) & 1) * ~WheelMask{0};
+        const auto w2 = static_cast<WheelMask>((want >> 2) & 1) * ~WheelMask{0};
+        const auto w3 = static_cast<WheelMask>((want >> 3) & 1) * ~WheelMask{0};
         matches_.resize(words_);
         std::size_t total = 0;
         const std::size_t count = blocks_.size();
         for (std::size_t w = 0; w < words_; ++w) {
-            NumberMask c0 = 0, c1 = 0, c2 = 0, c3 = 0;
+            WheelMask c0 = 0, c1 = 0, c2 = 0, c3 = 0;
             for (int j = 0; j < n; ++j) {
-                const NumberMask x = holders_[static_cast<std::size_t>(p[static_cast<std::size_t>(j)])][w];
-                const NumberMask a0 = c0 & x;
+                const WheelMask x = holders_[static_cast<std::size_t>(p[static_cast<std::size_t>(j)])][w];
+                const WheelMask a0 = c0 & x;
                 c0 ^= x;
-                const NumberMask a1 = c1 & a0;
+                const WheelMask a1 = c1 & a0;
                 c1 ^= a0;
-                const NumberMask a2 = c2 & a1;
+                const WheelMask a2 = c2 & a1;
                 c2 ^= a1;
                 c3 |= a2;
             }
-            NumberMask eq = ~(c0 ^ w0) & ~(c1 ^ w1) & ~(c2 ^ w2) & ~(c3 ^ w3);
+            WheelMask eq = ~(c0 ^ w0) & ~(c1 ^ w1) & ~(c2 ^ w2) & ~(c3 ^ w3);
             const std::size_t first = w * 64;
             if (count - first < 64)
                 eq &= bit(static_cast<int>(count - first)) - 1;
@@ -224,7 +224,7 @@ public:
 
     // A block meeting `target` in exactly `want` positions, drawn uniformly among all such blocks;
     // blocks_.size() when there is none.
-    std::size_t blockMeeting(NumberMask target, int want, Rng& rng) {
+    std::size_t blockMeeting(WheelMask target, int want, Rng& rng) {
         const std::size_t count = blocks_.size();
         const std::size_t total = computeMatches(target, want);
         if (total == 0)
@@ -233,7 +233,7 @@ public:
         for (std::size_t w = 0;; ++w) {
             const auto here = static_cast<std::size_t>(std::popcount(matches_[w]));
             if (r < here) {
-                NumberMask eq = matches_[w];
+                WheelMask eq = matches_[w];
                 while (r-- > 0)
                     eq &= eq - 1;
                 return w * 64 + static_cast<std::size_t>(std::countr_zero(eq));
@@ -244,22 +244,22 @@ public:
 
     // The change of the cost that move(i, x, y) would make, without making it: exact for m = t.
     qint64 coveringDelta(std::size_t i, int x, int y) const {
-        const NumberMask rest = blocks_[i] & ~bit(x);
+        const WheelMask rest = blocks_[i] & ~bit(x);
         qint64 d = 0;
-        forSubsetsWith(rest, x, [&](NumberMask tset) { d += cov_[rank(tset)] == 1 ? 1 : 0; });
-        forSubsetsWith(rest, y, [&](NumberMask tset) { d -= cov_[rank(tset)] == 0 ? 1 : 0; });
+        forSubsetsWith(rest, x, [&](WheelMask tset) { d += cov_[rank(tset)] == 1 ? 1 : 0; });
+        forSubsetsWith(rest, y, [&](WheelMask tset) { d -= cov_[rank(tset)] == 0 ? 1 : 0; });
         return d;
     }
 
     // The t-sets of block i that no other block holds.
     int uniqueSets(std::size_t i) const {
         int n = 0;
-        forSubsets(blocks_[i], [&](NumberMask tset) { n += cov_[rank(tset)] == 1 ? 1 : 0; });
+        forSubsets(blocks_[i], [&](WheelMask tset) { n += cov_[rank(tset)] == 1 ? 1 : 0; });
         return n;
     }
 
     // An unmet m-set drawn from the candidates; 0 when every m-set is met.
-    NumberMask randomUnmet(Rng& rng) {
+    WheelMask randomUnmet(Rng& rng) {
         if (uncovered_ == 0)
             return 0;
         if (!listFilled_) {
@@ -290,51 +290,51 @@ public:
     }
 
     // How many t-sets holding y and t - 1 positions of `partial` no block holds yet.
-    int newSets(NumberMask partial, int y) const {
+    int newSets(WheelMask partial, int y) const {
         int n = 0;
-        forSubsetsWith(partial, y, [&](NumberMask tset) { n += cov_[rank(tset)] == 0 ? 1 : 0; });
+        forSubsetsWith(partial, y, [&](WheelMask tset) { n += cov_[rank(tset)] == 0 ? 1 : 0; });
         return n;
     }
 
-    NumberMask full() const { return full_; }
+    WheelMask full() const { return full_; }
 
 private:
     static constexpr std::uint8_t kListed = 0x80;
 
-    void mark(NumberMask positions, std::size_t block, bool on) {
-        const NumberMask b = bit(static_cast<int>(block % 64));
+    void mark(WheelMask positions, std::size_t block, bool on) {
+        const WheelMask b = bit(static_cast<int>(block % 64));
         for (; positions; positions &= positions - 1) {
-            NumberMask& word = holders_[static_cast<std::size_t>(std::countr_zero(positions))][block / 64];
+            WheelMask& word = holders_[static_cast<std::size_t>(std::countr_zero(positions))][block / 64];
             word = on ? word | b : word & ~b;
         }
     }
 
     static constexpr std::uint8_t kCount = 0x7F;
 
-    template <typename F> void forSubsets(NumberMask b, F&& f) const {
+    template <typename F> void forSubsets(WheelMask b, F&& f) const {
         std::array<int, 64> e{};
         const int n = positionsOf(b, e.data());
         forCombinations(e.data(), n, t_, 0, f);
     }
 
     // Every t-set made of y and t - 1 positions of `rest`.
-    template <typename F> void forSubsetsWith(NumberMask rest, int y, F&& f) const {
+    template <typename F> void forSubsetsWith(WheelMask rest, int y, F&& f) const {
         std::array<int, 64> e{};
         const int n = positionsOf(rest, e.data());
         forCombinations(e.data(), n, t_ - 1, bit(y), f);
     }
 
-    template <typename F> void forSupersets(NumberMask tset, F&& f) const {
+    template <typename F> void forSupersets(WheelMask tset, F&& f) const {
         if (m_ == t_) {
             f(rank(tset));
             return;
         }
         std::array<int, 64> e{};
         const int n = positionsOf(full_ & ~tset, e.data());
-        forCombinations(e.data(), n, m_ - t_, tset, [&](NumberMask mset) { f(rank(mset)); });
+        forCombinations(e.data(), n, m_ - t_, tset, [&](WheelMask mset) { f(rank(mset)); });
     }
 
-    void increment(NumberMask tset) {
+    void increment(WheelMask tset) {
         if (cov_[rank(tset)]++ != 0)
             return;
         forSupersets(tset, [this](std::uint32_t r) {
@@ -344,7 +344,7 @@ private:
         });
     }
 
-    void decrement(NumberMask tset) {
+    void decrement(WheelMask tset) {
         if (--cov_[rank(tset)] != 0)
             return;
         forSupersets(tset, [this](std::uint32_t r) {
@@ -360,18 +360,18 @@ private:
     }
 
     int v_, k_, t_, m_;
-    NumberMask full_;
+    WheelMask full_;
     std::array<std::array<std::uint32_t, 7>, 65> binom_{};
     std::vector<std::uint16_t> cov_;
     std::vector<std::uint8_t> hits_;
     std::vector<std::uint32_t> list_;
     bool listFilled_ = false;
     qint64 uncovered_ = 0;
-    std::vector<NumberMask> blocks_;
+    std::vector<WheelMask> blocks_;
     // holders_[p]: the blocks holding position p, one bit per block.
-    std::array<std::vector<NumberMask>, 64> holders_;
+    std::array<std::vector<WheelMask>, 64> holders_;
     std::size_t words_ = 0;
-    std::vector<NumberMask> matches_;
+    std::vector<WheelMask> matches_;
 };
 
 // The greedy start: for the first unmet m-set, a block holding t of its positions, filled up one
@@ -381,9 +381,9 @@ void greedyCover(Cover& c, const WheelShape& s, Rng& rng, const std::function<bo
     std::array<int, 64> e{};
     while (const auto r = c.firstUnmet(from)) {
         from = *r;
-        const NumberMask mset = c.unrank(*r, s.m);
+        const WheelMask mset = c.unrank(*r, s.m);
         // Its t positions: the first t, then the block grows from them.
-        NumberMask block = 0;
+        WheelMask block = 0;
         const int n = positionsOf(mset, e.data());
         (void)n;
         for (int i = 0; i < s.t; ++i)
@@ -392,7 +392,7 @@ void greedyCover(Cover& c, const WheelShape& s, Rng& rng, const std::function<bo
             int best = -1;
             int bestGain = -1;
             int ties = 0;
-            for (NumberMask out = c.full() & ~block; out; out &= out - 1) {
+            for (WheelMask out = c.full() & ~block; out; out &= out - 1) {
                 const int y = std::countr_zero(out);
                 const int gain = c.newSets(block, y);
                 if (gain > bestGain) {
@@ -421,7 +421,7 @@ void dropRedundant(Cover& c, bool covering) {
                 if (covering)
                     continue; // it alone holds a t-set: needed
                 // A block holding a t-set alone may still be redundant for a lotto design.
-                const NumberMask b = c.blocks()[i];
+                const WheelMask b = c.blocks()[i];
                 c.removeBlock(i);
                 if (c.uncovered() == 0) {
                     removed = true;
@@ -436,7 +436,7 @@ void dropRedundant(Cover& c, bool covering) {
     }
 }
 
-std::vector<NumberMask> distinct(std::vector<NumberMask> games) {
+std::vector<WheelMask> distinct(std::vector<WheelMask> games) {
     std::sort(games.begin(), games.end());
     games.erase(std::unique(games.begin(), games.end()), games.end());
     return games;
@@ -451,7 +451,7 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
         return static_cast<qint64>(
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
     };
-    const NumberMask full = s.v >= 64 ? ~NumberMask{0} : bit(s.v) - 1;
+    const WheelMask full = s.v >= 64 ? ~WheelMask{0} : bit(s.v) - 1;
     if (s.k >= s.v) {
         result.games = {full};
         result.greedyGames = 1;
@@ -477,7 +477,7 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
     }
     result.greedyGames = static_cast<int>(c.blocks().size());
     dropRedundant(c, s.m == s.t);
-    std::vector<NumberMask> proven = distinct(c.blocks());
+    std::vector<WheelMask> proven = distinct(c.blocks());
     best = proven.size();
     const qint64 lower = WheelLowerBound(s);
 
@@ -521,17 +521,17 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
                 ++result.moves;
                 // An unmet m-set, and a game meeting it in t - 1 numbers (any game when none
                 // does): one number of the game that is not in the set makes way for one that is.
-                const NumberMask target = c.randomUnmet(rng);
+                const WheelMask target = c.randomUnmet(rng);
                 std::size_t chosen = c.blockMeeting(target, s.t - 1, rng);
                 if (chosen == b)
                     chosen = below(rng, b);
-                const NumberMask block = c.blocks()[chosen];
+                const WheelMask block = c.blocks()[chosen];
                 const int y = randomElement(rng, target & ~block);
                 if (covering) {
                     // The number to give up: the one whose loss leaves the fewest t-sets unmet.
                     int x = -1;
                     qint64 delta = 0;
-                    for (NumberMask out = block & ~target; out; out &= out - 1) {
+                    for (WheelMask out = block & ~target; out; out &= out - 1) {
                         const int candidate = std::countr_zero(out);
                         const qint64 d = c.coveringDelta(chosen, candidate, y);
                         if (x < 0 || d < delta) {
@@ -551,7 +551,7 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
             }
         }
         if (c.uncovered() == 0) {
-            std::vector<NumberMask> found = distinct(c.blocks());
+            std::vector<WheelMask> found = distinct(c.blocks());
             if (found.size() < best && CheckWheel(full, found, s.t, s.m).holds) {
                 proven = std::move(found);
                 best = proven.size();

@@ -40,7 +40,7 @@ struct WheelSearchOptions {
 struct WheelSearchResult {
     // The games as sets of positions 0..v-1 (bit i is the i-th chosen number), each proven by
     // CheckWheel to give the guarantee together; no game repeats.
-    std::vector<NumberMask> games;
+    std::vector<WheelMask> games;
     int greedyGames = 0;    // the count of the first cover, before the annealing lowered it
     bool cancelled = false; // the player stopped the search; `games` is the best wheel it had proven
     bool optimal = false;   // the count reached the lower bound

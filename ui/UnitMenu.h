@@ -19,6 +19,7 @@ class NumberChip;
 class PreviewService;
 struct ReportForms;
 class TableGrid;
+class WheelPanel;
 class DistributionEditor;
 class QButtonGroup;
 class QFrame;
@@ -152,6 +153,7 @@ private:
     void RBAleaClick();
     void RBCombinaClick();
     void RBCancelaClick();
+    void RBFechaClick();
     void ButtonOKGeraClick();
     void ButtonCanDistribuiClick();
     void ButtonCanGeraClick();
@@ -258,6 +260,8 @@ private:
     QRadioButton* RBAlea = nullptr;
     QRadioButton* RBCombina = nullptr;
     QRadioButton* RBCancela = nullptr;
+    QRadioButton* RBFecha = nullptr;
+    WheelPanel* wheelPanel_ = nullptr; // PanelFecha
     QFrame* PanelGera = nullptr;
     QFrame* PanelDistribui = nullptr;
     QLineEdit* EditMax = nullptr;

@@ -18,25 +18,24 @@
 // against the check, the bounds, and a run that appends a wheel to the games table.
 namespace {
 
-NumberMask firstNumbers(int v) {
-    return (NumberMask{1} << v) - 1;
+WheelMask firstNumbers(int v) {
+    return (WheelMask{1} << v) - 1;
 }
 
 // Every m-set of the numbers in `chosen` that no game meets in t numbers, by walking all subsets.
-std::set<NumberMask> unmetByBruteForce(NumberMask chosen, const std::vector<NumberMask>& games, int t,
-                                       int m) {
-    std::set<NumberMask> unmet;
-    const std::vector<int> numbers = NumbersOf(chosen);
+std::set<WheelMask> unmetByBruteForce(WheelMask chosen, const std::vector<WheelMask>& games, int t, int m) {
+    std::set<WheelMask> unmet;
+    const std::vector<int> numbers = WheelNumbersOf(chosen);
     const auto v = static_cast<unsigned>(numbers.size());
     for (std::uint32_t pick = 0; pick < (1u << v); ++pick) {
         if (std::popcount(pick) != m)
             continue;
-        NumberMask set = 0;
+        WheelMask set = 0;
         for (unsigned i = 0; i < v; ++i)
             if (pick & (1u << i))
-                set |= NumberMask{1} << (numbers[i] - 1);
+                set |= WheelMask{1} << (numbers[i] - 1);
         bool met = false;
-        for (const NumberMask g : games)
+        for (const WheelMask g : games)
             met = met || std::popcount(set & g) >= t;
         if (!met)
             unmet.insert(set);
@@ -44,15 +43,15 @@ std::set<NumberMask> unmetByBruteForce(NumberMask chosen, const std::vector<Numb
     return unmet;
 }
 
-std::vector<NumberMask> randomGames(NumberMask chosen, int k, int count, unsigned seed) {
+std::vector<WheelMask> randomGames(WheelMask chosen, int k, int count, unsigned seed) {
     std::mt19937 rng(seed);
-    const std::vector<int> numbers = NumbersOf(chosen);
-    std::vector<NumberMask> games;
+    const std::vector<int> numbers = WheelNumbersOf(chosen);
+    std::vector<WheelMask> games;
     for (int g = 0; g < count; ++g) {
         std::vector<int> pool = numbers;
         std::shuffle(pool.begin(), pool.end(), rng);
         pool.resize(static_cast<std::size_t>(k));
-        games.push_back(MaskOf(pool));
+        games.push_back(WheelMaskOf(pool));
     }
     return games;
 }
@@ -88,13 +87,13 @@ private slots:
         QFETCH(int, m);
         QFETCH(int, games);
         const std::vector<int> numbers(chosen.begin(), chosen.end());
-        const NumberMask mask = MaskOf(numbers);
+        const WheelMask mask = WheelMaskOf(numbers);
         // Several random wheels of the size, some holding and some not.
         int held = 0;
         for (unsigned seed = 1; seed <= 40; ++seed) {
-            const std::vector<NumberMask> wheel =
+            const std::vector<WheelMask> wheel =
                 randomGames(mask, k, games + static_cast<int>(seed % 7), seed);
-            const std::set<NumberMask> unmet = unmetByBruteForce(mask, wheel, t, m);
+            const std::set<WheelMask> unmet = unmetByBruteForce(mask, wheel, t, m);
             const WheelCheck c = CheckWheel(mask, wheel, t, m);
             QCOMPARE(c.holds, unmet.empty());
             if (c.holds) {
@@ -113,15 +112,15 @@ private slots:
     // Every 6-set of 8 numbers is a game: removing any one leaves exactly that set unmet for a
     // sena, and the check names it.
     void checkCatchesEveryMissingGame() {
-        const NumberMask chosen = MaskOf(std::vector<int>{4, 9, 15, 16, 23, 42, 50, 60});
-        std::vector<NumberMask> all;
-        for (NumberMask out1 = chosen; out1; out1 &= out1 - 1)
-            for (NumberMask out2 = out1 & (out1 - 1); out2; out2 &= out2 - 1)
+        const WheelMask chosen = WheelMaskOf(std::vector<int>{4, 9, 15, 16, 23, 42, 50, 60});
+        std::vector<WheelMask> all;
+        for (WheelMask out1 = chosen; out1; out1 &= out1 - 1)
+            for (WheelMask out2 = out1 & (out1 - 1); out2; out2 &= out2 - 1)
                 all.push_back(chosen & ~(out1 & ~(out1 - 1)) & ~(out2 & ~(out2 - 1)));
         QCOMPARE(all.size(), std::size_t{28});
         QVERIFY(CheckWheel(chosen, all, 6, 6).holds);
         for (std::size_t i = 0; i < all.size(); ++i) {
-            std::vector<NumberMask> less = all;
+            std::vector<WheelMask> less = all;
             less.erase(less.begin() + static_cast<std::ptrdiff_t>(i));
             const WheelCheck c = CheckWheel(chosen, less, 6, 6);
             QVERIFY(!c.holds);
@@ -140,14 +139,14 @@ private slots:
         QVERIFY(CheckWheel(firstNumbers(12), r.games, 4, 4).holds);
         int caught = 0;
         for (std::size_t i = 0; i < r.games.size(); ++i) {
-            std::vector<NumberMask> less = r.games;
+            std::vector<WheelMask> less = r.games;
             less.erase(less.begin() + static_cast<std::ptrdiff_t>(i));
             const WheelCheck c = CheckWheel(firstNumbers(12), less, 4, 4);
             if (c.holds)
                 continue;
             ++caught;
             QVERIFY(std::popcount(*c.failing & r.games[i]) >= 4);
-            for (const NumberMask g : less)
+            for (const WheelMask g : less)
                 QVERIFY(std::popcount(*c.failing & g) < 4);
         }
         QVERIFY(caught > 0);
@@ -156,14 +155,14 @@ private slots:
     }
 
     void checkEdges() {
-        const NumberMask chosen = firstNumbers(5);
-        QVERIFY(CheckWheel(chosen, std::vector<NumberMask>{}, 3, 6).holds); // no 6-set of 5 numbers
-        const WheelCheck none = CheckWheel(chosen, std::vector<NumberMask>{}, 3, 3);
+        const WheelMask chosen = firstNumbers(5);
+        QVERIFY(CheckWheel(chosen, std::vector<WheelMask>{}, 3, 6).holds); // no 6-set of 5 numbers
+        const WheelCheck none = CheckWheel(chosen, std::vector<WheelMask>{}, 3, 3);
         QVERIFY(!none.holds);
-        QCOMPARE(*none.failing, MaskOf(std::vector<int>{1, 2, 3}));
+        QCOMPARE(*none.failing, WheelMaskOf(std::vector<int>{1, 2, 3}));
         // Numbers outside the chosen ones do not count.
-        const NumberMask game = MaskOf(std::vector<int>{1, 2, 40, 41, 42, 43});
-        QVERIFY(!CheckWheel(chosen, std::vector<NumberMask>{game}, 3, 3).holds);
+        const WheelMask game = WheelMaskOf(std::vector<int>{1, 2, 40, 41, 42, 43});
+        QVERIFY(!CheckWheel(chosen, std::vector<WheelMask>{game}, 3, 3).holds);
     }
 
     void searchedWheelsHoldTheirGuarantee_data() {
@@ -196,10 +195,10 @@ private slots:
         const WheelSearchResult r = SearchWheel(shape, o, quiet);
         QVERIFY(!r.games.empty());
         QVERIFY(CheckWheel(firstNumbers(v), r.games, t, m).holds);
-        QCOMPARE(std::set<NumberMask>(r.games.begin(), r.games.end()).size(), r.games.size());
-        for (const NumberMask g : r.games) {
+        QCOMPARE(std::set<WheelMask>(r.games.begin(), r.games.end()).size(), r.games.size());
+        for (const WheelMask g : r.games) {
             QCOMPARE(std::popcount(g), k);
-            QCOMPARE(g & ~firstNumbers(v), NumberMask{0});
+            QCOMPARE(g & ~firstNumbers(v), WheelMask{0});
         }
         QVERIFY(static_cast<qint64>(r.games.size()) >= WheelLowerBound(shape));
         QVERIFY(static_cast<int>(r.games.size()) <= r.greedyGames);
@@ -365,11 +364,11 @@ private slots:
         QCOMPARE(yes.asked.front().text, WheelQuestion({9, 6, 4, 4}, n, before).text);
         QCOMPARE(car.rowCount(), 2 + r.appended);
         const GameFields f(car);
-        std::vector<NumberMask> stored;
+        std::vector<WheelMask> stored;
         for (int i = 0; i < car.rowCount(); ++i) {
             const RowRef row = car.rowAt(i);
             const std::vector<int> g = gameAt(car, f, i);
-            stored.push_back(MaskOf(g));
+            stored.push_back(WheelMaskOf(g));
             if (i < 2)
                 continue;
             QCOMPARE(row.intValue(f.cartao), std::optional<int>(50 + i - 1));
@@ -381,8 +380,8 @@ private slots:
             QCOMPARE(row.intValue(f.abaixo), std::optional<int>(m.abaixo));
             QCOMPARE(row.intValue(f.dezenas), std::optional<int>(6));
         }
-        QVERIFY(CheckWheel(MaskOf(numbersFrom(1, 9)), stored, 4, 4).holds);
-        QCOMPARE(std::set<NumberMask>(stored.begin(), stored.end()).size(), stored.size());
+        QVERIFY(CheckWheel(WheelMaskOf(numbersFrom(1, 9)), stored, 4, 4).holds);
+        QCOMPARE(std::set<WheelMask>(stored.begin(), stored.end()).size(), stored.size());
     }
 
     void questionText() {
