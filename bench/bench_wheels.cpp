@@ -20,6 +20,8 @@ struct Case {
 
 } // namespace
 
+// bench_wheels [scale [v,k,t,m [file]]]: every case's time limit times `scale`; only the shape
+// given; the wheels found appended to `file`.
 int main(int argc, char** argv) {
     const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
     const std::vector<Case> cases{
@@ -78,6 +80,20 @@ int main(int argc, char** argv) {
                     checkSeconds, check.holds ? "" : "  CHECK FAILED", r.greedyGames,
                     static_cast<long long>(r.moves));
         std::fflush(stdout);
+        if (argc > 3 && check.holds) {
+            // The wheel itself, for the table of wheels found beforehand: the shape, then one game
+            // per line as its positions 1..v.
+            if (std::FILE* out = std::fopen(argv[3], "a")) {
+                std::fprintf(out, "%d %d %d %d %zu\n", c.shape.v, c.shape.k, c.shape.t, c.shape.m,
+                             r.games.size());
+                for (const WheelMask g : r.games) {
+                    for (const int n : WheelNumbersOf(g))
+                        std::fprintf(out, " %d", n);
+                    std::fprintf(out, "\n");
+                }
+                std::fclose(out);
+            }
+        }
     }
     return 0;
 }

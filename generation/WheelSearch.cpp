@@ -1,11 +1,14 @@
 #include "WheelSearch.h"
 
+#include "WheelTable.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <chrono>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <random>
 
@@ -71,8 +74,8 @@ template <typename F> void forCombinations(const int* elems, int n, int r, Wheel
     }
     if (r > n)
         return;
-    std::array<int, 16> idx{};
-    std::array<WheelMask, 17> prefix{};
+    std::array<int, 16> idx;
+    std::array<WheelMask, 17> prefix;
     prefix[0] = base;
     for (int j = 0; j < r; ++j) {
         idx[static_cast<std::size_t>(j)] = j;
@@ -191,7 +194,7 @@ public:
     // How many blocks meet `target` in exactly `want` positions, marked in matches_: the count of
     // each block is added up bit-sliced, 64 blocks at a time, from the holders of the positions.
     std::size_t computeMatches(WheelMask target, int want) {
-        std::array<int, 64> p{};
+        std::array<int, 64> p;
         const int n = positionsOf(target, p.data());
         const auto w0 = static_cast<WheelMask>(want & 1) * ~WheelMask{0};
         const auto w1 = static_cast<WheelMask>((want >> 1) & 1) * ~WheelMask{0};
@@ -249,6 +252,80 @@ public:
         forSubsetsWith(rest, x, [&](WheelMask tset) { d += cov_[rank(tset)] == 1 ? 1 : 0; });
         forSubsetsWith(rest, y, [&](WheelMask tset) { d -= cov_[rank(tset)] == 0 ? 1 : 0; });
         return d;
+    }
+
+    // The same change weighted: each t-set counts its weight.
+    qint64 weightedDelta(std::size_t i, int x, int y) const {
+        const WheelMask rest = blocks_[i] & ~bit(x);
+        qint64 d = 0;
+        forSubsetsWith(rest, x, [&](WheelMask tset) {
+            const auto r = rank(tset);
+            d += cov_[r] == 1 ? weight_[r] : 0;
+        });
+        forSubsetsWith(rest, y, [&](WheelMask tset) {
+            const auto r = rank(tset);
+            d -= cov_[r] == 0 ? weight_[r] : 0;
+        });
+        return d;
+    }
+
+    // For block i and the position y coming in: for each position x of the block, the weighted
+    // change of letting x go for y, written to delta[x]. One pass over the t-sets and the
+    // (t - 1)-sets of the block serves every x.
+    void weightedDeltas(std::size_t i, int y, std::array<qint64, 64>& delta) const {
+        const WheelMask b = blocks_[i];
+        for (WheelMask p = b; p; p &= p - 1)
+            delta[static_cast<std::size_t>(std::countr_zero(p))] = 0;
+        forSubsets(b, [&](WheelMask tset) {
+            const auto r = rank(tset);
+            if (cov_[r] == 1)
+                for (WheelMask p = tset; p; p &= p - 1)
+                    delta[static_cast<std::size_t>(std::countr_zero(p))] += weight_[r];
+        });
+        std::array<int, 64> e;
+        const int n = positionsOf(b, e.data());
+        forCombinations(e.data(), n, t_ - 1, bit(y), [&](WheelMask tset) {
+            const auto r = rank(tset);
+            if (cov_[r] != 0)
+                return;
+            // Gained unless x is one of the t - 1 positions of the block in it.
+            const qint64 w = weight_[r];
+            for (WheelMask p = b & ~tset; p; p &= p - 1)
+                delta[static_cast<std::size_t>(std::countr_zero(p))] -= w;
+        });
+    }
+
+    void replaceBlocks(const std::vector<WheelMask>& blocks) {
+        while (!blocks_.empty())
+            removeBlock(blocks_.size() - 1);
+        for (const WheelMask b : blocks)
+            addBlock(b);
+    }
+
+    void useWeights() { weight_.assign(cov_.size(), 1); }
+
+    // Every unmet set weighs one more (m = t: the m-sets are the t-sets).
+    void bumpUnmet() {
+        for (std::size_t j = 0; j < list_.size();) {
+            const std::uint32_t r = list_[j];
+            if ((hits_[r] & kCount) == 0) {
+                ++weight_[r];
+                ++j;
+            } else {
+                hits_[r] = static_cast<std::uint8_t>(hits_[r] & kCount);
+                list_[j] = list_.back();
+                list_.pop_back();
+            }
+        }
+    }
+
+    // Calls f(i) for every block i meeting `target` in exactly `want` positions.
+    template <typename F> void forBlocksMeeting(WheelMask target, int want, F&& f) {
+        if (computeMatches(target, want) == 0)
+            return;
+        for (std::size_t w = 0; w < words_; ++w)
+            for (WheelMask eq = matches_[w]; eq; eq &= eq - 1)
+                f(w * 64 + static_cast<std::size_t>(std::countr_zero(eq)));
     }
 
     // The t-sets of block i that no other block holds.
@@ -312,14 +389,14 @@ private:
     static constexpr std::uint8_t kCount = 0x7F;
 
     template <typename F> void forSubsets(WheelMask b, F&& f) const {
-        std::array<int, 64> e{};
+        std::array<int, 64> e; // filled up to the count positionsOf answers
         const int n = positionsOf(b, e.data());
         forCombinations(e.data(), n, t_, 0, f);
     }
 
     // Every t-set made of y and t - 1 positions of `rest`.
     template <typename F> void forSubsetsWith(WheelMask rest, int y, F&& f) const {
-        std::array<int, 64> e{};
+        std::array<int, 64> e; // filled up to the count positionsOf answers
         const int n = positionsOf(rest, e.data());
         forCombinations(e.data(), n, t_ - 1, bit(y), f);
     }
@@ -329,7 +406,7 @@ private:
             f(rank(tset));
             return;
         }
-        std::array<int, 64> e{};
+        std::array<int, 64> e; // filled up to the count positionsOf answers
         const int n = positionsOf(full_ & ~tset, e.data());
         forCombinations(e.data(), n, m_ - t_, tset, [&](WheelMask mset) { f(rank(mset)); });
     }
@@ -363,6 +440,7 @@ private:
     WheelMask full_;
     std::array<std::array<std::uint32_t, 7>, 65> binom_{};
     std::vector<std::uint16_t> cov_;
+    std::vector<std::uint32_t> weight_;
     std::vector<std::uint8_t> hits_;
     std::vector<std::uint32_t> list_;
     bool listFilled_ = false;
@@ -378,7 +456,7 @@ private:
 // position at a time with the one that holds the most t-sets no block holds yet (ties at random).
 void greedyCover(Cover& c, const WheelShape& s, Rng& rng, const std::function<bool()>& tick) {
     std::uint32_t from = 0;
-    std::array<int, 64> e{};
+    std::array<int, 64> e; // filled up to the count positionsOf answers
     while (const auto r = c.firstUnmet(from)) {
         from = *r;
         const WheelMask mset = c.unrank(*r, s.m);
@@ -478,6 +556,12 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
     result.greedyGames = static_cast<int>(c.blocks().size());
     dropRedundant(c, s.m == s.t);
     std::vector<WheelMask> proven = distinct(c.blocks());
+    // A wheel found beforehand, when there is one for the shape and it is smaller, is where the
+    // search goes on from.
+    if (std::vector<WheelMask> stored = StoredWheel(s); !stored.empty() && stored.size() < proven.size()) {
+        proven = std::move(stored);
+        c.replaceBlocks(proven);
+    }
     best = proven.size();
     const qint64 lower = WheelLowerBound(s);
 
@@ -497,6 +581,25 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
     const auto accept = [&](qint64 delta, double temperature) {
         return delta <= 0 || unit(rng) < std::exp(-static_cast<double>(delta) / temperature);
     };
+    // For a covering, a weighted local search: every t-set weighs 1 at first, and whenever no move
+    // of the best kind lowers the weight left unmet, every unmet set weighs one more, so the sets
+    // that stay hard pull the search towards them. Each move is the best of all those that meet
+    // the target (a number that just left a game may not come back to it for kTenure moves); a
+    // run at one count ends after kMovesPerGame moves per game.
+    // After a failed run the next one is of the other kind (the annealing finds some designs, such
+    // as Steiner systems, that the weighted search misses), so a covering alternates the two.
+
+    const bool weighted = covering;
+    constexpr qint64 kMovesPerGame = 3000;
+    constexpr qint64 kTenure = 3;
+    std::vector<qint64> tabuIn;
+    std::array<qint64, 64> deltas{};
+    qint64 iteration = 0;
+    if (weighted)
+        c.useWeights();
+    // The first runs are the hot annealing's, until one fails: it is quick, and for the small
+    // shapes it is often the whole search.
+    bool quickFirst = true;
     int failures = 0;
     while (!stop && static_cast<qint64>(best) > lower && failures < options.failuresToStop &&
            elapsedMs() < options.timeLimitMs) {
@@ -512,41 +615,100 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
             c.removeBlock(worst);
         }
         const std::size_t b = c.blocks().size();
-        const Schedule& schedule = failures % 2 == 0 ? kCool : kHot;
-        const qint64 steps = std::max<qint64>(200, static_cast<qint64>(b) * schedule.stepsPerGame);
-        for (double temperature = schedule.start;
-             c.uncovered() > 0 && temperature > kFrozen && tick() && elapsedMs() < options.timeLimitMs;
-             temperature *= schedule.cooling) {
-            for (qint64 step = 0; step < steps && c.uncovered() > 0; ++step) {
+        if (weighted && !quickFirst && failures % 2 == 0) {
+            tabuIn.assign(b * 64, 0);
+            const qint64 budget = static_cast<qint64>(b) * kMovesPerGame;
+            for (qint64 step = 0; step < budget && c.uncovered() > 0; ++step) {
+                if ((step & 1023) == 0 && (!tick() || elapsedMs() >= options.timeLimitMs))
+                    break;
                 ++result.moves;
-                // An unmet m-set, and a game meeting it in t - 1 numbers (any game when none
-                // does): one number of the game that is not in the set makes way for one that is.
+                ++iteration;
                 const WheelMask target = c.randomUnmet(rng);
-                std::size_t chosen = c.blockMeeting(target, s.t - 1, rng);
-                if (chosen == b)
-                    chosen = below(rng, b);
-                const WheelMask block = c.blocks()[chosen];
-                const int y = randomElement(rng, target & ~block);
-                if (covering) {
-                    // The number to give up: the one whose loss leaves the fewest t-sets unmet.
-                    int x = -1;
-                    qint64 delta = 0;
-                    for (WheelMask out = block & ~target; out; out &= out - 1) {
-                        const int candidate = std::countr_zero(out);
-                        const qint64 d = c.coveringDelta(chosen, candidate, y);
-                        if (x < 0 || d < delta) {
-                            delta = d;
-                            x = candidate;
+                qint64 bestD = std::numeric_limits<qint64>::max();
+                std::size_t bi = b, ri = b;
+                int bx = -1, by = -1, rx = -1, ry = -1, ties = 0, seen = 0;
+                c.forBlocksMeeting(target, s.t - 1, [&](std::size_t i) {
+                    const WheelMask bl = c.blocks()[i];
+                    const int yy = std::countr_zero(target & ~bl);
+                    const bool forbidden = tabuIn[i * 64 + static_cast<std::size_t>(yy)] > iteration;
+                    if (!forbidden)
+                        c.weightedDeltas(i, yy, deltas);
+                    for (WheelMask out = bl & ~target; out; out &= out - 1) {
+                        const int xx = std::countr_zero(out);
+                        if (below(rng, static_cast<std::size_t>(++seen)) == 0) {
+                            ri = i;
+                            rx = xx;
+                            ry = yy;
+                        }
+                        if (forbidden)
+                            continue;
+                        const qint64 d = deltas[static_cast<std::size_t>(xx)];
+                        if (d < bestD) {
+                            bestD = d;
+                            bi = i;
+                            bx = xx;
+                            by = yy;
+                            ties = 1;
+                        } else if (d == bestD && below(rng, static_cast<std::size_t>(++ties)) == 0) {
+                            bi = i;
+                            bx = xx;
+                            by = yy;
                         }
                     }
-                    if (accept(delta, temperature))
+                });
+                if (ri == b) {
+                    const std::size_t i = below(rng, b);
+                    const WheelMask bl = c.blocks()[i];
+                    c.move(i, randomElement(rng, bl & ~target), randomElement(rng, target & ~bl));
+                    continue;
+                }
+                if (bi == b) {
+                    bi = ri;
+                    bx = rx;
+                    by = ry;
+                }
+                c.move(bi, bx, by);
+                tabuIn[bi * 64 + static_cast<std::size_t>(bx)] = iteration + kTenure;
+                if (bestD >= 0)
+                    c.bumpUnmet();
+            }
+        } else {
+            const Schedule& schedule = quickFirst || (failures / 2) % 2 != 0 ? kHot : kCool;
+            const qint64 steps = std::max<qint64>(200, static_cast<qint64>(b) * schedule.stepsPerGame);
+            for (double temperature = schedule.start;
+                 c.uncovered() > 0 && temperature > kFrozen && tick() && elapsedMs() < options.timeLimitMs;
+                 temperature *= schedule.cooling) {
+                for (qint64 step = 0; step < steps && c.uncovered() > 0; ++step) {
+                    ++result.moves;
+                    // An unmet m-set, and a game meeting it in t - 1 numbers (any game when none
+                    // does): one number of the game that is not in the set makes way for one that is.
+                    const WheelMask target = c.randomUnmet(rng);
+                    std::size_t chosen = c.blockMeeting(target, s.t - 1, rng);
+                    if (chosen == b)
+                        chosen = below(rng, b);
+                    const WheelMask block = c.blocks()[chosen];
+                    const int y = randomElement(rng, target & ~block);
+                    if (covering) {
+                        // The number to give up: the one whose loss leaves the fewest t-sets unmet.
+                        int x = -1;
+                        qint64 delta = 0;
+                        for (WheelMask out = block & ~target; out; out &= out - 1) {
+                            const int candidate = std::countr_zero(out);
+                            const qint64 d = c.coveringDelta(chosen, candidate, y);
+                            if (x < 0 || d < delta) {
+                                delta = d;
+                                x = candidate;
+                            }
+                        }
+                        if (accept(delta, temperature))
+                            c.move(chosen, x, y);
+                    } else {
+                        const int x = randomElement(rng, block & ~target);
+                        const qint64 before = c.uncovered();
                         c.move(chosen, x, y);
-                } else {
-                    const int x = randomElement(rng, block & ~target);
-                    const qint64 before = c.uncovered();
-                    c.move(chosen, x, y);
-                    if (!accept(c.uncovered() - before, temperature))
-                        c.move(chosen, y, x);
+                        if (!accept(c.uncovered() - before, temperature))
+                            c.move(chosen, y, x);
+                    }
                 }
             }
         }
@@ -558,6 +720,8 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
                 failures = 0;
                 tick();
             }
+        } else if (quickFirst) {
+            quickFirst = false;
         } else {
             ++failures;
         }
