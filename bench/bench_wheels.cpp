@@ -20,8 +20,8 @@ struct Case {
 
 } // namespace
 
-// bench_wheels [scale [v,k,t,m [file]]]: every case's time limit times `scale`; only the shape
-// given; the wheels found appended to `file`.
+// bench_wheels [scale [v,k,t,m [file [seed]]]]: every case's time limit times `scale`; only the
+// shape given; the wheels found appended to `file`; the search's seed (1 unless given).
 int main(int argc, char** argv) {
     const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
     const std::vector<Case> cases{
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
                 continue;
         }
         WheelSearchOptions o;
-        o.seed = 1;
+        o.seed = argc > 4 ? std::strtoull(argv[4], nullptr, 10) : 1;
         o.timeLimitMs = static_cast<qint64>(c.limitSeconds * scale * 1000.0);
         NoProgress quiet;
         const auto t0 = bench::Clock::now();

@@ -306,6 +306,7 @@ public:
 
     // Every unmet set weighs one more (m = t: the m-sets are the t-sets).
     void bumpUnmet() {
+
         for (std::size_t j = 0; j < list_.size();) {
             const std::uint32_t r = list_[j];
             if ((hits_[r] & kCount) == 0) {
@@ -441,6 +442,7 @@ private:
     std::array<std::array<std::uint32_t, 7>, 65> binom_{};
     std::vector<std::uint16_t> cov_;
     std::vector<std::uint32_t> weight_;
+
     std::vector<std::uint8_t> hits_;
     std::vector<std::uint32_t> list_;
     bool listFilled_ = false;
@@ -586,9 +588,6 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
     // that stay hard pull the search towards them. Each move is the best of all those that meet
     // the target (a number that just left a game may not come back to it for kTenure moves); a
     // run at one count ends after kMovesPerGame moves per game.
-    // After a failed run the next one is of the other kind (the annealing finds some designs, such
-    // as Steiner systems, that the weighted search misses), so a covering alternates the two.
-
     const bool weighted = covering;
     constexpr qint64 kMovesPerGame = 3000;
     constexpr qint64 kTenure = 3;
@@ -597,8 +596,10 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
     qint64 iteration = 0;
     if (weighted)
         c.useWeights();
-    // The first runs are the hot annealing's, until one fails: it is quick, and for the small
-    // shapes it is often the whole search.
+    // The first runs are the hot annealing's, until one fails: it is quick, for the small shapes
+    // it is often the whole search, and it finds designs such as the Steiner system S(5, 6, 12)
+    // that the weighted search misses. A lotto design then alternates the cool and the hot
+    // schedule after each failed run; a covering goes on with the weighted search.
     bool quickFirst = true;
     int failures = 0;
     while (!stop && static_cast<qint64>(best) > lower && failures < options.failuresToStop &&
@@ -615,7 +616,7 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
             c.removeBlock(worst);
         }
         const std::size_t b = c.blocks().size();
-        if (weighted && !quickFirst && failures % 2 == 0) {
+        if (weighted && !quickFirst) {
             tabuIn.assign(b * 64, 0);
             const qint64 budget = static_cast<qint64>(b) * kMovesPerGame;
             for (qint64 step = 0; step < budget && c.uncovered() > 0; ++step) {
@@ -679,6 +680,10 @@ WheelSearchResult SearchWheel(const WheelShape& s, const WheelSearchOptions& opt
                  c.uncovered() > 0 && temperature > kFrozen && tick() && elapsedMs() < options.timeLimitMs;
                  temperature *= schedule.cooling) {
                 for (qint64 step = 0; step < steps && c.uncovered() > 0; ++step) {
+                    // A move of a lotto design over many numbers may take a millisecond: the
+                    // window hears from the search often enough to stay responsive.
+                    if ((step & 63) == 63 && (!tick() || elapsedMs() >= options.timeLimitMs))
+                        break;
                     ++result.moves;
                     // An unmet m-set, and a game meeting it in t - 1 numbers (any game when none
                     // does): one number of the game that is not in the set makes way for one that is.

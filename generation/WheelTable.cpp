@@ -61,3 +61,11 @@ std::vector<WheelMask> StoredWheel(const WheelShape& shape) {
     }
     return {};
 }
+
+std::vector<WheelShape> StoredWheelShapes() {
+    std::vector<WheelShape> shapes;
+    for (const Entry& e : kStoredWheels)
+        if (e.shape.v > 0)
+            shapes.push_back(e.shape);
+    return shapes;
+}

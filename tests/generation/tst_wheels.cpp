@@ -6,6 +6,7 @@
 #include "WheelGeneration.h"
 #include "WheelGuarantee.h"
 #include "WheelSearch.h"
+#include "WheelTable.h"
 
 #include <QLocale>
 #include <QTest>
@@ -258,6 +259,24 @@ private slots:
         QVERIFY(r.cancelled);
         QVERIFY(!r.games.empty());
         QVERIFY(CheckWheel(firstNumbers(18), r.games, 3, 3).holds);
+    }
+
+    // Every wheel found beforehand is read back whole and keeps its guarantee, and the search
+    // never offers more games than it.
+    void storedWheelsHoldTheirGuarantee() {
+        for (const WheelShape& shape : StoredWheelShapes()) {
+            const std::vector<WheelMask> games = StoredWheel(shape);
+            QVERIFY(!games.empty());
+            QVERIFY(CheckWheel(firstNumbers(shape.v), games, shape.t, shape.m).holds);
+            for (const WheelMask g : games)
+                QCOMPARE(std::popcount(g), shape.k);
+            WheelSearchOptions o;
+            o.timeLimitMs = 0;
+            NoProgress quiet;
+            QVERIFY(SearchWheel(shape, o, quiet).games.size() <= games.size());
+        }
+        QVERIFY(!StoredWheelShapes().empty());
+        QVERIFY(StoredWheel({11, 6, 3, 3}).empty()); // a shape the table does not hold
     }
 
     void schonheimBound_data() {
