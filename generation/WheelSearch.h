@@ -48,10 +48,12 @@ struct WheelSearchResult {
     double seconds = 0.0;
 };
 
-// Finds a small wheel of the shape: a greedy cover first (so a proven wheel exists from the start),
-// then simulated annealing at a fixed count of games (the cost is the count of m-sets no game
-// meets in t numbers; a move swaps one number of one game for one outside it, aimed at an m-set
-// left unmet), the count lowered by one each time a cover is reached. The shape must satisfy
+// Finds a small wheel of the shape: a greedy cover first, or the wheel found beforehand when it is
+// smaller (so a proven wheel exists from the start), then a local search at a fixed count of games
+// (the cost is the count of m-sets no game meets in t numbers; a move swaps one number of one game
+// for one outside it, aimed at an m-set left unmet): simulated annealing, and for a covering a
+// weighted search after it; the count is lowered by one each time a cover is reached, and each
+// wheel kept is proven by CheckWheel. The shape must satisfy
 // 1 <= t <= m <= v, t <= k <= v and v <= 60. `progress` gets the elapsed milliseconds against the
 // time limit and the games of the best wheel; a false answer ends the search with that wheel.
 WheelSearchResult SearchWheel(const WheelShape& shape, const WheelSearchOptions& options, Progress& progress);
