@@ -11,6 +11,7 @@
 #include "MessageBoxes.h"
 #include "NumberBoard.h"
 #include "NumberStatistics.h"
+#include "OperationFailure.h"
 #include "Schemas.h"
 #include "ShutdownSignals.h"
 #include "TableError.h"
@@ -104,25 +105,23 @@ void TFormMenu::FormClose() {
 }
 
 bool TFormMenu::guarded(const std::function<void()>& op) {
-    struct Bracket {
-        DurableWork* work;
-        explicit Bracket(DurableWork* w) : work(w) {
-            if (work)
-                work->operationStarted();
-        }
-        ~Bracket() {
-            if (work)
-                work->operationEnded();
+    // Nothing escapes: an exception of any kind ends the operation with a message, and the end of
+    // the operation (its commit) is guarded the same way.
+    const auto run = [this](const std::function<void()>& step) {
+        try {
+            step();
+            return true;
+        } catch (...) {
+            showError(operationFailureText(std::current_exception()));
+            return false;
         }
     };
-    const Bracket bracket(durable_);
-    try {
-        op();
-        return true;
-    } catch (const TableError& e) {
-        showError(e.message());
-        return false;
-    }
+    if (durable_)
+        durable_->operationStarted();
+    const bool ran = run(op);
+    if (durable_)
+        run([this] { durable_->operationEnded(); });
+    return ran;
 }
 
 void TFormMenu::commitPlayerWork() {
@@ -132,12 +131,16 @@ void TFormMenu::commitPlayerWork() {
         try {
             SaveDiscarded(tables_, *board_);
             savedDiscards_ = board_->discardedNumbers();
-        } catch (const TableError& e) {
-            showError(e.message());
+        } catch (...) {
+            showError(operationFailureText(std::current_exception()));
         }
     }
-    for (const QString& failure : tables_.commitChanges())
-        showError(failure);
+    try {
+        for (const QString& failure : tables_.commitChanges())
+            showError(failure);
+    } catch (...) {
+        showError(operationFailureText(std::current_exception()));
+    }
 }
 
 void TFormMenu::showError(const QString& text) {
