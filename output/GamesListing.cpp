@@ -77,7 +77,7 @@ QString FormatListingLine(const RowRef& game, const GameFields& f) {
     return QString::fromLatin1(line, static_cast<qsizetype>(end - line));
 }
 
-void BuildGamesListing(Tables& t) {
+std::optional<Message> BuildGamesListing(Tables& t) {
     Table& games = t.TableCar;
     Table& rel = t.TableRel;
 
@@ -88,15 +88,16 @@ void BuildGamesListing(Tables& t) {
     // emptied as if there were no games.
     if (!games.isOpen() && games.fileExists())
         games.open();
+    // No games file was ever made: there is nothing to list, and the earlier listing and its
+    // export stay as they are.
+    if (!games.isOpen())
+        return Message{QStringLiteral("Relação dos jogos"),
+                       QStringLiteral("Não há jogos para listar. Gere os jogos primeiro; a relação "
+                                      "anterior e o arquivo \"%1\" ficaram como estavam.")
+                           .arg(Schemas::kExportFile)};
     QSaveFile file(FileNames::resolve(t.folder(), Schemas::kExportFile));
     if (!file.open(QIODevice::WriteOnly))
         throw unwritable(file);
-
-    if (!games.isOpen()) {
-        rel.emptyTable();
-        commit(file, {});
-        throw TableError::notOpen(games.name());
-    }
 
     games.first(); // stores a pending game, so that it is listed as it stands
     const GameFields f(games);
@@ -130,4 +131,5 @@ void BuildGamesListing(Tables& t) {
     }
     rel.first();
     games.last();
+    return std::nullopt;
 }

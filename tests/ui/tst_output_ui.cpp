@@ -223,6 +223,28 @@ private slots:
         QVERIFY(!f.find<QRadioButton>("RBCart")->isChecked());
     }
 
+    // Without a games file the listing tells the player so and keeps the earlier export.
+    void listingWithoutAGamesFileKeepsTheEarlierExport() {
+        MenuFixture f;
+        const QByteArray earlier("0000001;01;02;03;04;05;06;\r\n");
+        {
+            QFile csv(f.folder.file("Cartelas.csv"));
+            QVERIFY(csv.open(QIODevice::WriteOnly));
+            csv.write(earlier);
+        }
+        f.start();
+        f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
+        f.press(f.find<QRadioButton>("RBRel"), Qt::LeftButton);
+        QVERIFY(f.previews.captures().empty());
+        QCOMPARE(f.messages.shown().size(), 1);
+        QCOMPARE(f.messages.shown().first().icon, MessageBoxes::Icon::Information);
+        QVERIFY2(f.messages.texts().first().startsWith("Não há jogos para listar."),
+                 qPrintable(f.messages.texts().first()));
+        QFile csv(f.folder.file("Cartelas.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), earlier);
+    }
+
     void listingWritesTheFileAndPreviewsTheLines() {
         MenuFixture f;
         seed(f.folder.path(), {}, {{5, 11, 23, 34, 45, 56}, {1, 2, 3, 4, 5, 6, 7}}, 12);
