@@ -1,5 +1,6 @@
 #include "ResultsImport.h"
 
+#include "FileErrorText.h"
 #include "RecomputeStatistics.h"
 #include "TableError.h"
 #include "Tables.h"
@@ -10,6 +11,7 @@
 #include <QHash>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -147,11 +149,12 @@ void WriteImportedResults(Table& res) {
 
 ResultsImportOutcome ImportResultsFile(Tables& t, const QString& path, Prompter& prompter) {
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        return refusedFile(path, QStringLiteral("ele não pode ser lido (%1)").arg(file.errorString()));
+        return refusedFile(path, QStringLiteral("ele não pode ser lido (%1)").arg(FileErrorText::ofErrno(errno)));
     const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return refusedFile(path, QStringLiteral("ele não pode ser lido (%1)").arg(file.errorString()));
+        return refusedFile(path, QStringLiteral("ele não pode ser lido (%1)").arg(FileErrorText::ofErrno(errno)));
     return ImportResults(t, content, path, prompter);
 }
 

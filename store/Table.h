@@ -45,7 +45,7 @@ public:
     void defineFields(FieldList fields);
     const FieldList& fields() const { return layout_.fields(); }
     int fieldCount() const { return layout_.fieldCount(); }
-    // The position of a field, matched without regard to case; throws "Field '%s' not found".
+    // The position of a field, matched without regard to case; throws TableError::fieldNotFound.
     int fieldIndex(QStringView name) const;
     std::optional<int> findField(QStringView name) const;
     void setIndexFieldNames(const QString& names);
@@ -112,7 +112,7 @@ public:
     void setValue(QStringView field, const QVariant& v) { setValue(fieldIndex(field), v); }
     void setInteger(int field, qint32 v);
     void setReal(int field, double v);
-    // For an Integer field the text must be a whole number: "'%s' is not a valid integer value ...".
+    // For an Integer field the text must be a whole number, or TableError::notAnInteger is thrown.
     void setText(int field, const QString& v);
     void setText(QStringView field, const QString& v) { setText(fieldIndex(field), v); }
     void setEmpty(int field);

@@ -219,7 +219,8 @@ private slots:
         f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
         f.press(f.find<QRadioButton>("RBCart"), Qt::LeftButton);
         QVERIFY(f.previews.captures().empty());
-        QCOMPARE(f.messages.texts(), QStringList{"Missing data provider or data packet"});
+        QCOMPARE(f.messages.texts(), QStringList{"Ainda não há jogos: o arquivo \"Cartelas.cds\" não existe. "
+                                                 "Gere os jogos primeiro."});
         QVERIFY(!f.find<QRadioButton>("RBCart")->isChecked());
     }
 
