@@ -155,7 +155,7 @@ void Table::open() {
                     order_.push_back(i);
             resortAll();
         }
-        changed_ = rows_.alive() > 0;
+        changed_ = false; // the rows are what the file holds
         setState(State::Browse);
     } else {
         cached_ = false;
@@ -180,7 +180,7 @@ void Table::open() {
         fieldsDefined_ = true;
         keys_ = std::move(keys);
         file_.loaded(path, rows_.size(), numbered);
-        changed_ = rows_.alive() > 0;
+        changed_ = false; // a loaded row is not a changed row: a table that only reads never writes
         order_.clear();
         order_.reserve(rows_.alive());
         for (quint32 i = 0; i < rows_.size(); ++i)
