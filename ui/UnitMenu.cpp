@@ -12,6 +12,7 @@
 #include "NumberBoard.h"
 #include "NumberStatistics.h"
 #include "OperationFailure.h"
+#include "PlayerWork.h"
 #include "Schemas.h"
 #include "ShutdownSignals.h"
 #include "TableError.h"
@@ -127,16 +128,10 @@ bool TFormMenu::guarded(const std::function<void()>& op) {
 void TFormMenu::commitPlayerWork() {
     if (closing_)
         return;
-    if (board_ && board_->discardedNumbers() != savedDiscards_) {
-        try {
-            SaveDiscarded(tables_, *board_);
-            savedDiscards_ = board_->discardedNumbers();
-        } catch (...) {
-            showError(operationFailureText(std::current_exception()));
-        }
-    }
+    if (!board_)
+        return;
     try {
-        for (const QString& failure : tables_.commitChanges())
+        for (const QString& failure : CommitPlayerWork(tables_, *board_, savedDiscards_))
             showError(failure);
     } catch (...) {
         showError(operationFailureText(std::current_exception()));
