@@ -20,8 +20,9 @@ void BuildPrintNumbers(Tables& t) {
     imp.setIndexFieldNames(QString());
     imp.create();
 
-    t.TableCar.close();
+    // The print order reads the games file: the games' changes go there first.
     t.TableCar.open();
+    t.TableCar.commitChanges();
 
     Table& games = t.TableCarImp;
     games.close();
