@@ -1,3 +1,4 @@
+#include "FolderLock.h"
 #include "PlayerFolder.h"
 #include "ProgramServices.h"
 #include "QtTranslations.h"
@@ -33,6 +34,18 @@ int main(int argc, char** argv) {
     }
     QDir::setCurrent(folder.path);
 
+    // One copy per folder, taken before any table is read: a second copy writes nothing.
+    FolderLock lock(folder.path);
+    if (const FolderLock::Outcome taken = lock.take(); taken != FolderLock::Outcome::Taken) {
+        if (taken == FolderLock::Outcome::HeldByOther)
+            lock.callHolder();
+        const QString text = lock.refusal();
+        qWarning("%s", qUtf8Printable(text)); // for a start from a terminal
+        if (!ShutdownSignals::requested())
+            QMessageBox::information(nullptr, QStringLiteral("Quinabel"), text);
+        return taken == FolderLock::Outcome::HeldByOther ? 0 : 1;
+    }
+
     ProgramServices services;
     TFormMenu menu(folder.path, services.menuServices());
     services.attachTo(&menu);
@@ -40,6 +53,14 @@ int main(int argc, char** argv) {
     // The end of the desktop session ends the program as a termination signal does.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &shutdown,
                      [&shutdown] { shutdown.request(); });
+
+    lock.answerCalls([&menu] {
+        if (menu.isMinimized())
+            menu.showNormal();
+        menu.show();
+        menu.raise();
+        menu.activateWindow();
+    });
 
     menu.show();
     return app.exec();

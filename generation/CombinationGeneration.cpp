@@ -221,8 +221,7 @@ CombinationRunResult RunCombinations(Table& games, const CombinationRequest& req
                 games.setInteger(f.d[i], numbers[i]);
             games.post();
             if (++writtenSinceSave > kSaveAfter) {
-                games.close();
-                games.open();
+                games.commitChanges(); // the games so far are on disk, should the run be cut
                 writtenSinceSave = 0;
             }
         },

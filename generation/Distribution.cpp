@@ -107,12 +107,10 @@ void BuildDistributedGames(Tables& t) {
         }
         dis.post();
     }
-    // Closing writes only a table whose rows changed; an empty deal must still replace the file
-    // of the last distribution, or the layout would read that one back.
-    if (dis.rowCount() == 0)
-        dis.write();
-    dis.close();
-    dis.open();
+    // The operation that fills the scratch table writes it, an empty deal too (it replaces the
+    // file of the last distribution, or the layout would read that one back).
+    dis.write();
+    dis.first();
 }
 
 std::vector<std::vector<int>> LayoutDistributedGames(Tables& t) {

@@ -22,12 +22,18 @@ bool orderUsesCheckFields(const Table& games, const GameFields& f) {
     return false;
 }
 
-// Reopens a table in an order; the callers ignore failures of this step.
+// Puts the games in an order: an open table re-sorts its rows where they are (nothing is written:
+// the write path stores the games when the operation ends), a closed one is opened in that order.
+// A pending row is dropped, as a close would drop it. The callers ignore failures of this step.
 void reopenIn(Table& games, const QString& order) {
     try {
-        games.close();
+        if (games.isEditing())
+            games.cancel();
         games.setIndexFieldNames(order);
-        games.open();
+        if (games.isOpen())
+            games.first(); // where an open would put the cursor
+        else
+            games.open();
     } catch (const TableError&) {
     }
 }
@@ -82,8 +88,8 @@ void CheckGamesAgainstDraw(Table& games, std::span<const int> draw) {
 std::optional<Message> CheckGamesWithLastDraw(Tables& t) {
     Table& games = t.TableCar;
     reopenIn(games, QStringLiteral("Cartao"));
-    if (!games.fileExists())
-        return std::nullopt;
+    if (!games.isOpen())
+        return std::nullopt; // no games file yet
 
     Table& res = t.TableRes;
     res.last();
@@ -112,7 +118,8 @@ std::optional<Message> CheckGamesWithLastDraw(Tables& t) {
         ord.post();
     }
 
-    games.close();
+    if (games.isEditing())
+        games.cancel();
     games.setIndexFieldNames(QStringLiteral("Cartao"));
     games.open();
     CheckGamesAgainstDraw(games, std::span<const int>(numbers.data(), count));

@@ -1,11 +1,13 @@
 #include "GamesListing.h"
 
+#include "FileErrorText.h"
 #include "FileNames.h"
 #include "Schemas.h"
 #include "TableError.h"
 
 #include <QDir>
 #include <QSaveFile>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -48,25 +50,18 @@ char* writeLine(char* out, const RowRef& game, const GameFields& f) {
     return out;
 }
 
-// The reason in the player's words; the platform's own text is English.
-QString reason(const QSaveFile& file) {
-    if (file.error() == QFileDevice::OpenError)
-        return QStringLiteral("a pasta não existe ou não permite gravação");
-    return QStringLiteral(
-        "o disco pode estar cheio, o arquivo pode estar aberto em outro programa ou há uma pasta "
-        "com esse nome");
-}
-
-TableError unwritable(const QSaveFile& file) {
-    return TableError(
-        QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2. O conteúdo anterior do arquivo "
-                       "continua intacto.")
-            .arg(QDir::toNativeSeparators(file.fileName()), reason(file)));
+// The reason in the player's words, from the system's error number where it left one (the
+// platform's own text is English).
+TableError unwritable(const QSaveFile& file, int systemError) {
+    return TableError(FileErrorText::cannotWrite(
+        file.fileName(), systemError != 0 ? FileErrorText::ofErrno(systemError)
+                                          : FileErrorText::ofUnknownWriteFailure()));
 }
 
 void commit(QSaveFile& file, const QByteArray& bytes) {
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw unwritable(file);
+        throw unwritable(file, errno);
 }
 
 } // namespace
@@ -77,7 +72,7 @@ QString FormatListingLine(const RowRef& game, const GameFields& f) {
     return QString::fromLatin1(line, static_cast<qsizetype>(end - line));
 }
 
-void BuildGamesListing(Tables& t) {
+std::optional<Message> BuildGamesListing(Tables& t) {
     Table& games = t.TableCar;
     Table& rel = t.TableRel;
 
@@ -88,15 +83,17 @@ void BuildGamesListing(Tables& t) {
     // emptied as if there were no games.
     if (!games.isOpen() && games.fileExists())
         games.open();
+    // No games file was ever made: there is nothing to list, and the earlier listing and its
+    // export stay as they are.
+    if (!games.isOpen())
+        return Message{QStringLiteral("Relação dos jogos"),
+                       QStringLiteral("Não há jogos para listar. Gere os jogos primeiro; a relação "
+                                      "anterior e o arquivo \"%1\" ficaram como estavam.")
+                           .arg(Schemas::kExportFile)};
     QSaveFile file(FileNames::resolve(t.folder(), Schemas::kExportFile));
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        throw unwritable(file);
-
-    if (!games.isOpen()) {
-        rel.emptyTable();
-        commit(file, {});
-        throw TableError::notOpen(games.name());
-    }
+        throw unwritable(file, errno);
 
     games.first(); // stores a pending game, so that it is listed as it stands
     const GameFields f(games);
@@ -130,4 +127,5 @@ void BuildGamesListing(Tables& t) {
     }
     rel.first();
     games.last();
+    return std::nullopt;
 }

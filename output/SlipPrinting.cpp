@@ -3,9 +3,12 @@
 #include "GamesTable.h"
 #include "Schemas.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <vector>
 
 void BuildPrintNumbers(Tables& t) {
     Table& slips = t.TableCImp;
@@ -20,13 +23,13 @@ void BuildPrintNumbers(Tables& t) {
     imp.setIndexFieldNames(QString());
     imp.create();
 
-    t.TableCar.close();
-    t.TableCar.open();
-
-    Table& games = t.TableCarImp;
-    games.close();
-    games.setIndexFieldNames(QStringLiteral("Dezenas;Cartao"));
+    // The print order is a view of the games table's own rows, by Dezenas then Cartao (an empty
+    // value first, ties as the games stand): no second table reads the games file.
+    Table& games = t.TableCar;
+    if (games.isEditing())
+        games.cancel(); // a game typed and not posted is dropped, as closing the table dropped it
     games.open();
+    games.first();
     {
         const GameFields f(games);
         const int cartao = imp.fieldIndex(u"Cartao");
@@ -34,8 +37,25 @@ void BuildPrintNumbers(Tables& t) {
         const int quant = imp.fieldIndex(u"Quant");
         Table::BulkChange guard(imp);
         const int n = games.rowCount();
+        struct Key {
+            std::optional<qint32> size;
+            std::optional<double> number;
+            int position;
+        };
+        std::vector<Key> order;
+        order.reserve(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i) {
             const RowRef game = games.rowAt(i);
+            order.push_back({game.intValue(f.dezenas), game.realValue(f.cartao), i});
+        }
+        // std::optional orders an empty value before every other one, as the table's index does.
+        std::stable_sort(order.begin(), order.end(), [](const Key& a, const Key& b) {
+            if (a.size != b.size)
+                return a.size < b.size;
+            return a.number < b.number;
+        });
+        for (const Key& visit : order) {
+            const RowRef game = games.rowAt(visit.position);
             const auto number = game.realValue(f.cartao);
             const auto size = game.intValue(f.dezenas);
             if (!number || !size || std::isnan(*number) || *number < std::numeric_limits<qint32>::min() ||
@@ -55,7 +75,6 @@ void BuildPrintNumbers(Tables& t) {
             }
         }
     }
-    games.close();
     imp.setIndexFieldNames(QStringLiteral("Cartao;Quant;Dezena"));
 }
 

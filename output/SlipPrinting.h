@@ -4,11 +4,12 @@
 #include "Table.h"
 #include "Tables.h"
 
-// Rebuilds the print tables from the games file: TableCImp and TableImp re-created empty, the
-// games table closed and reopened so that its file holds every pending change (no games file:
-// the table layer's error, with both print tables left empty), then one TableImp row (Cartao,
-// Dezena as text without leading zero, Quant) per number of every game, read through TableCarImp
-// in Dezenas;Cartao order, and TableImp ordered by Cartao;Quant;Dezena.
+// Rebuilds the print tables from the games: TableCImp and TableImp re-created empty, the games
+// table opened if it is not (no games file: the table layer's error, with both print tables left
+// empty), a game being typed dropped and the cursor on the first game, then one TableImp row (Cartao, Dezena
+// as text without leading zero, Quant) per number of every game, visited in Dezenas;Cartao order through a
+// view of the games table's own rows (nothing reads the games file again, nothing is written), and TableImp
+// ordered by Cartao;Quant;Dezena.
 // A game without a readable Cartao or Dezenas gives no rows; at most d1..d15 are read, and a
 // position that is empty or holds no whole number is left out, so it can never mark a box.
 void BuildPrintNumbers(Tables& t);

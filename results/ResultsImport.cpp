@@ -1,6 +1,7 @@
 #include "ResultsImport.h"
 
 #include "DrawPrizes.h"
+#include "FileErrorText.h"
 #include "RecomputeStatistics.h"
 #include "Schemas.h"
 #include "TableError.h"
@@ -12,6 +13,7 @@
 #include <QHash>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -157,11 +159,12 @@ void WriteImportedResults(Table& res, Table* prizes) {
 
 ResultsImportOutcome ImportResultsFile(Tables& t, const QString& path, Prompter& prompter) {
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        return refusedFile(path, QStringLiteral("ele não pode ser lido (%1)").arg(file.errorString()));
+        return refusedFile(path, QStringLiteral("ele não pode ser lido (%1)").arg(FileErrorText::ofErrno(errno)));
     const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return refusedFile(path, QStringLiteral("ele não pode ser lido (%1)").arg(file.errorString()));
+        return refusedFile(path, QStringLiteral("ele não pode ser lido (%1)").arg(FileErrorText::ofErrno(errno)));
     return ImportResults(t, content, path, prompter);
 }
 

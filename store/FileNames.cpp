@@ -1,5 +1,6 @@
 #include "FileNames.h"
 
+#include "FileErrorText.h"
 #include "TableError.h"
 
 #include <QDir>
@@ -29,9 +30,7 @@ bool FileNames::remove(const QString& folder, const QString& fileName) {
     if (!QFile::exists(path))
         return false;
     if (std::remove(QFile::encodeName(path).constData()) != 0)
-        throw TableError(
-            QStringLiteral("Não foi possível apagar o arquivo \"%1\": %2.")
-                .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno))));
+        throw TableError(FileErrorText::cannotRemove(path, FileErrorText::ofErrno(errno)));
     return true;
 }
 
@@ -39,7 +38,5 @@ void FileNames::replace(const QString& folder, const QString& from, const QStrin
     const QString src = resolve(folder, from);
     const QString dst = resolve(folder, to);
     if (std::rename(QFile::encodeName(src).constData(), QFile::encodeName(dst).constData()) != 0)
-        throw TableError(QStringLiteral("Não foi possível renomear o arquivo \"%1\" para \"%2\": %3.")
-                             .arg(QDir::toNativeSeparators(src), QDir::toNativeSeparators(dst),
-                                  QString::fromLocal8Bit(std::strerror(errno))));
+        throw TableError(FileErrorText::cannotRename(src, dst, FileErrorText::ofErrno(errno)));
 }

@@ -71,7 +71,7 @@ std::optional<int> Table::findField(QStringView name) const {
 int Table::fieldIndex(QStringView name) const {
     if (auto f = findField(name))
         return *f;
-    throw TableError::fieldNotFound(name.toString());
+    throw TableError::fieldNotFound(name_, fileName_, name.toString());
 }
 
 std::vector<int> Table::resolveIndex() const {
@@ -113,7 +113,7 @@ void Table::setIndexFieldNames(const QString& names) {
 
 void Table::create() {
     if (!fieldsDefined_ || layout_.fieldCount() == 0)
-        throw TableError::noFields();
+        throw TableError::noFields(name_);
     const std::vector<int> keys = [&] {
         std::vector<int> k;
         for (const QString& part : indexNames_.split(QLatin1Char(';'), Qt::SkipEmptyParts))
@@ -155,12 +155,12 @@ void Table::open() {
                     order_.push_back(i);
             resortAll();
         }
-        changed_ = rows_.alive() > 0;
+        changed_ = false; // the rows are what the file holds
         setState(State::Browse);
     } else {
         cached_ = false;
         if (!now.exists)
-            throw TableError::missingData();
+            throw TableError::missingData(name_, fileName_);
         RecordLayout layout;
         RecordStore rows;
         const bool numbered = TableFile::load(path, layout, rows);
@@ -180,7 +180,7 @@ void Table::open() {
         fieldsDefined_ = true;
         keys_ = std::move(keys);
         file_.loaded(path, rows_.size(), numbered);
-        changed_ = rows_.alive() > 0;
+        changed_ = false; // a loaded row is not a changed row: a table that only reads never writes
         order_.clear();
         order_.reserve(rows_.alive());
         for (quint32 i = 0; i < rows_.size(); ++i)
@@ -782,8 +782,7 @@ double Table::real(int field) const {
         throw TableError::emptyAsNumber(layout_.fields()[static_cast<std::size_t>(field)].name);
     if (auto v = r.realValue(field))
         return *v;
-    throw TableError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
-                         .arg(r.text(field), layout_.fields()[static_cast<std::size_t>(field)].name));
+    throw TableError::notANumber(r.text(field), layout_.fields()[static_cast<std::size_t>(field)].name);
 }
 
 #undef CURRENT
@@ -851,8 +850,7 @@ void Table::setText(int field, const QString& v) {
         }
         const auto d = parseReal(v);
         if (!d)
-            throw TableError(
-                QStringLiteral("'%1' is not a valid floating point value for field '%2'").arg(v, def.name));
+            throw TableError::notANumber(v, def.name);
         setReal(field, *d);
         return;
     }

@@ -17,8 +17,10 @@ class HashIndex;
 // An in-memory table bound to one file of a folder: field definitions, rows kept in the order they
 // were added, an index order, a cursor with an end flag, and a state. The file is read by open and
 // written by close (when the changed mark is set), by write, and by commitChanges, which the
-// program calls when an operation on the player's data ends; nothing else touches the disk. How the
-// rows reach the file is TablePersistence's business.
+// program calls when an operation on the player's data ends; nothing else touches the disk. Rows
+// loaded from the file are not changes, so a table that only reads its file never writes it, and
+// a file that someone else changed since it was read is never written over. How the rows reach the
+// file is TablePersistence's business.
 //
 // Rows are visited in index order: ascending by the index fields, an empty value before any other,
 // numbers by value, texts by character codes, and ties in the order the rows stand in the table.
@@ -45,7 +47,7 @@ public:
     void defineFields(FieldList fields);
     const FieldList& fields() const { return layout_.fields(); }
     int fieldCount() const { return layout_.fieldCount(); }
-    // The position of a field, matched without regard to case; throws "Field '%s' not found".
+    // The position of a field, matched without regard to case; throws TableError::fieldNotFound.
     int fieldIndex(QStringView name) const;
     std::optional<int> findField(QStringView name) const;
     void setIndexFieldNames(const QString& names);
@@ -67,7 +69,7 @@ public:
     State state() const { return state_; }
     bool isOpen() const { return state_ != State::Closed; }
     bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
-    // True when rows were loaded, added, changed or deleted since create or the last write.
+    // True when rows were added, changed or deleted since create, open or the last write.
     bool changedMark() const { return changed_; }
 
     // --- cursor, in index order
@@ -112,7 +114,7 @@ public:
     void setValue(QStringView field, const QVariant& v) { setValue(fieldIndex(field), v); }
     void setInteger(int field, qint32 v);
     void setReal(int field, double v);
-    // For an Integer field the text must be a whole number: "'%s' is not a valid integer value ...".
+    // For an Integer field the text must be a whole number, or TableError::notAnInteger is thrown.
     void setText(int field, const QString& v);
     void setText(QStringView field, const QString& v) { setText(fieldIndex(field), v); }
     void setEmpty(int field);

@@ -1,5 +1,6 @@
 #include "TableFile.h"
 
+#include "FileErrorText.h"
 #include "RecordStore.h"
 #include "TableError.h"
 
@@ -32,29 +33,13 @@ TableError unreadable(const QString& path, const QString& why) {
             .arg(shown(path), why));
 }
 
-QString reasonOf(int code, const char* sqliteMessage) {
-    switch (code & 0xFF) {
-    case SQLITE_FULL:
-        return QStringLiteral("o disco está cheio");
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_CANTOPEN:
-        return QStringLiteral("sem permissão de gravação");
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("o arquivo está em uso por outro programa");
-    case SQLITE_IOERR:
-        return QStringLiteral("erro de entrada e saída do disco");
-    default:
-        return QString::fromUtf8(sqliteMessage ? sqliteMessage : "erro desconhecido");
-    }
+// SQLite's own text is English: the reason the player reads comes from the code alone.
+QString reasonOf(int code, const char* /*sqliteMessage*/) {
+    return FileErrorText::ofSqlite(code);
 }
 
 TableError unwritable(const QString& path, const QString& why) {
-    return TableError(
-        QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2. O conteúdo anterior do arquivo "
-                       "continua intacto.")
-            .arg(shown(path), why));
+    return TableError(FileErrorText::cannotWrite(path, why));
 }
 
 // Owns one database connection and turns SQLite failures into exceptions.
@@ -407,7 +392,7 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
             rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)) : nullptr;
         if (!verdict || std::strcmp(verdict, "ok") != 0)
             throw unreadable(path,
-                             verdict ? QString::fromUtf8(verdict) : reasonOf(rc, sqlite3_errmsg(db.get())));
+                             verdict ? QStringLiteral("o arquivo está danificado") : reasonOf(rc, sqlite3_errmsg(db.get())));
     }
 
     FieldList fields;
@@ -509,9 +494,8 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
                        QLatin1String(kTempSuffix));
     tmp.setAutoRemove(true);
     if (!tmp.open())
-        throw unwritable(path, tmp.errorString().isEmpty()
-                                   ? QStringLiteral("sem permissão de gravação na pasta")
-                                   : tmp.errorString());
+        throw unwritable(path, errno != 0 ? FileErrorText::ofErrno(errno)
+                                          : QStringLiteral("sem permissão de gravação na pasta"));
     // The new file gets the permission bits of the one it replaces (a new one those of the umask),
     // not the private bits of a temporary file.
     {
@@ -525,7 +509,7 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
             mode = 0666 & ~mask;
         }
         if (::fchmod(tmp.handle(), mode) != 0)
-            throw unwritable(path, QString::fromLocal8Bit(std::strerror(errno)));
+            throw unwritable(path, FileErrorText::ofErrno(errno));
     }
     tmp.close();
     const QString tmpPath = tmp.fileName();
@@ -554,9 +538,9 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
             throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));
     }
     if (!syncPath(tmpPath, false))
-        throw unwritable(path, QString::fromLocal8Bit(std::strerror(errno)));
+        throw unwritable(path, FileErrorText::ofErrno(errno));
     if (::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(path).constData()) != 0)
-        throw unwritable(path, QString::fromLocal8Bit(std::strerror(errno)));
+        throw unwritable(path, FileErrorText::ofErrno(errno));
     tmp.setAutoRemove(false); // it is the table file now
     syncPath(folder, true);
 }

@@ -1,8 +1,27 @@
 #include "TablePersistence.h"
 
 #include "RecordStore.h"
+#include "TableError.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
 #include <algorithm>
+
+namespace {
+
+// The state in which this program last left each file it wrote: a file found in that state was
+// changed, if at all, by another table of the program, never by someone else.
+QHash<QString, FileIdentity>& writtenHere() {
+    static QHash<QString, FileIdentity> files;
+    return files;
+}
+
+QString keyOf(const QString& path) {
+    return QFileInfo(path).absoluteFilePath();
+}
+
+} // namespace
 
 void TablePersistence::forget() {
     identity_ = {};
@@ -46,9 +65,20 @@ bool TablePersistence::fileUntouched(const QString& path) const {
 
 std::vector<std::uint32_t> TablePersistence::write(const QString& path, const RecordLayout& layout,
                                                    RecordStore& rows, bool whole) {
-    const bool untouched = fileUntouched(path);
+    const FileIdentity now = FileIdentity::of(path);
+    const bool untouched = now.exists && now == identity_;
     if (!whole && untouched && sameAsFile_)
         return {}; // the file already holds exactly these rows
+    if (identity_.exists && now.exists && !untouched) {
+        const auto here = writtenHere().constFind(keyOf(path));
+        if (here == writtenHere().constEnd() || !(*here == now))
+            throw TableError(
+                QStringLiteral("O arquivo \"%1\" foi alterado por outro programa depois que o Quinabel o "
+                               "leu. Para não apagar o que está nele, as alterações desta sessão não foram "
+                               "gravadas por cima dele; elas continuam abertas no programa. Feche o "
+                               "outro programa e o Quinabel e abra o Quinabel de novo.")
+                    .arg(QDir::toNativeSeparators(path)));
+    }
     std::sort(touched_.begin(), touched_.end());
     touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
     // Mostly dead records are dropped by a whole write, which renumbers the rows.
@@ -62,6 +92,7 @@ std::vector<std::uint32_t> TablePersistence::write(const QString& path, const Re
             renumber = rows.compact();
     }
     identity_ = FileIdentity::of(path);
+    writtenHere().insert(keyOf(path), identity_);
     persisted_ = rows.size();
     touched_.clear();
     numbered_ = true;

@@ -36,7 +36,10 @@ public:
     bool fileUntouched(const QString& path) const;
 
     // Brings the file to the rows: nothing when it already holds them (unless `whole`), the changes
-    // when the file is numbered alike and untouched, else a whole write. A whole write drops the
+    // when the file is numbered alike and untouched, else a whole write. A file that someone else
+    // changed since these rows were read from it or written to it (another program; not another
+    // table of this one, for which whoever writes last wins) is never written over: a TableError
+    // naming it is thrown, and the rows keep their pending changes. A whole write drops the
     // dead records and answers the new number of each old row (empty when nothing was renumbered).
     // Throws TableError naming the file when it cannot write; nothing is forgotten then.
     std::vector<std::uint32_t> write(const QString& path, const RecordLayout& layout, RecordStore& rows,

@@ -1,5 +1,6 @@
 #include "Tables.h"
 
+#include "FileErrorText.h"
 #include "FileNames.h"
 #include "Schemas.h"
 #include "TableError.h"
@@ -93,7 +94,7 @@ void keepBeside(const QString& folder, const QString& path, const QString& backu
     QFile::remove(link);
     if (::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) != 0 ||
         ::rename(QFile::encodeName(link).constData(), QFile::encodeName(target).constData()) != 0) {
-        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        const QString why = FileErrorText::ofErrno(errno);
         QFile::remove(link);
         throw TableError(QStringLiteral("Não foi possível guardar a cópia \"%1\" do arquivo \"%2\": %3.")
                              .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(path), why));

@@ -11,6 +11,8 @@
 #include "MessageBoxes.h"
 #include "NumberBoard.h"
 #include "NumberStatistics.h"
+#include "OperationFailure.h"
+#include "PlayerWork.h"
 #include "Schemas.h"
 #include "ShutdownSignals.h"
 #include "TableError.h"
@@ -106,40 +108,36 @@ void TFormMenu::FormClose() {
 }
 
 bool TFormMenu::guarded(const std::function<void()>& op) {
-    struct Bracket {
-        DurableWork* work;
-        explicit Bracket(DurableWork* w) : work(w) {
-            if (work)
-                work->operationStarted();
-        }
-        ~Bracket() {
-            if (work)
-                work->operationEnded();
+    // Nothing escapes: an exception of any kind ends the operation with a message, and the end of
+    // the operation (its commit) is guarded the same way.
+    const auto run = [this](const std::function<void()>& step) {
+        try {
+            step();
+            return true;
+        } catch (...) {
+            showError(operationFailureText(std::current_exception()));
+            return false;
         }
     };
-    const Bracket bracket(durable_);
-    try {
-        op();
-        return true;
-    } catch (const TableError& e) {
-        showError(e.message());
-        return false;
-    }
+    if (durable_)
+        durable_->operationStarted();
+    const bool ran = run(op);
+    if (durable_)
+        run([this] { durable_->operationEnded(); });
+    return ran;
 }
 
 void TFormMenu::commitPlayerWork() {
     if (closing_)
         return;
-    if (board_ && board_->discardedNumbers() != savedDiscards_) {
-        try {
-            SaveDiscarded(tables_, *board_);
-            savedDiscards_ = board_->discardedNumbers();
-        } catch (const TableError& e) {
-            showError(e.message());
-        }
+    if (!board_)
+        return;
+    try {
+        for (const QString& failure : CommitPlayerWork(tables_, *board_, savedDiscards_))
+            showError(failure);
+    } catch (...) {
+        showError(operationFailureText(std::current_exception()));
     }
-    for (const QString& failure : tables_.commitChanges())
-        showError(failure);
 }
 
 void TFormMenu::showError(const QString& text) {

@@ -92,8 +92,9 @@ private:
     void LoadDiscardedAndShow();
     void SaveDiscardedAndReport();
     void StorePendingDraw();
-    // Runs an operation, showing a table failure in a message box instead of letting it escape;
-    // when the outermost one ends, the player's work is committed (see DurableWork).
+    // Runs an operation; any exception it throws ends it with a Portuguese message box
+    // (operationFailureText) instead of escaping, and the program goes on. When the outermost one
+    // ends, the player's work is committed (see DurableWork).
     bool guarded(const std::function<void()>& op);
     // Puts every change of the player's data on disk: the discarded numbers when they differ from
     // the file, then the changes of the player's tables; each failure is shown naming its file.

@@ -108,7 +108,10 @@ void TFormMenu::RBRelClick() {
     PanelImp->hide();
     clearChoice(RBRel);
     guarded([this] {
-        BuildGamesListing(tables_);
+        if (const std::optional<Message> none = BuildGamesListing(tables_)) {
+            services_.messages->inform(*none);
+            return;
+        }
         services_.previews->preview(services_.reports->FormRel.layout(), tables_.TableRel);
     });
 }

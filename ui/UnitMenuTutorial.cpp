@@ -104,7 +104,7 @@ void TFormMenu::ButtonSaiClick() {
 
 void TFormMenu::LabelTabelaClick() {
     if (services_.openBrowser)
-        services_.openBrowser(helpPage());
+        guarded([this] { services_.openBrowser(helpPage()); });
 }
 
 void TFormMenu::LabelTabelaMouseMove() {

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 const QList<int> kDraw{4, 15, 23, 37, 41, 58};
@@ -156,6 +157,9 @@ void TestGamesCheck::flowListsByHitsOnTheLastGame() {
         QCOMPARE(t.TableCar.integer(u"Acertos"), 6);
         QCOMPARE(t.TableRes.integer(u"Concurso"), 3);
         QCOMPARE(t.TableOrd.rowCount(), 6);
+        // The check itself writes nothing; the commit at the end of the operation stores the hits.
+        QCOMPARE(QFileInfo(w.file(Schemas::kGamesFile)).exists(), false);
+        QVERIFY(t.commitChanges().isEmpty());
     }
     // The counts reached the file.
     Tables again(w.path());

@@ -3,6 +3,8 @@
 #include "TableError.h"
 #include "TestSupport.h"
 
+#include <QFile>
+
 namespace {
 // The slips of TableCImp in Cartela order, each as J1, J2, J3 (0 for empty) and Dezenas.
 QList<QList<int>> slipsOf(Table& slips) {
@@ -119,6 +121,9 @@ void TestSlipPrinting::printNumbersFollowGameOrder() {
     QVERIFY(!imp.locate(u"Dezena", QStringLiteral("07")));
     QVERIFY(!t.TableCarImp.isOpen());
     QVERIFY(t.TableCar.isOpen());
+    // The print order is a view of the games table's rows: printing neither writes nor reads the
+    // games file (these games were never stored).
+    QVERIFY(!QFile::exists(w.file(Schemas::kGamesFile)));
 }
 
 void TestSlipPrinting::marksTheGamesOfASlip() {

@@ -4,6 +4,7 @@
 #include "DrawEntry.h"
 #include "GamesCheck.h"
 #include "NumberBoard.h"
+#include "PlayerWork.h"
 #include "RandomGeneration.h"
 #include "RecomputeStatistics.h"
 #include "Schemas.h"
@@ -24,7 +25,7 @@
 #include <sqlite3.h>
 
 // Every durable operation of the player's data, run by a child process that a SIGKILL stops at a
-// random moment: afterwards every file of the player is whole (integrity_check) and holds exactly
+// random moment, each ended by the window's own commit (CommitPlayerWork): afterwards every file of the player is whole (integrity_check) and holds exactly
 // the operations that had ended, plus at most the one in progress, whole.
 namespace {
 
@@ -43,13 +44,9 @@ struct Script {
 
     explicit Script(Tables& tables) : t(tables) {}
 
-    // What the window does when an operation ends.
+    // The window's own commit, as it runs when an operation ends.
     void commit() {
-        if (board.discardedNumbers() != savedDiscards) {
-            SaveDiscarded(t, board);
-            savedDiscards = board.discardedNumbers();
-        }
-        const QStringList failures = t.commitChanges();
+        const QStringList failures = CommitPlayerWork(t, board, savedDiscards);
         if (!failures.isEmpty())
             throw TableError(failures.join(u'\n'));
     }

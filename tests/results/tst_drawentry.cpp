@@ -85,7 +85,7 @@ private slots:
             res.setText(res.fieldIndex(u"d3"), QStringLiteral("7a"));
             QFAIL("the field must refuse the text");
         } catch (const TableError& e) {
-            QCOMPARE(e.message(), QStringLiteral("'7a' is not a valid integer value for field 'd3'"));
+            QCOMPARE(e.message(), QStringLiteral("O valor '7a' não é um número. Digite uma dezena de 1 a 60."));
         }
     }
 

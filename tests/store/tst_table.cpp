@@ -47,7 +47,8 @@ private slots:
             t.open();
             QFAIL("open must fail without a file");
         } catch (const TableError& e) {
-            QCOMPARE(e.message(), QStringLiteral("Missing data provider or data packet"));
+            QCOMPARE(e.message(), QStringLiteral("Os dados do programa ainda não existem: o arquivo \"t.cds\" "
+                                                 "não foi criado. Feche o Quinabel e abra-o de novo."));
         }
     }
 
@@ -58,7 +59,8 @@ private slots:
             t.create();
             QFAIL("create without fields must fail");
         } catch (const TableError& e) {
-            QCOMPARE(e.message(), QStringLiteral("No fields defined.  Cannot create dataset"));
+            QCOMPARE(e.message(), QStringLiteral("Os dados do programa não puderam ser criados: faltam as suas "
+                                                 "colunas. Feche o Quinabel e abra-o de novo."));
         }
         t.defineFields(sample());
         t.create();
@@ -66,7 +68,9 @@ private slots:
             t.fieldIndex(u"Acertos");
             QFAIL("unknown field must fail");
         } catch (const TableError& e) {
-            QCOMPARE(e.message(), QStringLiteral("Field 'Acertos' not found"));
+            QCOMPARE(e.message(), QStringLiteral("O arquivo \"t.cds\" (dados do programa) não tem a coluna "
+                                                 "\"Acertos\". Ele pode ter sido gravado por outro programa; "
+                                                 "renomeie-o ou remova-o para que o Quinabel possa criar um novo."));
         }
         QCOMPARE(t.fieldIndex(u"cartao"), 0); // names match without regard to case
     }
@@ -131,7 +135,7 @@ private slots:
         QVERIFY(u.isEmpty(3));
     }
 
-    void openChangeNothingCloseWritesTheSameRowsBack() {
+    void openChangeNothingCloseWritesNothing() {
         WorkFolder w;
         Table a(QStringLiteral("A"), w.path(), QStringLiteral("t.cds"));
         Table b(QStringLiteral("B"), w.path(), QStringLiteral("t.cds"));
@@ -140,8 +144,9 @@ private slots:
         add(a, 1, QStringLiteral("01"));
         a.close();
         a.open();
-        QVERIFY(a.changedMark()); // rows loaded from the file set it
-        // Another table of the same file writes other rows meanwhile: closing A puts its rows back.
+        QVERIFY(!a.changedMark()); // a loaded row is not a changed row
+        // Another table of the same file writes other rows meanwhile: closing A, which only read
+        // the file, leaves them there.
         b.defineFields(sample());
         b.create();
         add(b, 2, QStringLiteral("02"));
@@ -149,7 +154,7 @@ private slots:
         b.close();
         a.close();
         b.open();
-        QCOMPARE(rows(b), QStringList{QStringLiteral("1/01/")});
+        QCOMPARE(rows(b), (QStringList{QStringLiteral("2/02/"), QStringLiteral("3/03/")}));
     }
 
     void sharedFileOpenSeesTheRowsTheOtherTableWrote() {
@@ -382,12 +387,12 @@ private slots:
         QTest::newRow("negative") << QStringLiteral("-1") << QStringLiteral("-1");
         QTest::newRow("empty") << QString() << QString();
         QTest::newRow("letters") << QStringLiteral("7a")
-                                 << QStringLiteral("'7a' is not a valid integer value for field 'Cartao'");
+                                 << QStringLiteral("O valor '7a' não é um número. Digite o número do jogo.");
         QTest::newRow("too large for 32 bits")
             << QStringLiteral("99999999999")
-            << QStringLiteral("'99999999999' is not a valid integer value for field 'Cartao'");
+            << QStringLiteral("O valor '99999999999' é grande demais. Digite o número do jogo.");
         QTest::newRow("exponent") << QStringLiteral("1e3")
-                                  << QStringLiteral("'1e3' is not a valid integer value for field 'Cartao'");
+                                  << QStringLiteral("O valor '1e3' não é um número. Digite o número do jogo.");
     }
     void conversions() {
         QFETCH(QString, typed);

@@ -345,7 +345,16 @@ private slots:
         QVERIFY(t.locate(u"Cartao", 8));
         t.edit();
         t.setInteger(1, 9);
-        sql(w.file(QStringLiteral("t.cds")), "UPDATE data SET Versao = 5 WHERE Cartao = 1");
+        {
+            // Another table of the program writes the same file: whoever writes last wins.
+            Table other(QStringLiteral("U"), w.path(), QStringLiteral("t.cds"));
+            other.open();
+            QVERIFY(other.locate(u"Cartao", 1));
+            other.edit();
+            other.setInteger(1, 5);
+            other.post();
+            other.commitChanges();
+        }
         t.commitChanges(); // the file changed: a whole write
         QVERIFY(t.isEditing());
         t.post();
@@ -430,6 +439,72 @@ private slots:
             QVERIFY2(e.message().contains(QStringLiteral("danificado")), qPrintable(e.message()));
         }
         QCOMPARE(digest(path), before);
+    }
+
+    // A table that only read its file never writes it, whatever it does with its rows in memory.
+    void tableThatOnlyReadsNeverWritesItsFile() {
+        WorkFolder w;
+        const QString path = w.file(QStringLiteral("Cartelas.cds"));
+        {
+            Table t(QStringLiteral("TableCar"), w.path(), QStringLiteral("Cartelas.cds"));
+            t.defineFields(sample());
+            t.create();
+            fill(t, 1, 50, 1);
+            t.write();
+            t.close();
+        }
+        const QByteArray before = digest(path);
+        const FileIdentity identity = FileIdentity::of(path);
+        Table reader(QStringLiteral("TableCarImp"), w.path(), QStringLiteral("cartelas.cds"));
+        reader.setIndexFieldNames(QStringLiteral("Versao;Cartao"));
+        reader.open();
+        QVERIFY(!reader.changedMark());
+        for (reader.first(); !reader.eof(); reader.next())
+            (void)reader.text(2);
+        QVERIFY(reader.locate(u"Cartao", 7));
+        reader.edit(); // an edit that changes nothing is dropped by the move
+        reader.last();
+        reader.setIndexFieldNames(QStringLiteral("Cartao"));
+        reader.commitChanges();
+        reader.close();
+        reader.open();
+        reader.close();
+        QCOMPARE(FileIdentity::of(path), identity);
+        QCOMPARE(digest(path), before);
+    }
+
+    // A file that another program changed since the table read it is never written over: the
+    // write is refused naming the file, the other program's rows stay, and the table keeps its
+    // pending change, which a later write stores once the table has read the file again.
+    void fileChangedBySomeoneElseIsNeverWrittenOver() {
+        WorkFolder w;
+        const QString path = w.file(QStringLiteral("Resultados.cds"));
+        Table t(QStringLiteral("TableRes"), w.path(), QStringLiteral("Resultados.cds"));
+        t.defineFields(sample());
+        t.create();
+        fill(t, 1, 3, 1);
+        t.commitChanges();
+        sql(path, "INSERT INTO data VALUES (4, 1, 'other')");
+        fill(t, 5, 1, 2);
+        try {
+            t.commitChanges();
+            QFAIL("the write must be refused");
+        } catch (const TableError& e) {
+            QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(QStringLiteral("alterado por outro programa")),
+                     qPrintable(e.message()));
+        }
+        QCOMPARE(query(path, "SELECT count(*), group_concat(CAST(Cartao AS INTEGER)) FROM data"),
+                 QStringList{"4|1,2,3,4"});
+        QVERIFY(t.changedMark());
+        QCOMPARE(t.rowCount(), 4);
+        QVERIFY(t.locate(u"Cartao", 5));
+        try {
+            t.close();
+            QFAIL("the close must not write over the file either");
+        } catch (const TableError&) {
+        }
+        QCOMPARE(query(path, "SELECT count(*) FROM data"), QStringList{"4"});
     }
 
     void reopeningAfterCloseSeesChangesMadeByOthers() {

@@ -1,6 +1,7 @@
 #include "BrowserLauncher.h"
 #include "MenuFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -28,6 +29,9 @@ private:
 // xdg-open outside a desktop environment: no desktop's own opener and no desktop's default
 // applications, so the browser it starts is the one BROWSER names. Offscreen there is no display
 // either; under Xvfb (QUINABEL_KEEP_DISPLAY) xdg-open first asks the display's defaults, in vain.
+// Nothing of the machine's own settings counts: the test has its own home, its own XDG folders and
+// its own (empty) mailcap list, so the system's MIME settings and whatever mailcap entries the
+// installed packages added (an HTML viewer through sensible-browser, say) are not asked.
 void TestHelpLink::initTestCase() {
     QVERIFY(desktop_.isValid());
     if (qEnvironmentVariableIsSet("QUINABEL_KEEP_DISPLAY")) {
@@ -43,6 +47,13 @@ void TestHelpLink::initTestCase() {
     qputenv("XDG_DATA_HOME", desktop_.filePath("data").toUtf8());
     qputenv("XDG_DATA_DIRS", desktop_.filePath("data-dirs").toUtf8());
     qputenv("XDG_CONFIG_HOME", desktop_.filePath("config").toUtf8());
+    qputenv("XDG_CACHE_HOME", desktop_.filePath("cache").toUtf8());
+    qputenv("HOME", desktop_.filePath("home").toUtf8());
+    QVERIFY(QDir().mkpath(desktop_.filePath("home")));
+    QFile mailcaps(desktop_.filePath("mailcap"));
+    QVERIFY(mailcaps.open(QIODevice::WriteOnly));
+    mailcaps.close();
+    qputenv("MAILCAPS", mailcaps.fileName().toUtf8());
     if (QStandardPaths::findExecutable("xdg-open").isEmpty())
         QFAIL("xdg-open is missing: scripts/install-dependencies.sh installs xdg-utils");
 }
@@ -84,13 +95,18 @@ void TestHelpLink::linkOpensThePageOrSaysWhereItIs() {
     const QString page = f.openedPages.first();
     QVERIFY(QFileInfo(page).isFile());
     if (!browserScript.isEmpty()) {
-        // The browser was started with the page's address (xdg-open tries a failing one twice).
+        // The browser was given the page, as a file address or as a path: which form the opener
+        // passes is its own affair (it may try a failing browser more than once).
         QFile log(browser + ".log");
         QVERIFY(log.open(QIODevice::ReadOnly));
         const QStringList calls = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
         QVERIFY(!calls.isEmpty());
-        for (const QString& call : calls)
-            QCOMPARE(call, QUrl::fromLocalFile(page).toString());
+        for (const QString& call : calls) {
+            const QUrl url(call);
+            const QString given = url.isLocalFile() ? url.toLocalFile() : call;
+            QVERIFY2(QFileInfo(given).canonicalFilePath() == QFileInfo(page).canonicalFilePath(),
+                     qPrintable(call));
+        }
         if (opens)
             QCOMPARE(calls.size(), 1);
     }

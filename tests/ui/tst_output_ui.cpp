@@ -219,8 +219,31 @@ private slots:
         f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
         f.press(f.find<QRadioButton>("RBCart"), Qt::LeftButton);
         QVERIFY(f.previews.captures().empty());
-        QCOMPARE(f.messages.texts(), QStringList{"Missing data provider or data packet"});
+        QCOMPARE(f.messages.texts(), QStringList{"Ainda não há jogos: o arquivo \"Cartelas.cds\" não existe. "
+                                                 "Gere os jogos primeiro."});
         QVERIFY(!f.find<QRadioButton>("RBCart")->isChecked());
+    }
+
+    // Without a games file the listing tells the player so and keeps the earlier export.
+    void listingWithoutAGamesFileKeepsTheEarlierExport() {
+        MenuFixture f;
+        const QByteArray earlier("0000001;01;02;03;04;05;06;\r\n");
+        {
+            QFile csv(f.folder.file("Cartelas.csv"));
+            QVERIFY(csv.open(QIODevice::WriteOnly));
+            csv.write(earlier);
+        }
+        f.start();
+        f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);
+        f.press(f.find<QRadioButton>("RBRel"), Qt::LeftButton);
+        QVERIFY(f.previews.captures().empty());
+        QCOMPARE(f.messages.shown().size(), 1);
+        QCOMPARE(f.messages.shown().first().icon, MessageBoxes::Icon::Information);
+        QVERIFY2(f.messages.texts().first().startsWith("Não há jogos para listar."),
+                 qPrintable(f.messages.texts().first()));
+        QFile csv(f.folder.file("Cartelas.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), earlier);
     }
 
     void listingWritesTheFileAndPreviewsTheLines() {

@@ -117,9 +117,9 @@ private slots:
         QTest::newRow("0") << "0" << range;
         QTest::newRow("-1") << "-1" << range;
         QTest::newRow("letters") << "7a"
-                                 << "'7a' is not a valid integer value for field 'd3'";
+                                 << "O valor '7a' não é um número. Digite uma dezena de 1 a 60.";
         QTest::newRow("too large") << "99999999999"
-                                   << "'99999999999' is not a valid integer value for field 'd3'";
+                                   << "O valor '99999999999' é grande demais. Digite uma dezena de 1 a 60.";
         QTest::newRow("blanks around") << " 7 "
                                        << "";
         QTest::newRow("60") << "60"

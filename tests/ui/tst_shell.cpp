@@ -1,4 +1,5 @@
 #include "EntryPanelDriver.h"
+#include "TableError.h"
 #include "TableGrid.h"
 
 #include <QFile>
@@ -7,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <new>
+#include <stdexcept>
 
 // The window as it opens and closes: the first-start tutorial, the title and place, the help
 // link, the Enter key of the entry fields and the place of every control in the window.
@@ -19,6 +22,8 @@ private slots:
     void titleSizeAndPlace();
     void helpLinkHoverAndClick();
     void helpPageIsAPlayersGuide();
+    void anyExceptionEndsOnlyItsOperation_data();
+    void anyExceptionEndsOnlyItsOperation();
     void enterMovesTheFocusOn();
     void tabOrderOfTheEntryPanel();
     void textsFitTheirControls();
@@ -140,6 +145,54 @@ void TestShell::helpLinkHoverAndClick() {
 }
 
 // The page the link opens tells the player how to use every part of the program, on its own.
+void TestShell::anyExceptionEndsOnlyItsOperation_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("out of memory") << 0 << QString("A memória do computador acabou");
+    QTest::newRow("std::out_of_range") << 1 << QString("Ocorreu um erro inesperado");
+    QTest::newRow("not a std::exception") << 2 << QString("Ocorreu um erro inesperado");
+    QTest::newRow("TableError") << 3 << QString("Os dados dos jogos não estão abertos");
+}
+
+// An exception of any kind inside a handler ends that operation with a Portuguese message box; the
+// window stays open and the next click works.
+void TestShell::anyExceptionEndsOnlyItsOperation() {
+    QFETCH(int, kind);
+    QFETCH(QString, start);
+    MenuFixture f;
+    bool fail = true;
+    f.browser = [&](const QString&) {
+        if (!fail)
+            return;
+        switch (kind) {
+        case 0:
+            throw std::bad_alloc();
+        case 1:
+            throw std::out_of_range("vector::_M_range_check: __n (which is 60) >= this->size()");
+        case 2:
+            throw 42;
+        default:
+            throw TableError::notOpen("TableCar");
+        }
+    };
+    f.start();
+    auto* link = f.find<QLabel>("LabelTabela");
+    QTest::mouseClick(link, Qt::LeftButton);
+    QCOMPARE(f.messages.shown().size(), 1);
+    const auto& shown = f.messages.shown().first();
+    QCOMPARE(shown.icon, MessageBoxes::Icon::Critical);
+    QVERIFY2(shown.text.startsWith(start), qPrintable(shown.text));
+    QVERIFY(!shown.text.contains("range"));
+    if (kind == 0)
+        QVERIFY2(shown.text.contains("Foi mantido"), qPrintable(shown.text));
+    QVERIFY(f.menu->isVisible());
+
+    fail = false;
+    QTest::mouseClick(link, Qt::LeftButton);
+    QCOMPARE(f.openedPages.size(), 2);
+    QCOMPARE(f.messages.shown().size(), 1);
+}
+
 void TestShell::helpPageIsAPlayersGuide() {
     QFile file(QUINABEL_TEST_DATA "/../../docs/ajuda.html");
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(t.state(), Table::State::Edit);
         QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("q")); // the pending text shows
         QVERIFY(!model.setData(model.index(0, 0), QStringLiteral("x1"), Qt::EditRole));
-        QCOMPARE(error, QStringLiteral("'x1' is not a valid integer value for field 'Cartao'"));
+        QCOMPARE(error, QStringLiteral("O valor 'x1' não é um número. Digite o número do jogo."));
         t.next(); // moving to another row posts the change
         QCOMPARE(t.state(), Table::State::Browse);
         QCOMPARE(t.rowAt(0).text(1), QStringLiteral("q"));
