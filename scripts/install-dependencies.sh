@@ -26,6 +26,8 @@ packages=(
 )
 # The results import opens the lottery's spreadsheet (a zip container) with QuaZip.
 packages+=(libquazip1-qt6-dev)
+# The hostile-import test builds its own zip bomb with zlib (QuaZip needs it at run time anyway).
+packages+=(zlib1g-dev)
 # Screenshots and looking at printed pages need PDF and image tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then
   packages+=(poppler-utils imagemagick)
