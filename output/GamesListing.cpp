@@ -88,7 +88,7 @@ void BuildGamesListing(Tables& t) {
     // emptied as if there were no games.
     if (!games.isOpen() && games.fileExists())
         games.open();
-    QSaveFile file(FileNames::resolve(t.folder(), Schemas::kExportFile));
+    QSaveFile file(FileNames::writeTarget(t.folder(), FileNames::resolve(t.folder(), Schemas::kExportFile)));
     if (!file.open(QIODevice::WriteOnly))
         throw unwritable(file);
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -33,6 +34,29 @@ bool FileNames::remove(const QString& folder, const QString& fileName) {
             QStringLiteral("Não foi possível apagar o arquivo \"%1\": %2.")
                 .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno))));
     return true;
+}
+
+QString FileNames::writeTarget(const QString& folder, const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString inside = QDir(folder).canonicalPath() + QLatin1Char('/');
+    QString target = info.canonicalFilePath(); // the end of a chain of links
+    if (target.isEmpty()) {
+        // A link to a file not made yet: where it would be made.
+        const QFileInfo pointed(info.symLinkTarget());
+        const QString dir = QDir(pointed.absolutePath()).canonicalPath();
+        if (!dir.isEmpty())
+            target = dir + QLatin1Char('/') + pointed.fileName();
+    }
+    if (target.isEmpty() || !target.startsWith(inside) || QFileInfo(target).isDir())
+        throw TableError(
+            QStringLiteral("O arquivo \"%1\" é um atalho (link simbólico) para \"%2\", fora da "
+                           "pasta do programa, e o Quinabel só grava dentro da sua pasta. Nada "
+                           "foi gravado; troque o atalho pelo próprio arquivo.")
+                .arg(QDir::toNativeSeparators(path),
+                     QDir::toNativeSeparators(target.isEmpty() ? info.symLinkTarget() : target)));
+    return target;
 }
 
 void FileNames::replace(const QString& folder, const QString& from, const QString& to) {
