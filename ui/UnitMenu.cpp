@@ -128,15 +128,20 @@ bool TFormMenu::guarded(const std::function<void()>& op) {
 void TFormMenu::commitPlayerWork() {
     if (closing_)
         return;
+    QStringList failures;
     if (board_ && board_->discardedNumbers() != savedDiscards_) {
         try {
             SaveDiscarded(tables_, *board_);
             savedDiscards_ = board_->discardedNumbers();
         } catch (const TableError& e) {
-            showError(e.message());
+            failures << e.message();
         }
     }
-    for (const QString& failure : tables_.commitChanges())
+    failures << tables_.commitChanges();
+    // One box per failure: the discarded numbers' save and the commit that follows it meet the
+    // same file.
+    failures.removeDuplicates();
+    for (const QString& failure : failures)
         showError(failure);
 }
 
