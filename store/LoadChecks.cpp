@@ -1,6 +1,7 @@
 #include "LoadChecks.h"
 
 #include "RecordStore.h"
+#include "Table.h"
 
 #include <QSet>
 #include <cmath>
@@ -39,6 +40,16 @@ std::optional<qint64> whole(const CellReader& r, int f) {
 QString shownValue(const CellReader& r, int f) {
     const QString t = r.text(f);
     return r.type(f) == FieldType::String ? QStringLiteral("\"%1\"").arg(t) : t;
+}
+
+// The numbers of one row (the fields given, filled ones only) as whole numbers.
+std::optional<QString> wholeNumbersOf(const CellReader& r, const std::vector<int>& numberFields,
+                                      const QString& what) {
+    for (const int f : numberFields)
+        if (!r.isEmpty(f) && !whole(r, f))
+            return QStringLiteral("%1 tem a dezena %2, que não é um número inteiro")
+                .arg(what, shownValue(r, f));
+    return std::nullopt;
 }
 
 // The numbers of one row (the fields given, filled ones only): the first fault, where `what`
@@ -97,8 +108,22 @@ std::optional<QString> draws(const FieldList& fields, const RecordStore& rows) {
             drawNumbers.insert(*c);
             what = QStringLiteral("o concurso %1").arg(*c);
         }
-        return numbersOf(r, numbers, what);
+        return wholeNumbersOf(r, numbers, what);
     });
+}
+
+std::optional<QString> drawNumbers(const Table& res) {
+    const std::vector<int> numbers = numberedFields(res.fields(), 6);
+    const auto concurso = fieldOf(res.fields(), u"Concurso");
+    for (int i = 0; i < res.rowCount(); ++i) {
+        const RowRef r = res.rowAt(i);
+        const QString what = concurso && !r.isEmpty(*concurso)
+                                 ? QStringLiteral("o concurso %1").arg(r.text(*concurso))
+                                 : QStringLiteral("um concurso sem número");
+        if (auto fault = numbersOf(r, numbers, what))
+            return fault;
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> discarded(const FieldList& fields, const RecordStore& rows) {
@@ -128,7 +153,7 @@ std::optional<QString> games(const FieldList& fields, const RecordStore& rows) {
         const QString what = cartao && !r.isEmpty(*cartao)
                                  ? QStringLiteral("o jogo %1").arg(r.text(*cartao))
                                  : QStringLiteral("o jogo do registro %1").arg(p + 1);
-        return numbersOf(r, numbers, what);
+        return wholeNumbersOf(r, numbers, what);
     });
 }
 

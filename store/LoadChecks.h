@@ -7,6 +7,7 @@
 #include <optional>
 
 class RecordStore;
+class Table;
 
 // The rules the values of the player's files keep, checked when a file is read, before its rows
 // are taken: a file that breaks one was damaged (a disk error, another program) and is refused
@@ -18,12 +19,17 @@ namespace LoadChecks {
 
 using Check = std::function<std::optional<QString>(const FieldList& fields, const RecordStore& rows)>;
 
-// The draws: each drawn number (d1 .. d6) a whole number from 1 to 60, the six all different, and
-// each draw number (Concurso) a whole number named by one row only.
+// The draws: each drawn number (d1 .. d6) a whole number and each draw number (Concurso) a whole
+// number named by one row only.
 std::optional<QString> draws(const FieldList& fields, const RecordStore& rows);
+// The numbers of the draws a table holds: from 1 to 60, the six of a draw all different. The window
+// itself can store another number (a navigator move posts what was typed without the field's
+// check), so this is not a reason to refuse the file; the start-up tells it and leaves the file
+// as it is.
+std::optional<QString> drawNumbers(const Table& res);
 // The discarded numbers (Dezena): each a whole number from 1 to 60, each once.
 std::optional<QString> discarded(const FieldList& fields, const RecordStore& rows);
-// The games: each game's numbers (d1 .. d15) whole numbers from 1 to 60, all different.
+// The games: each game's numbers (d1 .. d15) whole numbers (the games grid takes any typed number).
 std::optional<QString> games(const FieldList& fields, const RecordStore& rows);
 
 } // namespace LoadChecks

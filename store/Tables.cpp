@@ -130,6 +130,17 @@ void rebuildResultsFile(Tables& t) {
     res.close();
     res.setIndexFieldNames(QStringLiteral("Concurso"));
     res.open();
+    if (const auto fault = LoadChecks::drawNumbers(res)) {
+        // A number no draw has: a damaged disk, or one typed and stored without the field's check.
+        // The file is not copied anywhere (neither rebuilt nor kept as ".anterior") until it is
+        // mended, so damage is not carried into every later copy; the draws stay usable.
+        res.last();
+        throw TableError(
+            QStringLiteral("No arquivo dos resultados \"%1\", %2. O arquivo não foi alterado nem "
+                           "copiado; os resultados foram lidos dele e podem ser usados. Corrija esse "
+                           "concurso em \"Inserir Resultados\".")
+                .arg(QDir::toNativeSeparators(res.filePath()), *fault));
+    }
     Table& copy = t.TableLimpaRes;
     try {
         // Writing: a failure here (the scratch file, the previous copy, a full disk, a folder that
