@@ -104,7 +104,7 @@ ParseOutcome readResultsPage(const QByteArray& content) {
     bool sawTable = false;
     bool sawTableEnd = false;
     const auto endCell = [&] {
-        if (inCell)
+        if (inCell && row.size() < ResultsReadingLimits::kMostColumns) // cells further right are dropped
             row << decodeEntities(cell).simplified();
         cell.clear();
         inCell = false;

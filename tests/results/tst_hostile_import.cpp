@@ -282,6 +282,8 @@ private slots:
             << QStringLiteral("100mb") << QStringLiteral("ele tem mais de 32 MB");
         QTest::newRow("millions of JSON values")
             << QStringLiteral("json") << QStringLiteral("o JSON tem mais de 2.000.000 valores");
+        QTest::newRow("a page row of millions of cells")
+            << QStringLiteral("page") << QStringLiteral("nenhum concurso foi encontrado");
         QTest::newRow("one line of a million fields")
             << QStringLiteral("wide") << QStringLiteral("nenhum concurso foi encontrado");
     }
@@ -320,6 +322,9 @@ private slots:
                 QCOMPARE(f.write(lines), lines.size());
         } else if (kind == u"json") {
             writeFile(path, "[" + QByteArray("1,").repeated(3000000) + "1]");
+        } else if (kind == u"page") {
+            writeFile(path, "<html><body><table><tr>" + QByteArray("<td>").repeated(4 * 1024 * 1024) +
+                                "</tr></table></body></html>");
         } else if (kind == u"wide") {
             writeFile(path, "a" + QByteArray(";b").repeated(1000000) + "\n");
         }
