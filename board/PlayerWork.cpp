@@ -16,5 +16,8 @@ QStringList CommitPlayerWork(Tables& t, const NumberBoard& board, QList<int>& sa
         }
     }
     failures << t.commitChanges();
+    // One box per failure: the discarded numbers' save and the commit that follows it meet the
+    // same file.
+    failures.removeDuplicates();
     return failures;
 }

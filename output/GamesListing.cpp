@@ -90,7 +90,7 @@ std::optional<Message> BuildGamesListing(Tables& t) {
                        QStringLiteral("Não há jogos para listar. Gere os jogos primeiro; a relação "
                                       "anterior e o arquivo \"%1\" ficaram como estavam.")
                            .arg(Schemas::kExportFile)};
-    QSaveFile file(FileNames::resolve(t.folder(), Schemas::kExportFile));
+    QSaveFile file(FileNames::writeTarget(t.folder(), FileNames::resolve(t.folder(), Schemas::kExportFile)));
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
         throw unwritable(file, errno);

@@ -1,6 +1,9 @@
 #include "ResultsFileFormats.h"
 
+#include "Prompter.h"
 #include "ResultsFileReading.h"
+
+#include <QStringDecoder>
 
 using namespace ResultsFileReading;
 
@@ -15,6 +18,33 @@ bool looksBinary(const QByteArray& content) {
     const QByteArray head = content.left(4096);
     return head.contains('\0');
 }
+
+// Text saved as UTF-16 (some editors and browsers save a page so): told by its byte order mark,
+// or, without one, by ASCII characters each with a zero byte on the same side.
+std::optional<QStringDecoder::Encoding> utf16Encoding(const QByteArray& content) {
+    if (content.startsWith("\xFF\xFE"))
+        return QStringDecoder::Utf16LE;
+    if (content.startsWith("\xFE\xFF"))
+        return QStringDecoder::Utf16BE;
+    const qsizetype n = std::min<qsizetype>(content.size(), 64) & ~qsizetype{1};
+    if (n < 8)
+        return std::nullopt;
+    bool le = true;
+    bool be = true;
+    for (qsizetype i = 0; i < n; i += 2) {
+        const char a = content.at(i);
+        const char b = content.at(i + 1);
+        le = le && a != 0 && b == 0;
+        be = be && a == 0 && b != 0;
+    }
+    if (le)
+        return QStringDecoder::Utf16LE;
+    if (be)
+        return QStringDecoder::Utf16BE;
+    return std::nullopt;
+}
+
+ParseOutcome parseContent(const QByteArray& content);
 
 } // namespace
 
@@ -40,14 +70,39 @@ bool isValidDraw(const std::array<int, 6>& numbers) {
 }
 
 ParseOutcome ParseResultsFile(const QByteArray& content) {
-    if (content.trimmed().isEmpty())
+    NoProgress quiet;
+    return ParseResultsFile(content, quiet);
+}
+
+ParseOutcome ParseResultsFile(const QByteArray& content, Progress& progress) {
+    using namespace ResultsReadingLimits;
+    Budget budget(&progress);
+    try {
+        if (content.size() > kMostFileBytes)
+            return problem(QStringLiteral("ele tem mais de %1, muito mais do que um arquivo de resultados")
+                               .arg(megabytes(kMostFileBytes)));
+        if (const auto utf16 = utf16Encoding(content)) {
+            QStringDecoder decode(*utf16, QStringDecoder::Flag::Stateless);
+            const QString text = decode.decode(content);
+            if (decode.hasError())
+                return problem(QStringLiteral("o texto em UTF-16 está danificado"));
+            return parseContent(text.toUtf8());
+        }
+        return parseContent(content);
+    } catch (const ReadingStopped& stop) {
+        return ResultsFileProblem{stop.reason, stop.cancelled};
+    }
+}
+
+namespace {
+ParseOutcome parseContent(const QByteArray& content) {
+    if (QByteArrayView(content).trimmed().isEmpty())
         return problem(QStringLiteral("o arquivo está vazio"));
     if (content.startsWith("PK\x03\x04") || content.startsWith("PK\x05\x06"))
         return readSpreadsheet(content);
-    QByteArray body = content;
-    if (body.startsWith("\xEF\xBB\xBF"))
-        body.remove(0, 3);
-    const QByteArray start = body.trimmed().left(1);
+    const QByteArray body = content.startsWith("\xEF\xBB\xBF") ? content.sliced(3) : content;
+    const QByteArrayView trimmed = QByteArrayView(body).trimmed();
+    const QByteArrayView start = trimmed.first(std::min<qsizetype>(trimmed.size(), 1));
     if (start == "{" || start == "[")
         return readResultsJson(body);
     if (looksLikeHtml(body))
@@ -62,3 +117,4 @@ ParseOutcome ParseResultsFile(const QByteArray& content) {
                            .arg(p->reason));
     return text;
 }
+} // namespace

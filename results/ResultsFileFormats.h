@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+class Progress;
+
 // Reading the draw history from the files the lottery publishes, without touching any table.
 //
 // The format is told by the content, never by the file name:
@@ -49,20 +51,28 @@ struct ParsedResults {
     std::vector<FileDraw> draws; // in file order; one per draw number (the first row that names it)
     // Draw numbers named again with other numbers than their first row; such rows are refused.
     std::vector<int> conflicting;
+    // Rows whose draw number is beyond any real draw (ResultsReadingLimits::kMostDrawNumber);
+    // they are refused and only counted.
+    qsizetype implausible = 0;
 };
 
 // Why a file could not be read at all, in Portuguese, without the file name ("o arquivo está
 // vazio").
 struct ResultsFileProblem {
     QString reason;
+    bool cancelled = false; // the player stopped the reading; `reason` says so
 };
 
 using ParseOutcome = std::variant<ParsedResults, ResultsFileProblem>;
 
 // Reads the whole content of a results file. A file in none of the formats, damaged, truncated,
 // empty, or a table without the draw number and the six numbers' columns is a problem; a file
-// whose rows name no draw at all is one too.
+// whose rows name no draw at all is one too, and so is one that passes a limit of
+// ResultsReadingLimits (its size, a zip entry's size, its rows, its cells). Text in UTF-16 with a
+// byte order mark is read as the same text in UTF-8. `progress` hears of the rows read and may
+// cancel.
 ParseOutcome ParseResultsFile(const QByteArray& content);
+ParseOutcome ParseResultsFile(const QByteArray& content, Progress& progress);
 
 // Six whole numbers from 1 to 60, all different.
 bool isValidDraw(const std::array<int, 6>& numbers);

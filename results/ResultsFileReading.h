@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ResultsFileFormats.h"
+#include "ResultsReadingLimits.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <QStringView>
 #include <algorithm>
@@ -11,10 +13,12 @@
 // ParseResultsFile only.
 namespace ResultsFileReading {
 
-using Rows = std::vector<QStringList>;
+using Rows = ResultsReadingLimits::Rows;
 
 ResultsFileProblem problem(const QString& reason);
 // A cell read as a whole number: blanks around it and leading zeros allowed ("04"), nothing else.
+// Digits beyond what an int holds read as the largest int, which no draw number nor drawn number
+// accepts.
 std::optional<int> wholeNumber(QStringView cell);
 std::array<int, 6> sortedNumbers(std::array<int, 6> n);
 
@@ -25,14 +29,19 @@ public:
 
     void add(int concurso, const std::array<int, 6>& numbers,
              std::optional<FilePrizes> prizes = std::nullopt) {
+        if (concurso > ResultsReadingLimits::kMostDrawNumber) {
+            ++out_.implausible;
+            return;
+        }
         const bool valid = isValidDraw(numbers);
         const auto seen = index_.constFind(concurso);
         if (seen != index_.constEnd()) {
             const FileDraw& first = out_.draws[static_cast<std::size_t>(*seen)];
             const bool same = first.valid == valid && sortedNumbers(first.numbers) == sortedNumbers(numbers);
-            if (!same && std::find(out_.conflicting.begin(), out_.conflicting.end(), concurso) ==
-                             out_.conflicting.end())
+            if (!same && !conflicts_.contains(concurso)) {
+                conflicts_.insert(concurso);
                 out_.conflicting.push_back(concurso);
+            }
             return;
         }
         index_.insert(concurso, static_cast<int>(out_.draws.size()));
@@ -45,6 +54,7 @@ public:
 private:
     ParsedResults out_;
     QHash<int, int> index_;
+    QSet<int> conflicts_;
 };
 
 // Rows -> draws. Before a header is seen, a row that starts with a draw number gives the six

@@ -4,6 +4,7 @@
 #include "FileErrorText.h"
 #include "RecomputeStatistics.h"
 #include "Schemas.h"
+#include "ResultsReadingLimits.h"
 #include "TableError.h"
 #include "Tables.h"
 
@@ -11,9 +12,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,35 +44,60 @@ DrawNumbers sorted(DrawNumbers d) {
     return d;
 }
 
-// The draw numbers as short as they can be written: "1 a 5, 8, 10 a 12". Long lists end in "...".
-QString drawList(std::vector<int> draws) {
+// Runs of consecutive draw numbers, from the first to the last of each, both included.
+using Spans = std::vector<std::pair<qint64, qint64>>;
+
+Spans spansOf(std::vector<int> draws) {
     std::sort(draws.begin(), draws.end());
+    draws.erase(std::unique(draws.begin(), draws.end()), draws.end());
+    Spans spans;
+    for (const int d : draws) {
+        if (!spans.empty() && spans.back().second + 1 == d)
+            spans.back().second = d;
+        else
+            spans.emplace_back(d, d);
+    }
+    return spans;
+}
+
+qint64 countOf(const Spans& spans) {
+    qint64 n = 0;
+    for (const auto& [from, to] : spans)
+        n += to - from + 1;
+    return n;
+}
+
+// The draw numbers as short as they can be written: "1 a 5, 8, 10 a 12". Long lists end in "...".
+QString spansText(const Spans& spans) {
     QStringList parts;
     constexpr int kMostParts = 40;
-    std::size_t i = 0;
-    while (i < draws.size()) {
-        std::size_t j = i;
-        while (j + 1 < draws.size() && draws[j + 1] == draws[j] + 1)
-            ++j;
-        if (parts.size() == kMostParts) {
+    for (const auto& [from, to] : spans) {
+        if (parts.size() >= kMostParts) {
             parts << QStringLiteral("...");
             break;
         }
-        if (j == i)
-            parts << QString::number(draws[i]);
-        else if (j == i + 1)
-            parts << QString::number(draws[i]) << QString::number(draws[j]);
+        if (from == to)
+            parts << QString::number(from);
+        else if (to == from + 1)
+            parts << QString::number(from) << QString::number(to);
         else
-            parts << QStringLiteral("%1 a %2").arg(draws[i]).arg(draws[j]);
-        i = j + 1;
+            parts << QStringLiteral("%1 a %2").arg(from).arg(to);
     }
     return parts.join(QStringLiteral(", "));
 }
 
-QString countAndList(const std::vector<int>& draws) {
-    if (draws.empty())
+QString drawList(std::vector<int> draws) {
+    return spansText(spansOf(std::move(draws)));
+}
+
+QString countAndList(const Spans& spans) {
+    if (spans.empty())
         return QStringLiteral("0");
-    return QStringLiteral("%1 (%2)").arg(draws.size()).arg(drawList(draws));
+    return QStringLiteral("%1 (%2)").arg(countOf(spans)).arg(spansText(spans));
+}
+
+QString countAndList(const std::vector<int>& draws) {
+    return countAndList(spansOf(draws));
 }
 
 QString shownName(const QString& fileName) {
@@ -81,7 +113,8 @@ ResultsImportOutcome refusedFile(const QString& fileName, const QString& reason)
     return o;
 }
 
-// The range held and the draws missing inside it, after the import.
+// The range held and the draws missing inside it, after the import, as runs: a draw number far
+// beyond the others costs no more than a near one.
 QString rangeText(const Table& res, int concursoField) {
     std::vector<int> held;
     held.reserve(static_cast<std::size_t>(res.rowCount()));
@@ -90,13 +123,13 @@ QString rangeText(const Table& res, int concursoField) {
             held.push_back(*c);
     if (held.empty())
         return QStringLiteral("Nenhum concurso cadastrado.");
-    std::sort(held.begin(), held.end());
-    held.erase(std::unique(held.begin(), held.end()), held.end());
-    std::vector<int> missing;
-    for (std::size_t i = 1; i < held.size(); ++i)
-        for (int c = held[i - 1] + 1; c < held[i]; ++c)
-            missing.push_back(c);
-    QString text = QStringLiteral("Concursos cadastrados: de %1 a %2.").arg(held.front()).arg(held.back());
+    const Spans spans = spansOf(held);
+    Spans missing;
+    for (std::size_t i = 1; i < spans.size(); ++i)
+        missing.emplace_back(spans[i - 1].second + 1, spans[i].first - 1);
+    QString text = QStringLiteral("Concursos cadastrados: de %1 a %2.")
+                       .arg(spans.front().first)
+                       .arg(spans.back().second);
     if (missing.empty())
         text += QStringLiteral("\nNão falta nenhum concurso nesse intervalo.");
     else
@@ -115,11 +148,25 @@ QString summaryText(const QString& fileName, const ParsedResults& parsed, const 
     if (!o.kept.empty())
         lines << QStringLiteral("Diferentes do arquivo, mantidos como estavam: %1").arg(countAndList(o.kept));
     lines << QStringLiteral("Já cadastrados iguais: %1").arg(o.equal.size());
-    if (o.refused.empty())
+    const QSet<int> conflicting(o.conflicting.begin(), o.conflicting.end());
+    std::vector<int> invalid;
+    for (const int c : o.refused)
+        if (!conflicting.contains(c))
+            invalid.push_back(c);
+    if (o.refused.empty() && o.implausible == 0)
         lines << QStringLiteral("Recusados: 0");
-    else
+    if (!invalid.empty())
         lines << QStringLiteral("Recusados: %1 (as dezenas não são seis números diferentes de 1 a 60)")
-                     .arg(countAndList(o.refused));
+                     .arg(countAndList(invalid));
+    if (!o.conflicting.empty())
+        lines << QStringLiteral("Recusados: %1 (o arquivo dá o mesmo concurso mais de uma vez, com dezenas "
+                                "diferentes)")
+                     .arg(countAndList(o.conflicting));
+    if (o.implausible > 0)
+        lines << QStringLiteral("Linhas recusadas: %1 (o número do concurso passa de %2, nenhum concurso "
+                                "real chega lá)")
+                     .arg(QLocale().toString(o.implausible),
+                          QLocale().toString(ResultsReadingLimits::kMostDrawNumber));
     if (!o.prizesRead.empty() || !o.prizesUnreadable.empty()) {
         lines << QStringLiteral("Prêmios lidos: %1 concursos").arg(o.prizesRead.size());
         if (!o.prizesUnreadable.empty())
@@ -157,15 +204,118 @@ void WriteImportedResults(Table& res, Table* prizes) {
     res.commitChanges();
 }
 
+namespace {
+
+QString cannotRead(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("ele não pode ser lido (o arquivo não existe)");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("ele não pode ser lido (sem permissão de leitura)");
+    default:
+        return QStringLiteral("ele não pode ser lido (%1)").arg(FileErrorText::ofErrno(error));
+    }
+}
+
+// Anything but a regular file is refused by its kind: reading a pipe or a device could wait
+// forever or never end.
+QString notAFile(mode_t mode) {
+    QString kind;
+    if (S_ISDIR(mode))
+        kind = QStringLiteral("é uma pasta");
+    else if (S_ISFIFO(mode))
+        kind = QStringLiteral("é um canal de comunicação entre programas (FIFO)");
+    else if (S_ISSOCK(mode))
+        kind = QStringLiteral("é um soquete");
+    else if (S_ISCHR(mode) || S_ISBLK(mode))
+        kind = QStringLiteral("é um dispositivo do sistema");
+    else
+        kind = QStringLiteral("não é um arquivo de dados");
+    return QStringLiteral("ele não é um arquivo comum (%1)").arg(kind);
+}
+
+QString tooLarge() {
+    return QStringLiteral("ele tem mais de %1, muito mais do que um arquivo de resultados")
+        .arg(ResultsReadingLimits::megabytes(ResultsReadingLimits::kMostFileBytes));
+}
+
+ResultsImportOutcome cancelledImport(const QString& fileName) {
+    ResultsImportOutcome o;
+    o.fileRefused = true;
+    o.cancelled = true;
+    o.message = {importResultsTitle(),
+                 QStringLiteral("A importação do arquivo \"%1\" foi cancelada. Nada foi "
+                                "alterado.")
+                     .arg(shownName(fileName))};
+    return o;
+}
+
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+} // namespace
+
+std::variant<ParsedResults, ResultsImportOutcome> ReadResultsFile(const QString& path, Progress& progress) {
+    using ResultsReadingLimits::kMostFileBytes;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0)
+        return refusedFile(path, cannotRead(errno));
+    if (!S_ISREG(st.st_mode))
+        return refusedFile(path, notAFile(st.st_mode));
+    if (st.st_size > kMostFileBytes)
+        return refusedFile(path, tooLarge());
+    // Never waiting: should the name have become a pipe since, the open returns at once and the
+    // kind is checked again on what was opened.
+    const Descriptor file{::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    if (file.fd < 0)
+        return refusedFile(path, cannotRead(errno));
+    if (::fstat(file.fd, &st) != 0)
+        return refusedFile(path, cannotRead(errno));
+    if (!S_ISREG(st.st_mode))
+        return refusedFile(path, notAFile(st.st_mode));
+    QByteArray content;
+    content.reserve(static_cast<qsizetype>(std::min<qint64>(st.st_size, kMostFileBytes) + 1));
+    constexpr qsizetype kChunk = 1024 * 1024;
+    for (;;) {
+        const qsizetype at = content.size();
+        if (at > kMostFileBytes)
+            return refusedFile(path, tooLarge()); // it grew while being read
+        content.resize(at + kChunk);
+        const ssize_t n = ::read(file.fd, content.data() + at, static_cast<std::size_t>(kChunk));
+        if (n < 0 && errno == EINTR) {
+            content.resize(at);
+            continue;
+        }
+        if (n < 0) {
+            const int error = errno;
+            return refusedFile(path, cannotRead(error));
+        }
+        content.resize(at + n);
+        if (n == 0)
+            break;
+        if (!progress.report(content.size(), st.st_size, 0))
+            return cancelledImport(path);
+    }
+    ParseOutcome parse = ParseResultsFile(content, progress);
+    if (const auto* p = std::get_if<ResultsFileProblem>(&parse))
+        return p->cancelled ? cancelledImport(path) : refusedFile(path, p->reason);
+    return std::get<ParsedResults>(std::move(parse));
+}
+
 ResultsImportOutcome ImportResultsFile(Tables& t, const QString& path, Prompter& prompter) {
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        return refusedFile(path, QStringLiteral("ele não pode ser lido (%1)").arg(FileErrorText::ofErrno(errno)));
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return refusedFile(path, QStringLiteral("ele não pode ser lido (%1)").arg(FileErrorText::ofErrno(errno)));
-    return ImportResults(t, content, path, prompter);
+    NoProgress quiet;
+    auto read = ReadResultsFile(path, quiet);
+    if (auto* refused = std::get_if<ResultsImportOutcome>(&read))
+        return std::move(*refused);
+    return ImportParsedResults(t, std::get<ParsedResults>(read), path, prompter);
 }
 
 ResultsImportOutcome ImportResults(Tables& t, const QByteArray& content, const QString& fileName,
@@ -173,8 +323,11 @@ ResultsImportOutcome ImportResults(Tables& t, const QByteArray& content, const Q
     ParseOutcome parse = ParseResultsFile(content);
     if (const auto* p = std::get_if<ResultsFileProblem>(&parse))
         return refusedFile(fileName, p->reason);
-    const ParsedResults& parsed = std::get<ParsedResults>(parse);
+    return ImportParsedResults(t, std::get<ParsedResults>(parse), fileName, prompter);
+}
 
+ResultsImportOutcome ImportParsedResults(Tables& t, const ParsedResults& parsed, const QString& fileName,
+                                         Prompter& prompter) {
     Table& res = t.TableRes;
     if (!res.isOpen())
         res.open();
@@ -196,11 +349,13 @@ ResultsImportOutcome ImportResults(Tables& t, const QByteArray& content, const Q
     }
 
     ResultsImportOutcome o;
+    o.conflicting = parsed.conflicting;
+    o.implausible = parsed.implausible;
     std::vector<const FileDraw*> toAdd;
     std::vector<const FileDraw*> differing;
+    const QSet<int> conflicting(parsed.conflicting.begin(), parsed.conflicting.end());
     for (const FileDraw& d : parsed.draws) {
-        if (!d.valid || std::find(parsed.conflicting.begin(), parsed.conflicting.end(), d.concurso) !=
-                            parsed.conflicting.end()) {
+        if (!d.valid || conflicting.contains(d.concurso)) {
             o.refused.push_back(d.concurso);
             continue;
         }

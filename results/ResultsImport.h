@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <variant>
 #include <vector>
 
 class Table;
@@ -22,6 +23,9 @@ struct ResultsImportOutcome {
     std::vector<int> kept;     // draws that differ from the file, kept as they were (the player said No)
     std::vector<int> equal;    // draws already held with the same six numbers
     std::vector<int> refused;  // rows that are not six different numbers from 1 to 60, or conflict
+    std::vector<int> conflicting; // of `refused`, the draws the file names again with other numbers
+    qsizetype implausible = 0;    // rows whose draw number no real draw has (refused, counted)
+    bool cancelled = false;       // the player stopped the reading: nothing changed
     std::optional<NumberStatistics> statistics; // recomputed once after a change
     // The prizes of each draw, where the file has them ("Premios.cds").
     std::vector<int> prizesRead;       // draws whose prizes the file gave
@@ -41,6 +45,17 @@ struct ResultsImportOutcome {
 // written or recomputed. A file that cannot be read as results changes nothing; its message
 // names the file and what is wrong with it.
 ResultsImportOutcome ImportResultsFile(Tables& t, const QString& path, Prompter& prompter);
+
+// The two halves of ImportResultsFile, so that a window can show the reading's progress (with
+// its "Cancelar") and close it before the import asks its question.
+// Reading: only a regular file is opened, without ever waiting on it (a folder, a device, a pipe
+// or a socket is refused before anything is read), and only up to
+// ResultsReadingLimits::kMostFileBytes; `progress` hears of the reading and may cancel it. The
+// answer is the file's draws, or the outcome that refuses the file (or says it was cancelled).
+std::variant<ParsedResults, ResultsImportOutcome> ReadResultsFile(const QString& path, Progress& progress);
+// Merging what ReadResultsFile read, as ImportResults does.
+ResultsImportOutcome ImportParsedResults(Tables& t, const ParsedResults& parsed, const QString& fileName,
+                                         Prompter& prompter);
 
 // The same for content already in memory; `fileName` names it in the messages.
 ResultsImportOutcome ImportResults(Tables& t, const QByteArray& content, const QString& fileName,

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <limits>
 #include <map>
 
 using namespace Qt::Literals::StringLiterals;
@@ -16,7 +17,9 @@ namespace {
 int jsonWhole(const QJsonValue& v) {
     if (v.isDouble()) {
         const double d = v.toDouble();
-        if (!(d > -1e9 && d < 1e9)) // also NaN; checked before the conversion
+        if (d >= 1e9) // a number no draw has; checked before the conversion
+            return std::numeric_limits<int>::max();
+        if (!(d > -1e9)) // also NaN
             return 0;
         return d == static_cast<double>(static_cast<int>(d)) ? static_cast<int>(d) : 0;
     }
@@ -100,6 +103,18 @@ void addServiceResult(DrawCollector& collect, const QJsonObject& o) {
 } // namespace
 
 ParseOutcome readResultsJson(const QByteArray& content) {
+    // Each value costs the parsed document a few dozen bytes whatever its text: the values are
+    // counted (from above: commas, and the opening brackets of empty containers) before the
+    // document is built.
+    qsizetype values = 1;
+    for (const char c : content)
+        if (c == ',' || c == '[' || c == '{')
+            ++values;
+    if (values > ResultsReadingLimits::kMostJsonValues)
+        return problem(QStringLiteral("o JSON tem mais de %1 valores, muito mais do que um arquivo de "
+                                      "resultados")
+                           .arg(ResultsReadingLimits::count(ResultsReadingLimits::kMostJsonValues)));
+    ResultsReadingLimits::Budget::checkpoint();
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(content, &error);
     if (error.error != QJsonParseError::NoError)

@@ -28,27 +28,100 @@ int columnOfReference(QStringView ref) {
     return letters == 0 ? -1 : col - 1;
 }
 
+using ResultsReadingLimits::ReadingStopped;
+
+ReadingStopped entryTooLarge() {
+    return {QStringLiteral("uma parte do arquivo compactado tem mais de %1 descompactada, muito mais do "
+                           "que uma planilha de resultados")
+                .arg(ResultsReadingLimits::megabytes(ResultsReadingLimits::kMostEntryBytes))};
+}
+
+// One zip entry as a stream: what comes out of the decompression is counted, never trusted from
+// the entry's header, and reading ends with an error once it passes the limit of an entry or the
+// player cancels (the reason is kept, to be thrown once the reader above has stopped).
+class EntryStream final : public QIODevice {
+public:
+    explicit EntryStream(QuaZip& zip) : file_(&zip) {}
+    bool start() { return file_.open(QIODevice::ReadOnly) && open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    // At its end once a read found nothing more, never by the sizes the entry claims.
+    bool atEnd() const override { return ended_ && QIODevice::bytesAvailable() == 0; }
+    // After the reader stopped: throws the reason it was stopped for, if any; answers whether the
+    // whole entry came out undamaged (its checksum included).
+    bool finish() {
+        // The rest of the entry, after the end its reader found, is read too: the checksum is
+        // only known at the entry's end.
+        char rest[65536];
+        while (readData(rest, sizeof rest) > 0) {
+        }
+        if (stopped_)
+            throw *stopped_;
+        const bool readOk = !failed_ && file_.getZipError() == UNZ_OK;
+        file_.close();
+        return readOk && file_.getZipError() == UNZ_OK;
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (ended_)
+            return -1;
+        if (maxSize <= 0)
+            return 0;
+        const qint64 n =
+            file_.read(data, std::min(maxSize, ResultsReadingLimits::kMostEntryBytes + 1 - out_));
+        if (n <= 0) { // the end of the entry, or a damaged one
+            failed_ = n < 0;
+            ended_ = true;
+            return -1;
+        }
+        out_ += n;
+        try {
+            if (out_ > ResultsReadingLimits::kMostEntryBytes)
+                throw entryTooLarge();
+            ResultsReadingLimits::Budget::bytesRead(n);
+        } catch (const ReadingStopped& stop) {
+            stopped_ = stop;
+            ended_ = true;
+            return -1;
+        }
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QuaZipFile file_;
+    qint64 out_ = 0;
+    bool ended_ = false;
+    bool failed_ = false;
+    std::optional<ReadingStopped> stopped_;
+};
+
 struct ZipReader {
     QuaZip& zip;
     // The whole entry, or nothing when it is missing or its data is damaged (checksum included).
+    // Only for the small entries (the workbook, its relations, an old results page).
     std::optional<QByteArray> read(const QString& name) {
         if (!zip.setCurrentFile(name, QuaZip::csInsensitive))
             return std::nullopt;
-        QuaZipFile f(&zip);
-        if (!f.open(QIODevice::ReadOnly))
+        EntryStream f(zip);
+        if (!f.start())
             return std::nullopt;
-        QByteArray data = f.readAll();
-        const bool readOk = f.getZipError() == UNZ_OK;
-        f.close();
-        if (!readOk || f.getZipError() != UNZ_OK)
+        QByteArray data;
+        char chunk[65536];
+        qint64 n;
+        while ((n = f.read(chunk, sizeof chunk)) > 0)
+            data.append(chunk, static_cast<qsizetype>(n));
+        if (!f.finish())
             return std::nullopt;
         return data;
     }
 };
 
-std::optional<QStringList> sharedStrings(const QByteArray& xml) {
+std::optional<QStringList> sharedStrings(QIODevice& xml) {
+    using namespace ResultsReadingLimits;
     QStringList out;
-    QXmlStreamReader r(xml);
+    qsizetype chars = 0;
+    QXmlStreamReader r(&xml);
     QString current;
     bool inItem = false;
     int phonetic = 0;
@@ -66,6 +139,12 @@ std::optional<QStringList> sharedStrings(const QByteArray& xml) {
             break;
         case QXmlStreamReader::EndElement:
             if (r.name() == u"si") {
+                chars += current.size();
+                if (out.size() == kMostSharedStrings || chars > kMostSharedChars)
+                    throw ReadingStopped{
+                        QStringLiteral("a planilha tem mais textos do que uma planilha de resultados "
+                                       "(mais de %1 textos ou de %2 caracteres)")
+                            .arg(count(kMostSharedStrings), count(kMostSharedChars))};
                 out << current;
                 inItem = false;
             } else if (r.name() == u"rPh") {
@@ -92,9 +171,9 @@ QString numericCell(const QString& v) {
     return v;
 }
 
-std::optional<Rows> sheetRows(const QByteArray& xml, const QStringList& strings) {
+std::optional<Rows> sheetRows(QIODevice& xml, const QStringList& strings) {
     Rows rows;
-    QXmlStreamReader r(xml);
+    QXmlStreamReader r(&xml);
     QStringList row;
     bool inRow = false;
     int nextColumn = 0;
@@ -121,6 +200,9 @@ std::optional<Rows> sheetRows(const QByteArray& xml, const QStringList& strings)
         if (col > 16384) // no sheet has more columns
             return std::nullopt;
         nextColumn = col + 1;
+        // A cell far right of any results column ("XFD7") is skipped: it pads the row with
+        // nothing.
+        const bool kept = col < ResultsReadingLimits::kMostColumns;
         const QStringView type = a.value(QLatin1String("t"));
         QString value;
         // The cell's children: <v> for a value, <is><t> for an inline string.
@@ -142,6 +224,8 @@ std::optional<Rows> sheetRows(const QByteArray& xml, const QStringList& strings)
         } else if (type.isEmpty() || type == u"n") {
             value = numericCell(value);
         }
+        if (!kept)
+            continue;
         while (row.size() <= col)
             row.append(QString());
         row[col] = value;
@@ -193,6 +277,10 @@ ParseOutcome readSpreadsheet(const QByteArray& content) {
     QuaZip zip(&buffer);
     if (!zip.open(QuaZip::mdUnzip))
         return problem(QStringLiteral("o arquivo compactado está danificado ou incompleto"));
+    if (zip.getEntriesCount() > ResultsReadingLimits::kMostZipEntries)
+        return problem(QStringLiteral("o arquivo compactado tem mais de %1 partes, muito mais do que uma "
+                                      "planilha de resultados")
+                           .arg(ResultsReadingLimits::count(ResultsReadingLimits::kMostZipEntries)));
     ZipReader z{zip};
     const QString sheet = firstSheetName(z);
     if (sheet.isEmpty()) {
@@ -208,18 +296,24 @@ ParseOutcome readSpreadsheet(const QByteArray& content) {
     }
     QStringList strings;
     if (zip.setCurrentFile(QStringLiteral("xl/sharedStrings.xml"), QuaZip::csInsensitive)) {
-        const auto xml = z.read(QStringLiteral("xl/sharedStrings.xml"));
-        const auto s = xml ? sharedStrings(*xml) : std::nullopt;
-        if (!s)
+        EntryStream xml(zip);
+        const auto s = xml.start() ? sharedStrings(xml) : std::nullopt;
+        if (!xml.finish() || !s)
             return problem(
                 QStringLiteral("a planilha está danificada (os textos das células não podem ser lidos)"));
         strings = *s;
     }
-    const auto xml = z.read(sheet);
-    if (!xml)
+    if (!zip.setCurrentFile(sheet, QuaZip::csInsensitive))
         return problem(
             QStringLiteral("a planilha está danificada ou incompleta (a folha não pode ser lida)"));
-    const auto rows = sheetRows(*xml, strings);
+    EntryStream xml(zip);
+    if (!xml.start())
+        return problem(
+            QStringLiteral("a planilha está danificada ou incompleta (a folha não pode ser lida)"));
+    const auto rows = sheetRows(xml, strings);
+    if (!xml.finish())
+        return problem(
+            QStringLiteral("a planilha está danificada ou incompleta (a folha não pode ser lida)"));
     if (!rows)
         return problem(QStringLiteral("a planilha está danificada (a folha não pode ser lida)"));
     return drawsOfRows(*rows, ResultsFormat::Spreadsheet, true);

@@ -2,6 +2,7 @@
 #include "ResultsFileReading.h"
 
 #include <QStringDecoder>
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -119,9 +120,14 @@ ResultsFileProblem problem(const QString& reason) {
 
 // A cell read as a whole number: blanks around it and leading zeros allowed ("04"), nothing else.
 std::optional<int> wholeNumber(QStringView cell) {
+    const QStringView t = cell.trimmed();
     bool ok = false;
-    const int v = cell.trimmed().toInt(&ok, 10);
-    return ok ? std::optional<int>(v) : std::nullopt;
+    const int v = t.toInt(&ok, 10);
+    if (ok)
+        return v;
+    if (!t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return std::numeric_limits<int>::max();
+    return std::nullopt;
 }
 
 std::array<int, 6> sortedNumbers(std::array<int, 6> n) {

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +33,29 @@ bool FileNames::remove(const QString& folder, const QString& fileName) {
     if (std::remove(QFile::encodeName(path).constData()) != 0)
         throw TableError(FileErrorText::cannotRemove(path, FileErrorText::ofErrno(errno)));
     return true;
+}
+
+QString FileNames::writeTarget(const QString& folder, const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString inside = QDir(folder).canonicalPath() + QLatin1Char('/');
+    QString target = info.canonicalFilePath(); // the end of a chain of links
+    if (target.isEmpty()) {
+        // A link to a file not made yet: where it would be made.
+        const QFileInfo pointed(info.symLinkTarget());
+        const QString dir = QDir(pointed.absolutePath()).canonicalPath();
+        if (!dir.isEmpty())
+            target = dir + QLatin1Char('/') + pointed.fileName();
+    }
+    if (target.isEmpty() || !target.startsWith(inside) || QFileInfo(target).isDir())
+        throw TableError(
+            QStringLiteral("O arquivo \"%1\" é um atalho (link simbólico) para \"%2\", fora da "
+                           "pasta do programa, e o Quinabel só grava dentro da sua pasta. Nada "
+                           "foi gravado; troque o atalho pelo próprio arquivo.")
+                .arg(QDir::toNativeSeparators(path),
+                     QDir::toNativeSeparators(target.isEmpty() ? info.symLinkTarget() : target)));
+    return target;
 }
 
 void FileNames::replace(const QString& folder, const QString& from, const QString& to) {

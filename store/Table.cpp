@@ -4,6 +4,7 @@
 #include "HashIndex.h"
 #include "TableError.h"
 
+#include <QDir>
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -164,6 +165,12 @@ void Table::open() {
         RecordLayout layout;
         RecordStore rows;
         const bool numbered = TableFile::load(path, layout, rows);
+        if (loadCheck_)
+            if (const auto fault = loadCheck_(layout.fields(), rows))
+                throw TableError(QStringLiteral("O arquivo \"%1\" está danificado: %2. O arquivo não foi "
+                                                "alterado; renomeie-o ou remova-o para que o programa "
+                                                "possa criar um novo.")
+                                     .arg(QDir::toNativeSeparators(path), *fault));
         const RecordLayout previous = layout_;
         layout_ = std::move(layout);
         std::vector<int> keys;
@@ -264,7 +271,8 @@ void Table::dropRows() {
 }
 
 void Table::writeFile(bool force) {
-    const std::vector<quint32> renumber = file_.write(filePath(), layout_, rows_, force);
+    const std::vector<quint32> renumber =
+        file_.write(FileNames::writeTarget(folder_, filePath()), layout_, rows_, force);
     if (!renumber.empty()) {
         // A whole write leaves no gaps in the file, so the rows are renumbered to stand as they
         // stand there.

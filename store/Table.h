@@ -51,6 +51,11 @@ public:
     int fieldIndex(QStringView name) const;
     std::optional<int> findField(QStringView name) const;
     void setIndexFieldNames(const QString& names);
+    // The rules the file's values must keep (LoadChecks): a file that breaks them is refused by
+    // open, which throws TableError naming the file and the fault and leaves the table closed.
+    void setLoadCheck(std::function<std::optional<QString>(const FieldList&, const RecordStore&)> check) {
+        loadCheck_ = std::move(check);
+    }
     const QString& indexFieldNames() const { return indexNames_; }
 
     // --- life cycle
@@ -198,6 +203,7 @@ private:
     // What the file holds and how the rows reach it. A closed table keeps its rows while they equal
     // the file, so reopening needs no read.
     TablePersistence file_;
+    std::function<std::optional<QString>(const FieldList&, const RecordStore&)> loadCheck_;
     bool cached_ = false;
     std::vector<int> cachedKeys_; // the index the kept rows are ordered by
 

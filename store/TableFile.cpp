@@ -6,7 +6,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -327,7 +330,7 @@ namespace {
 // Reads the 100-byte SQLite header without SQLite, so that a file that is not ours is refused
 // before any SQLite connection could change it (a checkpoint, a journal rolled back).
 enum class Header { Ours, Foreign, Unreadable };
-Header headerOf(const QString& path) {
+Header headerOf(const QString& path, bool* walMode = nullptr) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
     if (fd < 0)
         return Header::Unreadable;
@@ -338,8 +341,47 @@ Header headerOf(const QString& path) {
         return Header::Unreadable;
     const std::uint32_t id =
         (std::uint32_t{h[68]} << 24) | (std::uint32_t{h[69]} << 16) | (std::uint32_t{h[70]} << 8) | h[71];
+    if (walMode)
+        *walMode = h[18] == 2 || h[19] == 2; // the file format's read and write versions
     return id == static_cast<std::uint32_t>(TableFile::kApplicationId) ? Header::Ours : Header::Foreign;
 }
+
+// Whether the latest state of a file is in the file alone. Another program may have put it in
+// SQLite's write-ahead-log mode, whose last changes wait in "<file>-wal" (and whose readers need
+// "<file>-shm"); a "-wal" beside a file in the rollback mode belongs to no state of it, and any
+// SQLite connection that opened the file read-write would copy it in, damaging the file.
+enum class Wal { None, Pending, Stale };
+Wal walOf(const QString& path, bool walMode) {
+    const QFileInfo wal(path + QStringLiteral("-wal"));
+    if (walMode)
+        return Wal::Pending;
+    return wal.exists() && wal.size() > 0 ? Wal::Stale : Wal::None;
+}
+
+TableError staleWal(const QString& path) {
+    return TableError(
+        QStringLiteral("Ao lado do arquivo \"%1\" há um arquivo \"%2\", deixado por outro programa, que não "
+                       "pertence a ele e o danificaria. O arquivo não foi alterado; mova \"%2\" (e \"%3\", "
+                       "se houver) para outra pasta e abra o Quinabel de novo.")
+            .arg(shown(path), shown(path + QStringLiteral("-wal")), shown(path + QStringLiteral("-shm"))));
+}
+
+// A private copy of a file in the write-ahead-log mode and of its log, in a folder of its own
+// outside the player's: SQLite reads it there with its last changes, and whatever files the
+// reading needs are made there, never beside the player's file.
+struct WalCopy {
+    QTemporaryDir dir;
+    QString path;
+    bool make(const QString& original) {
+        if (!dir.isValid())
+            return false;
+        path = dir.filePath(QStringLiteral("copia.cds"));
+        if (!QFile::copy(original, path))
+            return false;
+        const QString wal = original + QStringLiteral("-wal");
+        return !QFile::exists(wal) || QFile::copy(wal, path + QStringLiteral("-wal"));
+    }
+};
 
 TableError foreign(const QString& path) {
     return TableError(
@@ -350,7 +392,8 @@ TableError foreign(const QString& path) {
 } // namespace
 
 bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& rows) {
-    switch (headerOf(path)) {
+    bool walMode = false;
+    switch (headerOf(path, &walMode)) {
     case Header::Foreign:
         throw foreign(path);
     case Header::Unreadable:
@@ -359,9 +402,18 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
         break;
     }
     // Read-only, so that reading never changes the file; read-write only when a journal says a
-    // write of ours was cut short, which SQLite must roll back before the file can be read.
-    const bool hotJournal = QFileInfo(path + QStringLiteral("-journal")).size() > 0;
-    auto conn = std::make_unique<Db>(path, hotJournal ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
+    // write of ours was cut short, which SQLite must roll back before the file can be read. A file
+    // in the write-ahead-log mode is read from a private copy, with its log.
+    const Wal wal = walOf(path, walMode);
+    if (wal == Wal::Stale)
+        throw staleWal(path);
+    WalCopy copy;
+    if (wal == Wal::Pending && !copy.make(path))
+        throw unreadable(path, QStringLiteral("a cópia para a leitura não pôde ser feita"));
+    const bool hotJournal = wal == Wal::None && QFileInfo(path + QStringLiteral("-journal")).size() > 0;
+    auto conn = wal == Wal::Pending
+                    ? std::make_unique<Db>(copy.path, SQLITE_OPEN_READWRITE)
+                    : std::make_unique<Db>(path, hotJournal ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
     if (!conn->ok())
         throw unreadable(path, conn->message());
     Db& db = *conn;
@@ -539,6 +591,9 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
     }
     if (!syncPath(tmpPath, false))
         throw unwritable(path, FileErrorText::ofErrno(errno));
+    // The new file must not meet the old one's write-ahead log: the log is folded into the old
+    // file first, which SQLite does safely at any moment.
+    settleWal(path);
     if (::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(path).constData()) != 0)
         throw unwritable(path, FileErrorText::ofErrno(errno));
     tmp.setAutoRemove(false); // it is the table file now
@@ -547,6 +602,7 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
 
 void TableFile::writeChanges(const QString& path, const RecordLayout& layout, const RecordStore& rows,
                              std::uint32_t persisted, const std::vector<std::uint32_t>& touched) {
+    settleWal(path); // a log another program left must not be copied into our write
     Db db(path, SQLITE_OPEN_READWRITE);
     if (!db.ok())
         throw unwritable(path, reasonOf(db.code(), nullptr));
@@ -569,11 +625,52 @@ void TableFile::writeChanges(const QString& path, const RecordLayout& layout, co
     }
 }
 
-void TableFile::removeLeftovers(const QString& folder) {
+void TableFile::settleWal(const QString& path) {
+    bool walMode = false;
+    if (headerOf(path, &walMode) != Header::Ours) {
+        if (QFileInfo(path + QStringLiteral("-wal")).size() > 0)
+            throw staleWal(path);
+        return;
+    }
+    const Wal wal = walOf(path, walMode);
+    if (wal == Wal::Stale)
+        throw staleWal(path);
+    if (wal == Wal::Pending) {
+        Db db(path, SQLITE_OPEN_READWRITE);
+        if (!db.ok())
+            throw unwritable(path, reasonOf(db.code(), nullptr));
+        // The checkpoint copies the log into the file; leaving the mode then removes the log. A cut
+        // at any moment leaves the file with its log (read again the same) or the file alone.
+        Stmt mode(db.get(), "PRAGMA journal_mode=DELETE");
+        const int rc = mode.ok() ? sqlite3_step(mode.get()) : mode.rc();
+        const char* now =
+            rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(mode.get(), 0)) : nullptr;
+        if (!now || std::strcmp(now, "delete") != 0)
+            throw unwritable(path, rc == SQLITE_ROW
+                                       ? QStringLiteral("o arquivo está em uso por outro programa")
+                                       : reasonOf(rc, sqlite3_errmsg(db.get())));
+    }
+    // An index of a log no longer there; SQLite makes it again if it ever needs one.
+    QFile::remove(path + QStringLiteral("-shm"));
+}
+
+void TableFile::removeLeftovers(const QString& folder, const QStringList& tableFiles) {
+    // Exactly the names whole writes give their temporary files: ".<table file>.XXXXXX.tmp", six
+    // letters or digits; the player's own hidden files are never touched.
     const QDir dir(folder);
-    const QStringList names =
-        dir.entryList({QStringLiteral(".*") + QLatin1String(kTempSuffix), QStringLiteral(".*.cds.??????")},
-                      QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& n : names)
-        QFile::remove(dir.filePath(n));
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& n : names) {
+        if (!n.startsWith(u'.') || !n.endsWith(QLatin1String(kTempSuffix)))
+            continue;
+        const QStringView middle = QStringView(n).sliced(1, n.size() - 1 - 4);
+        if (middle.size() < 8 || middle.at(middle.size() - 7) != u'.')
+            continue;
+        const QStringView table = middle.chopped(7);
+        const QStringView random = middle.last(6);
+        if (!std::all_of(random.begin(), random.end(),
+                         [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; }))
+            continue;
+        if (std::any_of(tableFiles.begin(), tableFiles.end(), [&](const QString& f) { return table == f; }))
+            QFile::remove(dir.filePath(n));
+    }
 }

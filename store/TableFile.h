@@ -3,6 +3,7 @@
 #include "FieldDef.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -57,8 +58,16 @@ void writeWhole(const QString& path, const RecordLayout& layout, const RecordSto
 void writeChanges(const QString& path, const RecordLayout& layout, const RecordStore& rows,
                   std::uint32_t persisted, const std::vector<std::uint32_t>& touched);
 
-// Removes the temporary files that a whole write cut short by a crash left in `folder`.
-void removeLeftovers(const QString& folder);
+// Removes the temporary files that whole writes of the files `tableFiles` cut short by a crash
+// left in `folder`, and nothing else.
+void removeLeftovers(const QString& folder, const QStringList& tableFiles);
+
+// A file of ours that another program put in SQLite's write-ahead-log mode is brought back to the
+// rollback journal with its log folded in, through SQLite, so that no later rename or write can
+// meet a log that does not belong to it; "-wal" and "-shm" are gone afterwards. Nothing happens to
+// a file in the rollback mode. Throws TableError naming the file when that cannot be done (a log
+// that belongs to no state of the file included); the file is then as it was.
+void settleWal(const QString& path);
 
 // Declared type of a field's column, e.g. "VARCHAR(30)".
 QString columnType(const FieldDef& f);

@@ -2,13 +2,16 @@
 
 #include "FileErrorText.h"
 #include "FileNames.h"
+#include "LoadChecks.h"
 #include "Schemas.h"
 #include "TableError.h"
 
 #include <QDir>
 #include <QFile>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Schemas;
@@ -40,6 +43,12 @@ Tables::Tables(const QString& folder)
     TableDis.setIndexFieldNames(QStringLiteral("Cartao"));
     TableRel.setIndexFieldNames(QStringLiteral("Linha"));
     TableCImp.setIndexFieldNames(QStringLiteral("Cartela"));
+
+    // The player's files are checked as they are read (TableLimpaRes only copies TableRes).
+    TableRes.setLoadCheck(LoadChecks::draws);
+    TableDes.setLoadCheck(LoadChecks::discarded);
+    TableCar.setLoadCheck(LoadChecks::games);
+    TableCarImp.setLoadCheck(LoadChecks::games);
 
     TableRes.defineFields(results());
     TableLimpaRes.defineFields(results());
@@ -103,20 +112,45 @@ void keepBeside(const QString& folder, const QString& path, const QString& backu
 } // namespace
 
 void rebuildResultsFile(Tables& t) {
-    TableFile::removeLeftovers(t.folder());
+    QStringList ownFiles;
+    for (Table* table : t.all())
+        ownFiles << table->fileName();
+    ownFiles << kCalibrationFile << kImportFolderFile;
+    TableFile::removeLeftovers(t.folder(), ownFiles);
     Table& res = t.TableRes;
     if (!res.fileExists()) {
         res.close();
         res.defineFields(results());
         res.create();
-    } else {
-        Table& copy = t.TableLimpaRes;
+        res.open();
+        res.last();
+        return;
+    }
+    // Reading: a file that cannot be read, or whose values are damaged, is refused as it is and
+    // TableRes stays closed, so nothing can ever write it.
+    res.close();
+    res.setIndexFieldNames(QStringLiteral("Concurso"));
+    res.open();
+    if (const auto fault = LoadChecks::drawNumbers(res)) {
+        // A number no draw has: a damaged disk, or one typed and stored without the field's check.
+        // The file is not copied anywhere (neither rebuilt nor kept as ".anterior") until it is
+        // mended, so damage is not carried into every later copy; the draws stay usable.
+        res.last();
+        throw TableError(
+            QStringLiteral("No arquivo dos resultados \"%1\", %2. O arquivo não foi alterado nem "
+                           "copiado; os resultados foram lidos dele e podem ser usados. Corrija esse "
+                           "concurso em \"Inserir Resultados\".")
+                .arg(QDir::toNativeSeparators(res.filePath()), *fault));
+    }
+    Table& copy = t.TableLimpaRes;
+    try {
+        // Writing: a failure here (the scratch file, the previous copy, a full disk, a folder that
+        // cannot be written) leaves "Resultados.cds" as it was and the draws read from it usable.
+        const QString path = FileNames::writeTarget(t.folder(), res.filePath());
+        TableFile::settleWal(path);
         copy.close();
         copy.defineFields(results());
         copy.create();
-        res.close();
-        res.setIndexFieldNames(QStringLiteral("Concurso"));
-        res.open();
         const int from[7] = {res.fieldIndex(u"Concurso"), res.fieldIndex(u"d1"), res.fieldIndex(u"d2"),
                              res.fieldIndex(u"d3"),       res.fieldIndex(u"d4"), res.fieldIndex(u"d5"),
                              res.fieldIndex(u"d6")};
@@ -129,14 +163,34 @@ void rebuildResultsFile(Tables& t) {
                 copy.post();
             }
         }
-        res.close();
+        res.close(); // before its file is replaced: it keeps its rows while they equal the file
         // The new file is complete on disk before it takes the old one's place, and the rename
-        // replaces it in one step: the draws are in "Resultados.cds" at every moment.
+        // replaces it in one step: the draws are in "Resultados.cds" at every moment. It keeps the
+        // old file's permission bits (a file the player made read-only stays so).
         copy.write();
         copy.close();
-        keepBeside(t.folder(), res.filePath(), kPreviousResultsFile);
-        FileNames::replace(t.folder(), kScratchFile, kResultsFile);
+        const QString scratch = FileNames::writeTarget(t.folder(), copy.filePath());
+        struct stat st {};
+        if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+            ::chmod(QFile::encodeName(scratch).constData(), st.st_mode & 07777);
+        keepBeside(t.folder(), path, kPreviousResultsFile);
+        if (std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(path).constData()) != 0)
+            throw TableError(QStringLiteral("Não foi possível renomear o arquivo \"%1\" para \"%2\": %3.")
+                                 .arg(QDir::toNativeSeparators(scratch), QDir::toNativeSeparators(path),
+                                      FileErrorText::ofErrno(errno)));
+    } catch (const TableError& e) {
+        copy.create(); // its rows are dropped unwritten
+        copy.close();
+        res.close();
+        res.open(); // the file as it was
+        res.last();
+        throw TableError(
+            QStringLiteral("O arquivo dos resultados \"%1\" não pôde ser renovado na abertura do "
+                           "programa, e continua como estava; os resultados foram lidos dele e "
+                           "podem ser usados. Motivo: %2")
+                .arg(QDir::toNativeSeparators(res.filePath()), e.message()));
     }
+    res.close();
     res.open();
     res.last();
 }

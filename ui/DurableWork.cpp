@@ -20,7 +20,13 @@ DurableWork::~DurableWork() {
 }
 
 void DurableWork::watch(Table& t) {
-    const auto mark = [this] { pending_ = true; };
+    // What the commit itself does to the tables (a save that empties and refills one, then fails
+    // and keeps its rows) is not new work: a failure is shown once, and tried again only after the
+    // next operation, not as soon as its message box closes.
+    const auto mark = [this] {
+        if (!committing_)
+            pending_ = true;
+    };
     connect(&t, &Table::rowsInserted, this, mark);
     connect(&t, &Table::rowsRemoved, this, mark);
     connect(&t, &Table::rowChanged, this, mark);

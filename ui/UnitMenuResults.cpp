@@ -8,6 +8,7 @@
 #include "NumberStatistics.h"
 #include "ResultsFileDialog.h"
 #include "ResultsImport.h"
+#include "RunProgress.h"
 #include "TableError.h"
 #include "TableGrid.h"
 #include "UnitMenu.h"
@@ -195,20 +196,39 @@ void TFormMenu::ButtonImportaClick() {
                                                      : ChooseResultsFile(this, folder);
     if (path.isEmpty())
         return;
-    guarded([this, &path] { RememberImportFolder(folder_, QFileInfo(path).absolutePath()); });
     ButtonImporta->setEnabled(false);
-    guarded([this, &path] {
-        const ResultsImportOutcome o = ImportResultsFile(tables_, path, *services_.messages);
+    bool wasRead = false;
+    guarded([this, &path, &wasRead] {
+        // The reading runs under the progress dialog ("Cancelar", or a termination signal, stops
+        // it), which is gone before the import asks about differing draws.
+        std::variant<ParsedResults, ResultsImportOutcome> read;
+        {
+            RunProgress progress(this, {QStringLiteral("ProgressImporta"), importResultsTitle(),
+                                        QStringLiteral("Lendo o arquivo de resultados...\n"
+                                                       "Linhas lidas até agora: %1")});
+            read = ReadResultsFile(path, progress);
+        }
+        const ResultsImportOutcome o = std::holds_alternative<ParsedResults>(read)
+                                           ? ImportParsedResults(tables_, std::get<ParsedResults>(read), path,
+                                                                 *services_.messages)
+                                           : std::get<ResultsImportOutcome>(std::move(read));
         if (o.statistics) {
             statistics_ = std::make_unique<NumberStatistics>(*o.statistics);
             showStatistics();
         }
         EditConc->setText(currentConcursoText(tables_.TableRes));
-        if (o.fileRefused)
+        if (o.cancelled)
+            return; // the player stopped it, and knows; nothing changed
+        if (o.fileRefused) {
             services_.messages->error(o.message.text);
-        else
-            services_.messages->inform(o.message);
+            return;
+        }
+        wasRead = true;
+        services_.messages->inform(o.message);
     });
+    // Only the folder of a file that was read is remembered: a refused one changes nothing at all.
+    if (wasRead)
+        guarded([this, &path] { RememberImportFolder(folder_, QFileInfo(path).absolutePath()); });
     ButtonImporta->setEnabled(true);
 }
 

@@ -7,15 +7,19 @@
 #include <algorithm>
 
 namespace {
-// The help page ships with the program: next to the executable when installed, or in the source
-// tree's docs folder for a build that was not installed.
+// The help page ships with the program in "share/quinabel" beside the folder of the executable
+// ("/usr/bin" and "/usr/share" when installed); the build puts a copy in its own "share" folder,
+// one or two levels above its executables. Only those places are named, never the folder the
+// program was built from.
 QString helpPage() {
-    const QString app = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {app + QStringLiteral("/../share/quinabel/ajuda.html"),
-                                     app + QStringLiteral("/share/quinabel/ajuda.html"),
-                                     QStringLiteral(QUINABEL_SOURCE_DIR "/docs/ajuda.html")})
+    QDir dir(QCoreApplication::applicationDirPath());
+    for (int up = 0; up < 3; ++up) {
+        const QString candidate = dir.filePath(QStringLiteral("share/quinabel/ajuda.html"));
         if (QFileInfo::exists(candidate))
             return QDir::cleanPath(candidate);
+        if (!dir.cdUp())
+            break;
+    }
     return {};
 }
 } // namespace

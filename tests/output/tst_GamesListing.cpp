@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 QByteArray fileText(const WorkFolder& w) {
@@ -52,6 +53,7 @@ private slots:
     void unwritableFileNamesIt_data();
     void unwritableFileNamesIt();
     void gamesTableNotOpen();
+    void exportLinkOutsideTheFolderIsRefused();
     void damagedGamesFileChangesNothing();
 };
 
@@ -207,6 +209,34 @@ void TestGamesListing::unwritableFileNamesIt() {
                  qPrintable(e.message()));
     }
     QCOMPARE(relLines(t.TableRel), QStringList{QStringLiteral("earlier")});
+}
+
+// "Cartelas.csv" as a link to a file outside the folder: nothing is written through it.
+void TestGamesListing::exportLinkOutsideTheFolderIsRefused() {
+    WorkFolder w;
+    WorkFolder outside;
+    const QString foreign = outside.file(QStringLiteral("planilha.csv"));
+    {
+        QFile f(foreign);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("do jogador\r\n");
+    }
+    QVERIFY(QFile::link(foreign, w.file(Schemas::kExportFile)));
+    Tables t(w.path());
+    createListing(t);
+    createGames(t);
+    addGame(t.TableCar, 1, {1, 2, 3, 4, 5, 6});
+    try {
+        BuildGamesListing(t);
+        QFAIL("the listing must be refused");
+    } catch (const TableError& e) {
+        QVERIFY2(e.message().contains(QStringLiteral("Cartelas.csv\" é um atalho (link simbólico) para")),
+                 qPrintable(e.message()));
+    }
+    QFile f(foreign);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("do jogador\r\n"));
+    QVERIFY(QFileInfo(w.file(Schemas::kExportFile)).isSymLink());
 }
 
 void TestGamesListing::gamesTableNotOpen() {

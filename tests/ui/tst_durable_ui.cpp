@@ -2,6 +2,7 @@
 #include "NumberCell.h"
 #include "Schemas.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
@@ -107,6 +108,42 @@ private slots:
         QTimer::singleShot(20, &loop, &QEventLoop::quit);
         loop.exec();
         QCOMPARE(drawsOnDisk(f.folder.path()), QStringList{QStringLiteral("2500 9 2 3 4 5 6")});
+    }
+
+    // A file that cannot be written is reported once per operation: the failed save is not tried
+    // again by itself while the program waits, only at the player's next change.
+    void anUnwritableFileIsReportedOncePerOperation() {
+        MenuFixture f;
+        f.start();
+        f.messages.clear();
+        // "Desprezadas.cds" cannot be put in place: a folder holding something is there.
+        QVERIFY(QDir().mkpath(f.folder.file(Schemas::kDiscardedFile) + QStringLiteral("/ocupado")));
+        const auto errors = [&] {
+            int n = 0;
+            for (const auto& shown : f.messages.shown())
+                if (shown.icon == ScriptedMessageBoxes::Icon::Critical) {
+                    ++n;
+                    if (!shown.text.contains(Schemas::kDiscardedFile))
+                        return -1;
+                }
+            return n;
+        };
+        const auto idle = [] {
+            QEventLoop loop;
+            QTimer::singleShot(300, &loop, &QEventLoop::quit);
+            loop.exec();
+        };
+        auto* cell = f.find<NumberCell>("p17");
+        QTest::mouseClick(cell, Qt::LeftButton, Qt::NoModifier, cell->rect().center());
+        idle();
+        QCOMPARE(errors(), 1);
+        QTest::keyClick(f.menu.get(), Qt::Key_Return); // as the key that closes the box would
+        idle();
+        QCOMPARE(errors(), 1);
+        auto* other = f.find<NumberCell>("p18");
+        QTest::mouseClick(other, Qt::LeftButton, Qt::NoModifier, other->rect().center());
+        idle();
+        QCOMPARE(errors(), 2);
     }
 };
 

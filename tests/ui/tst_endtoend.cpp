@@ -86,7 +86,7 @@ class EndToEndTest : public QObject {
 
 private slots:
     void aFirstEveningAndTheNextDay() {
-        const std::vector<Draw> draws = realDraws(2786, 2798);
+        const std::vector<Draw> draws = realDraws(2785, 2797);
         if (draws.size() != 13)
             QSKIP("the draw history is not in tests/data");
         MenuFixture f;

@@ -90,6 +90,8 @@ private slots:
             QStringLiteral("O arquivo \"%1\" não foi importado: o arquivo está vazio. Nada foi alterado.")
                 .arg(QDir::toNativeSeparators(path)));
         QCOMPARE(f.menu->tables().TableRes.rowCount(), 1);
+        // Nothing was changed, not even the folder the next import opens in.
+        QVERIFY(!QFile::exists(f.folder.file(QStringLiteral("PastaImportacao.cds"))));
     }
 
     void cancelledDialogImportsNothing() {
