@@ -43,6 +43,17 @@ void Budget::rowRead(qsizetype cells) {
         b->report();
 }
 
+void Budget::cellsRead(qsizetype cells) {
+    Budget* b = innermost;
+    if (!b)
+        return;
+    if (b->cells_ + cells > kMostCells)
+        throw ReadingStopped{QStringLiteral("ele tem mais de %1 células, muito mais do que um arquivo de "
+                                            "resultados")
+                                 .arg(count(kMostCells))};
+    b->cells_ += cells;
+}
+
 void Budget::bytesRead(qint64 bytes) {
     Budget* b = innermost;
     if (!b)

@@ -46,6 +46,9 @@ public:
     // A row: throws ReadingStopped when the rows or cells would pass their limits, or when the
     // progress answers that the player cancelled.
     static void rowRead(qsizetype cells);
+    // Cells of a row already counted by rowRead (a row whose place was taken before its cells
+    // were known); throws as rowRead does.
+    static void cellsRead(qsizetype cells);
     // Bytes read (from the disk or out of a zip entry): reports progress now and then.
     static void bytesRead(qint64 bytes);
     // Asks the progress whether to go on; throws ReadingStopped when not.
@@ -69,6 +72,17 @@ public:
     void push_back(const QStringList& row) {
         Budget::rowRead(row.size());
         rows_.push_back(row);
+    }
+    // Takes the place of a row whose cells come later (a reader that meets a row's start before
+    // its cells), and fills it in.
+    std::size_t reserveRow() {
+        Budget::rowRead(0);
+        rows_.emplace_back();
+        return rows_.size() - 1;
+    }
+    void fillRow(std::size_t at, QStringList cells) {
+        Budget::cellsRead(cells.size());
+        rows_[at] = std::move(cells);
     }
     const_iterator begin() const { return rows_.begin(); }
     const_iterator end() const { return rows_.end(); }
