@@ -51,6 +51,7 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
 TFormMenu::~TFormMenu() {
     if (!closing_)
         FormClose(); // destroyed without a close event (a test, the end of the session)
+    tables_.TableRes.removeFieldUpdater(this);
     // The controls and models are bound to the tables, which are members: they go first, while
     // the tables still exist (QWidget would delete them only after the members are gone).
     qDeleteAll(findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly));
@@ -81,10 +82,16 @@ void TFormMenu::FormCreate() {
         guarded([this] {
             tables_.TableCar.open();
             RefreshGamesSummary();
+            updateCheckReportButton();
         });
 }
 
 void TFormMenu::closeEvent(QCloseEvent* e) {
+    // A draw typed only in part is never stored: the player may go back to it instead of closing.
+    if (!closing_ && !leaveDraw()) {
+        e->ignore();
+        return;
+    }
     if (!closing_)
         FormClose();
     e->accept();

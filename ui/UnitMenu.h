@@ -123,6 +123,15 @@ private:
     // False (and the focus back in the refused field) while a typed number is refused.
     bool drawNumbersAccepted();
     void ButtonImportaClick();
+    // Leaving the draw being typed (another draw, the navigator, the grid, "Sai", the close, an
+    // operation that moves the results): a whole draw is stored; one typed only in part is never
+    // stored, and the player is asked whether to discard it. False: the player stays in the draw.
+    bool leaveDraw();
+    void discardDraft();
+    // The focus into the first number field of the draw that is empty or refused.
+    void focusIncompleteField();
+    // Throws when TableRes is about to post a draw whose changed numbers are not whole.
+    void refuseIncompleteDraw();
 
     // --- board and statistics
     void ToggleCellPressed(int n, Qt::MouseButton button);
@@ -144,6 +153,8 @@ private:
     // --- check report (UnitMenuCheckReport.cpp)
     void buildCheckReport();
     void NoteCheckedDraw();
+    // Enabled while the games hold the hits of a check.
+    void updateCheckReportButton();
     void ButtonRelConfClick();
 
     // --- generation
@@ -249,7 +260,7 @@ private:
 
     // --- check report
     QPushButton* ButtonRelConf = nullptr;
-    std::optional<ResultDraw> checkedDraw_; // the draw of the last check this session
+    std::optional<ResultDraw> checkedDraw_; // the draw of the games' hits, once known
 
     // --- generation
     QFrame* PanelGeraQual = nullptr;

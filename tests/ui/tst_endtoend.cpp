@@ -29,6 +29,8 @@ std::vector<Draw> realDraws(int from, int to) {
     std::vector<Draw> out;
     for (int c = from; c <= to; ++c) {
         const QJsonArray n = all.value(QString::number(c)).toArray();
+        if (n.size() != 6)
+            continue; // not in the history held here
         Draw d{c, {}};
         for (int k = 0; k < 6; ++k)
             d.second[static_cast<std::size_t>(k)] = n.at(k).toString().toInt();
@@ -86,7 +88,7 @@ class EndToEndTest : public QObject {
 
 private slots:
     void aFirstEveningAndTheNextDay() {
-        const std::vector<Draw> draws = realDraws(2786, 2798);
+        const std::vector<Draw> draws = realDraws(2785, 2797);
         if (draws.size() != 13)
             QSKIP("the draw history is not in tests/data");
         MenuFixture f;
