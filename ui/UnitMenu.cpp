@@ -6,6 +6,7 @@
 #include "DrawEntry.h"
 #include "DurableWork.h"
 #include "FileNames.h"
+#include "FixedNumbers.h"
 #include "FocusExit.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
@@ -139,6 +140,14 @@ void TFormMenu::commitPlayerWork() {
         try {
             SaveDiscarded(tables_, *board_);
             savedDiscards_ = board_->discardedNumbers();
+        } catch (const TableError& e) {
+            showError(e.message());
+        }
+    }
+    if (board_ && board_->fixedNumbers() != savedFixed_) {
+        try {
+            SaveFixed(folder_, board_->fixedNumbers());
+            savedFixed_ = board_->fixedNumbers();
         } catch (const TableError& e) {
             showError(e.message());
         }

@@ -195,6 +195,7 @@ private:
     bool closing_ = false;
     class DurableWork* durable_ = nullptr;
     QList<int> savedDiscards_; // the discarded numbers "Desprezadas.cds" holds
+    QList<int> savedFixed_;    // the fixed numbers "Fixas.cds" holds
     bool checkingDrawNumber_ = false;
 
     // --- shell
