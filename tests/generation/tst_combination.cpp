@@ -87,6 +87,10 @@ private slots:
         const CountWithNotice few = LabelSelCText(5);
         QCOMPARE(few.text, QStringLiteral("5 pedras= 0"));
         QVERIFY(few.message.has_value());
+        // Every combination holds the fixed numbers.
+        QCOMPARE(LabelSelCText(39, 2).text, QStringLiteral("39 pedras= 66.045"));
+        QCOMPARE(LabelSelCText(60, 5).text, QStringLiteral("60 pedras= 55"));
+        QCOMPARE(LabelSelCText(60, 6).text, QStringLiteral("60 pedras= 0"));
     }
 
     void countingRun_data() {

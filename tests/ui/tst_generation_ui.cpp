@@ -333,21 +333,95 @@ private slots:
     void noToTheHardQuestionKeepsTheGames() {
         MenuFixture f;
         TFormMenu& m = f.start();
-        pressCells(m, 1, 5, Qt::RightButton); // fixed
+        pressCells(m, 1, 5, Qt::RightButton); // fixed: 2 and 4 are even
         pressCells(m, 16, 60);                // discarded; 6..15 stay valid
         click(f, "ButtonGera");
         click(f, "RBAlea");
         typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("7"));
-        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("50")); // only 45 games exist
+        // 45 games exist; only the 10 whose two dealt numbers are odd have exactly two even.
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("20"));
+        typeInto(f.find<QLineEdit>("EditPares"), QStringLiteral("2-2"));
         click(f, "ButtonOKAlea");
         QCOMPARE(f.messages.shown().size(), 1);
         QCOMPARE(f.messages.shown().last().title, QStringLiteral("Tá difícil"));
         QVERIFY(f.messages.shown().last().yesNo);
         Table& car = m.tables().TableCar;
+        QCOMPARE(car.rowCount(), 10);
+        verifyGamesComplete(car, true);
+        QVERIFY(summary(f).startsWith(QStringLiteral("10 jogos com 7 dezenas x 14,00 = 140,00\n")));
+        QVERIFY(!shown(f, "PanelGera"));
+    }
+
+    // Every game holds the fixed numbers, so the count of possible games is that of the valid
+    // numbers taken k − fixed at a time; a request up to it is met in full, one above it refused.
+    void countsOfPossibleGamesHoldTheFixedNumbers_data() {
+        QTest::addColumn<int>("perGame");
+        QTest::addColumn<QString>("labelMax");
+        QTest::newRow("6 per game: C(37, 4)") << 6 << "66.045";
+        QTest::newRow("15 per game: C(37, 13)") << 15 << "3.562.467.300";
+    }
+    void countsOfPossibleGamesHoldTheFixedNumbers() {
+        QFETCH(int, perGame);
+        QFETCH(QString, labelMax);
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        pressCells(m, 1, 2, Qt::RightButton); // fixed
+        pressCells(m, 40, 60);                // discarded; 3..39 valid: 37
+        click(f, "ButtonGera");
+        QCOMPARE(f.find<QLabel>("LabelSelC")->text(), QStringLiteral("39 pedras= 66.045"));
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QString::number(perGame));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("1"));
+        QCOMPARE(f.find<QLabel>("LabelMax")->text(), labelMax);
+        QCOMPARE(f.find<QLabel>("LabelSel")->text(), QStringLiteral("37"));
+    }
+
+    void aRequestAboveThePossibleGamesIsRefused() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        pressCells(m, 1, 5, Qt::RightButton); // fixed
+        pressCells(m, 16, 60);                // discarded; 6..15 stay valid
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("7"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("46")); // only 45 games exist
+        click(f, "ButtonOKAlea");
+        QCOMPARE(f.find<QLabel>("LabelMax")->text(), QStringLiteral("45"));
+        QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("O número de jogos desejados é inválido.")});
+        QVERIFY(shown(f, "PanelGera"));
+        Table& car = m.tables().TableCar;
+        QCOMPARE(car.rowCount(), 0);
+        // All 45 are asked for and made, each with the five fixed numbers.
+        f.messages.clear();
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("45"));
+        click(f, "ButtonOKAlea");
+        QVERIFY(f.messages.shown().isEmpty());
         QCOMPARE(car.rowCount(), 45);
         verifyGamesComplete(car, true);
-        QVERIFY(summary(f).startsWith(QStringLiteral("45 jogos com 7 dezenas x 14,00 = 630,00\n")));
-        QVERIFY(!shown(f, "PanelGera"));
+        QSet<QString> todos;
+        for (int r = 0; r < car.rowCount(); ++r) {
+            const QString t = car.rowAt(r).text(car.fieldIndex(u"Todos"));
+            QVERIFY2(t.startsWith(QStringLiteral("0102030405")), qPrintable(t));
+            todos.insert(t);
+        }
+        QCOMPARE(todos.size(), 45);
+    }
+
+    // Fixed numbers kept over a restart are in every game of the next random run.
+    void fixedNumbersAfterARestartAreInEveryGame() {
+        MenuFixture f;
+        TFormMenu& first = f.start();
+        pressCells(first, 7, 8, Qt::RightButton);
+        TFormMenu& m = f.restart();
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("7"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("12"));
+        click(f, "ButtonOKAlea");
+        Table& car = m.tables().TableCar;
+        QCOMPARE(car.rowCount(), 12);
+        for (const QString& t : todosOf(car))
+            QVERIFY2(t.contains(QStringLiteral("0708")), qPrintable(t));
     }
 
     void noToTheHardQuestionWithEmptyInitialBound() {
