@@ -301,6 +301,7 @@ private:
     std::array<NumberChip*, 60> chips_{};
     QPushButton* ButtonGeraJ = nullptr;
     QPushButton* ButtonCanGeraJ = nullptr;
+    QLabel* LabelSobra = nullptr; // the rows too short to become games
 
     // --- printing
     QFrame* PanelImp = nullptr;
