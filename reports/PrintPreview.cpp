@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QWidget>
+#include <numeric>
 
 void PrintPreview::preview(const ReportLayout& layout, Table& table) {
     show(layout, [&layout, &table] { return layOutReport(layout, table); });
@@ -51,7 +52,19 @@ void PrintPreview::show(const ReportLayout& layout, const std::function<ReportDo
                     prompter_->inform({QStringLiteral("Impressão"), *refused});
                 return;
             }
-            printReport(layOut(), *target);
+            const ReportDocument doc = layOut();
+            if (!printing) {
+                // The preview shows every page once, whatever range and copies a print asked for.
+                std::vector<int> all(static_cast<std::size_t>(doc.pageCount()));
+                std::iota(all.begin(), all.end(), 0);
+                printReportPages(doc, *target, all);
+                return;
+            }
+            if (!printReport(doc, *target) && prompter_)
+                prompter_->inform({QStringLiteral("Impressão"),
+                                   QStringLiteral("Nenhuma das páginas pedidas existe: o relatório tem %1 "
+                                                  "página(s). Nada foi impresso.")
+                                       .arg(doc.pageCount())});
         });
     dialog.exec();
 }

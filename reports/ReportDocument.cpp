@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -287,13 +288,44 @@ std::optional<QString> setUpPage(const QString& title, const PageSetup& setup, Q
     return refused;
 }
 
-void printReport(const ReportDocument& doc, QPagedPaintDevice& device) {
+std::vector<int> pagesToPrint(int pageCount, const QPagedPaintDevice& device) {
+    const auto* printer = dynamic_cast<const QPrinter*>(&device);
+    const QPageRanges ranges = device.pageRanges();
+    const bool all = ranges.isEmpty() || (printer && printer->printRange() == QPrinter::AllPages);
+    std::vector<int> chosen;
+    for (int p = 1; p <= pageCount; ++p)
+        if (all || ranges.contains(p))
+            chosen.push_back(p - 1);
+    const int copies = printer && !printer->supportsMultipleCopies() ? std::max(1, printer->copyCount()) : 1;
+    if (copies == 1)
+        return chosen;
+    std::vector<int> pages;
+    pages.reserve(chosen.size() * static_cast<std::size_t>(copies));
+    if (printer->collateCopies()) {
+        for (int c = 0; c < copies; ++c)
+            pages.insert(pages.end(), chosen.begin(), chosen.end());
+    } else {
+        for (const int p : chosen)
+            pages.insert(pages.end(), static_cast<std::size_t>(copies), p);
+    }
+    return pages;
+}
+
+bool printReport(const ReportDocument& doc, QPagedPaintDevice& device) {
+    const std::vector<int> pages = pagesToPrint(doc.pageCount(), device);
+    if (pages.empty())
+        return false;
+    printReportPages(doc, device, pages);
+    return true;
+}
+
+void printReportPages(const ReportDocument& doc, QPagedPaintDevice& device, const std::vector<int>& pages) {
     QPainter painter(&device);
     const double k = device.logicalDpiX() / 25.4;
-    for (std::size_t i = 0; i < doc.pages.size(); ++i) {
+    for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0)
             device.newPage();
-        paintReportPage(painter, doc.pages[i], k);
+        paintReportPage(painter, doc.pages.at(static_cast<std::size_t>(pages[i])), k);
     }
 }
 
