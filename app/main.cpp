@@ -42,5 +42,6 @@ int main(int argc, char** argv) {
                      [&shutdown] { shutdown.request(); });
 
     menu.show();
+    menu.fitToScreen(); // on a small screen the window scrolls
     return app.exec();
 }

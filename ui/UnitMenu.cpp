@@ -24,11 +24,16 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <algorithm>
 
 TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* parent)
     : QWidget(parent), folder_(folder), services_(std::move(services)), tables_(folder) {
     setObjectName(QStringLiteral("FormMenu"));
-    setFixedSize(1171, 631);
+    resize(kContentSize);
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(11);
     setFont(f);
@@ -42,11 +47,56 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
     buildEditor();
     buildPrint();
     buildTutorial();
+    putContentInScrollArea();
     durable_ = new DurableWork([this] { commitPlayerWork(); }, this);
     for (Table* t : tables_.playerTables())
         durable_->watch(*t);
     connect(board_.get(), &NumberBoard::changed, durable_, &DurableWork::changed);
     FormCreate();
+}
+
+// Every control keeps its place on a content of the window's full size; on a screen too small for
+// it the window is smaller and the content scrolls, so every control can still be reached.
+void TFormMenu::putContentInScrollArea() {
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("FormMenuContent"));
+    content->setFixedSize(kContentSize);
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const bool hidden = w->isHidden();
+        const QRect at = w->geometry();
+        w->setParent(content); // hides it
+        w->setGeometry(at);
+        w->setVisible(!hidden);
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollMenu"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    // No larger than the content and its scroll bars: the layout stays as it is drawn.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    setMaximumSize(kContentSize + QSize(bar, bar));
+}
+
+void TFormMenu::fitToScreen() {
+    const QScreen* s = screen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    // The title bar and borders, as the window manager drew them, or a fair guess before that.
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.width() <= 0 && frame.height() <= 0)
+        frame = QSize(8, 32);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    int w = std::min(kContentSize.width(), area.width() - frame.width());
+    int h = std::min(kContentSize.height() + (w < kContentSize.width() ? bar : 0),
+                     area.height() - frame.height());
+    if (h < kContentSize.height() && w < kContentSize.width() + bar)
+        w = std::min(kContentSize.width() + bar, area.width() - frame.width());
+    resize(w, h);
+    move(area.topLeft());
 }
 
 TFormMenu::~TFormMenu() {

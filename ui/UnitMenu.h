@@ -60,6 +60,11 @@ public:
     // The report forms, when they are created after the window (as the program does).
     void attachReports(ReportForms* reports) { services_.reports = reports; }
     NumberBoard& board() { return *board_; }
+    // The size the controls are laid out on; the window is that size unless the screen is smaller.
+    static constexpr QSize kContentSize{1171, 631};
+    // Makes the window no larger than the screen's free area (its content then scrolls), at its
+    // top-left corner.
+    void fitToScreen();
     // The controls of the 60 numbers by their composed names ("P7", "d12", "W60", "g5"),
     // matched without regard to letter case.
     QWidget* numberControl(const QString& name) const;
@@ -79,6 +84,7 @@ private:
     void buildGeneration();
     void buildEditor();
     void buildPrint();
+    void putContentInScrollArea();
     // Enter in an entry field moves the focus on, as Tab does.
     void SaiEnter(QWidget* field);
     // Runs `exit` when the focus leaves `field` for another control of this window (FocusExit's
