@@ -1,5 +1,6 @@
 #include "ReportDocument.h"
 
+#include "Prompter.h"
 #include "Table.h"
 
 #include <QFontMetricsF>
@@ -222,6 +223,11 @@ ReportDocument layOutSheet(const ReportLayout& layout) {
 }
 
 ReportDocument layOutReport(const ReportLayout& layout, Table& table) {
+    NoProgress none;
+    return *layOutReport(layout, table, none);
+}
+
+std::optional<ReportDocument> layOutReport(const ReportLayout& layout, Table& table, Progress& progress) {
     ReportDocument doc;
     doc.name = layout.name();
     doc.title = layout.documentTitle();
@@ -236,9 +242,13 @@ ReportDocument layOutReport(const ReportLayout& layout, Table& table) {
     table.first();
     if (layout.hasTitleBand())
         pages.placeTitle(snapshot(layout.titleBand(), titleFields, table));
+    const qint64 rows = table.rowCount();
+    qint64 done = 0;
     while (!table.eof()) {
         pages.placeDetail(snapshot(detail, detailFields, table));
         table.next();
+        if (++done % 256 == 0 && !progress.report(done, rows, static_cast<qint64>(doc.pages.size())))
+            return std::nullopt;
     }
     return doc;
 }
@@ -319,14 +329,20 @@ bool printReport(const ReportDocument& doc, QPagedPaintDevice& device) {
     return true;
 }
 
-void printReportPages(const ReportDocument& doc, QPagedPaintDevice& device, const std::vector<int>& pages) {
+bool printReportPages(const ReportDocument& doc, QPagedPaintDevice& device, const std::vector<int>& pages,
+                      Progress* progress) {
     QPainter painter(&device);
     const double k = device.logicalDpiX() / 25.4;
+    const auto total = static_cast<qint64>(pages.size());
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0)
             device.newPage();
         paintReportPage(painter, doc.pages.at(static_cast<std::size_t>(pages[i])), k);
+        const auto done = static_cast<qint64>(i + 1);
+        if (progress && !progress->report(done, total, done))
+            return false;
     }
+    return true;
 }
 
 QImage renderReportPage(const ReportDocument& doc, int page, double dpi) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+class Progress;
 class QPagedPaintDevice;
 class QPainter;
 class Table;
@@ -39,6 +40,9 @@ struct ReportDocument {
 // from the top, then the next column, then the next page. Throws TableError when the table is
 // closed or a field element names a field the table lacks.
 ReportDocument layOutReport(const ReportLayout& layout, Table& table);
+// The same pass, telling `progress` how far it is now and then (done and total in rows, the pages
+// made so far); nothing when the player cancelled.
+std::optional<ReportDocument> layOutReport(const ReportLayout& layout, Table& table, Progress& progress);
 
 // A layout that prints no table (a test sheet): its title band alone, on one page.
 ReportDocument layOutSheet(const ReportLayout& layout);
@@ -73,7 +77,10 @@ std::vector<int> pagesToPrint(int pageCount, const QPagedPaintDevice& device);
 bool printReport(const ReportDocument& doc, QPagedPaintDevice& device);
 // Prints the given pages (0 is the first) in that order, whatever range the device holds: the
 // preview's own pass, which shows every page once.
-void printReportPages(const ReportDocument& doc, QPagedPaintDevice& device, const std::vector<int>& pages);
+// With `progress`, told after each page (done and total in pages); a cancel stops after the page
+// being printed and answers false.
+bool printReportPages(const ReportDocument& doc, QPagedPaintDevice& device, const std::vector<int>& pages,
+                      Progress* progress = nullptr);
 
 // One page as an image of `dpi` dots per inch, white paper.
 QImage renderReportPage(const ReportDocument& doc, int page, double dpi);

@@ -14,6 +14,7 @@
 #include "NumberStatistics.h"
 #include "Schemas.h"
 #include "ShutdownSignals.h"
+#include "StartupNotice.h"
 #include "TableError.h"
 
 #include <QCloseEvent>
@@ -116,6 +117,8 @@ void TFormMenu::FormCreate() {
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     move(0, 0);
     setWindowTitle(QStringLiteral("Quinabel - Versão 2.1"));
+    StartupNotice notice;
+    notice.say(QStringLiteral("Lendo os resultados dos concursos..."));
     guarded([this] { rebuildResultsFile(tables_); });
     LoadDiscardedAndShow();
     guarded([this] {
@@ -126,7 +129,9 @@ void TFormMenu::FormCreate() {
         }
         rel.open();
     });
+    notice.say(QStringLiteral("Calculando as estatísticas..."));
     RecomputeStatisticsAndShow();
+    notice.say(QStringLiteral("Lendo os jogos..."));
     // The games table stays closed until the first generation makes its file; a games file that
     // exists but cannot be read is reported, never silently replaced.
     if (tables_.TableCar.fileExists())

@@ -25,6 +25,8 @@ struct At {
     int x, y;
 };
 constexpr At kButtonGera{433, 41};
+constexpr At kButtonImp{433, 81};
+constexpr At kRBCart{60, 412};
 constexpr At kButtonRes{433, 121};
 constexpr At kButtonIns{433, 241};
 constexpr At kEditConc{115, 417};
@@ -36,6 +38,27 @@ constexpr At kEditQuant{393, 433};
 constexpr At kButtonOKAlea{73, 501};
 At drawField(int n) { // DBEdit1 .. DBEdit6
     return {99 + 42 * (n - 1), 447};
+}
+
+// `count` games of six numbers, as a long combination run leaves them.
+void seedGames(const QString& folder, int count) {
+    Tables t(folder);
+    Table& car = t.TableCar;
+    car.defineFields(Schemas::games());
+    car.setIndexFieldNames(QStringLiteral("Cartao"));
+    car.create();
+    const Table::BulkChange bulk(car);
+    const int cartao = car.fieldIndex(u"Cartao");
+    const int dezenas = car.fieldIndex(u"Dezenas");
+    for (int g = 0; g < count; ++g) {
+        car.insert();
+        car.setReal(cartao, g + 1);
+        car.setInteger(dezenas, 6);
+        for (int i = 0; i < 6; ++i)
+            car.setInteger(car.fieldIndex(QStringLiteral("d%1").arg(i + 1)), 1 + (g + 7 * i) % 60);
+        car.post();
+    }
+    QVERIFY(t.closeAll().isEmpty());
 }
 
 QString program() {
@@ -324,6 +347,42 @@ private slots:
         p.kill();
         p.waitForFinished(3000);
         small.stop();
+    }
+
+    // A start that reads many games shows at once a small window saying what it loads, then the
+    // main window.
+    void aLongStartUpSaysWhatItLoads() {
+        WorkFolder w;
+        seedDraws(w.path(), kThreeDraws);
+        seedGames(w.path(), 1200000);
+        QVERIFY(startProgram(w.path(), false));
+        QVERIFY2(!x_.waitForWindow(QStringLiteral("^Quinabel - carregando$"), 15000).isEmpty(),
+                 "the start-up showed nothing while it loaded");
+        main_ = x_.waitForWindow(QString::fromLatin1(kMainTitle), 60000);
+        QVERIFY(!main_.isEmpty());
+        QVERIFY(x_.waitUntilGone(QStringLiteral("^Quinabel - carregando$")));
+        x_.closeWindow(main_);
+        QVERIFY2(endsCleanly(30000), "the window did not close");
+    }
+
+    // The slip preview of tens of thousands of games shows the progress dialog while it lays the
+    // slips out; its "Cancelar" opens no preview and leaves the window working.
+    void aLongPreviewShowsProgressAndCancels() {
+        WorkFolder w;
+        seedDraws(w.path(), kThreeDraws);
+        seedGames(w.path(), 60000);
+        QVERIFY(startProgram(w.path()));
+        click(kButtonImp);
+        click(kRBCart);
+        const QString progress = x_.waitForWindow(QStringLiteral("^Impress"), 30000);
+        QVERIFY2(!progress.isEmpty(), "no progress while the slips were laid out");
+        x_.activate(progress);
+        x_.key({QStringLiteral("Escape")}); // the dialog's "Cancelar"
+        QVERIFY(x_.waitUntilGone(QStringLiteral("^Impress"), 20000));
+        QVERIFY2(x_.staysAbsent(QStringLiteral("^Visualiza"), 1500), "a cancelled preview opened");
+        QVERIFY(x_.activate(main_));
+        x_.closeWindow(main_);
+        QVERIFY2(endsCleanly(30000), "the window did not close");
     }
 
     // A termination signal, whatever dialog is open, closes it as No would, stores the tables
