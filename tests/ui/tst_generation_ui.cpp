@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTimer>
+#include <numeric>
+#include <random>
 
 // The generation choice and the random and combination panels with their filter strip, as the
 // player uses them: clicks on the board, typed fields, the buttons, and the progress of long runs.
@@ -449,6 +451,52 @@ private slots:
         QCOMPARE(summary(f), before);
         QVERIFY(!shown(f, "PanelGera"));
         QCOMPARE(f.find<QLineEdit>("EditInicial")->text(), QString()); // never rewritten
+    }
+
+    // "Calcula combinações a gerar" through the window over many boards and filter strips, with
+    // games already in the list: each press answers with the count (or its message) and leaves
+    // the panel open and the games as they were. Run it under the sanitizers as well.
+    void countingOverRandomBoardsThroughTheWindow() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        std::mt19937 rng(1210);
+        auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+        const std::vector<const char*> strips{"",    "1-6", "6-1", "0",           "3",
+                                              "2-4", "-",   "7",   "99999999999", "a"};
+        const std::vector<const char*> bounds{"", "0", "30", "60", "61", "-1", "x"};
+        auto any = [&pick](const std::vector<const char*>& from) {
+            return QString::fromUtf8(
+                from[static_cast<std::size_t>(pick(0, static_cast<int>(from.size()) - 1))]);
+        };
+        // Some games first, so that the summary the count refreshes has something to read.
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("8"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("30"));
+        click(f, "ButtonOKAlea");
+        const int games = m.tables().TableCar.rowCount();
+        QVERIFY(games > 0);
+        for (int round = 0; round < 60; ++round) {
+            std::vector<int> all(60);
+            std::iota(all.begin(), all.end(), 1);
+            std::shuffle(all.begin(), all.end(), rng);
+            const int inPlay = round % 7 == 0 ? 60 : pick(0, 24);
+            QList<int> discarded(all.begin() + inPlay, all.end());
+            m.board().setDiscardedNumbers(discarded);
+            for (int i = 0, fixed = pick(0, 7); i < fixed && i < inPlay; ++i)
+                m.board().ToggleCell(all[static_cast<std::size_t>(i)], PressButton::Right);
+            f.messages.clear();
+            click(f, "ButtonGera");
+            click(f, "RBCombina");
+            typeInto(f.find<QLineEdit>("EditPares"), any(strips));
+            typeInto(f.find<QLineEdit>("EditLinhas"), any(strips));
+            typeInto(f.find<QLineEdit>("EditInicial"), any(bounds));
+            typeInto(f.find<QLineEdit>("EditFinal"), any(bounds));
+            click(f, "ButtonCalcComb");
+            QVERIFY(shown(f, "PanelGera"));
+            QCOMPARE(m.tables().TableCar.rowCount(), games);
+            click(f, "BitBtn4");
+        }
     }
 
     void combinationsOfTwelveNumbers() {
