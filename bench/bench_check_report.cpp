@@ -4,6 +4,7 @@
 // number up among the draw's numbers (no sets of bits), and one bare population count per pair,
 // one game at a time (the floor of a loop that reads every draw once for each game). Also: reading
 // a million games from the games table, and filling and laying out the report for the 10,000 games.
+// The history in reais (every draw's prizes known) is timed beside the history in counts.
 #include "CheckReport.h"
 #include "GamePrizes.h"
 #include "GamesTable.h"
@@ -13,6 +14,8 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QImage>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -103,6 +106,19 @@ qint64 popcountFloor(const std::vector<GameNumbers>& games, const std::vector<Re
     return __builtin_cpu_supports("popcnt") ? countPairsPopcnt(games, masks) : countPairs(games, masks);
 }
 
+// The prizes of every draw: the sena won in one draw of five, the quina and the quadra always.
+std::vector<std::optional<TierPrices>> makePrices(std::mt19937& rng) {
+    std::uniform_int_distribution<Centavos> sena(1000000000, 30000000000), quina(2000000, 9000000),
+        quadra(60000, 150000);
+    std::vector<std::optional<TierPrices>> prices(kDraws);
+    for (int i = 0; i < kDraws; ++i) {
+        const bool senaWon = i % 5 == 0;
+        prices[static_cast<std::size_t>(i)] =
+            TierPrices{{senaWon ? sena(rng) : 0, quina(rng), quadra(rng)}, {senaWon, true, true}};
+    }
+    return prices;
+}
+
 qint64 tierDraws(const HistoryPrizes& h) {
     qint64 n = 0;
     for (const GameHistory& w : h.winners)
@@ -114,6 +130,7 @@ qint64 tierDraws(const HistoryPrizes& h) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     std::mt19937 rng(20261210);
     const std::vector<ResultDraw> draws = makeDraws(rng);
     NoProgress none;
@@ -139,15 +156,31 @@ int main(int argc, char** argv) {
                 history, static_cast<long long>(tierDraws(h)),
                 tierDraws(h) == refTiers ? "same as reference" : "DIFFERENT");
 
+    // In reais: every draw's prizes known, at 6,00 a simple bet; the history in counts above is
+    // the reference.
+    const std::vector<std::optional<TierPrices>> prices = makePrices(rng);
+    timer.restart();
+    const HistoryPrizes money = *PrizesInHistory(mixed, draws, none, {prices, 600});
+    const double inReais = ms(timer);
+    std::printf("  PrizesInHistory in reais:         %8.1f ms (limit 1000 ms; won %s, spent %s, %zu balance "
+                "points; counts %s)\n",
+                inReais, qPrintable(FormatMoney(money.won)), qPrintable(FormatMoney(money.spent)),
+                money.balance.size(), tierDraws(money) == tierDraws(h) ? "same as in counts" : "DIFFERENT");
+
     timer.restart();
     CheckReport report;
-    report.fill({draws.back(), mixed, PrizesOfDraw(mixed, draws.back().mask), h});
+    report.fill({draws.back(), mixed, PrizesOfDraw(mixed, draws.back().mask), money, prices.back(), 600});
     const double fill = ms(timer);
     timer.restart();
     const ReportDocument doc = layOutReport(report.layout(), report.rows());
     const double layout = ms(timer);
+    timer.restart();
+    const QImage lastPage = renderReportPage(doc, doc.pageCount() - 1, 150);
+    const double chartPage = ms(timer);
     std::printf("  report lines filled:              %8.1f ms (%d lines)\n", fill, report.rows().rowCount());
     std::printf("  report laid out:                  %8.1f ms (%d pages)\n", layout, doc.pageCount());
+    std::printf("  last page, with the chart, drawn: %8.1f ms (%dx%d at 150 dpi)\n", chartPage,
+                lastPage.width(), lastPage.height());
 
     // 1,000,000 six-number games.
     const std::vector<GameNumbers> six = makeGames(rng, 1000000, true);

@@ -7,20 +7,10 @@
 
 namespace {
 
-// The text between the count and the amount of each cost line, sizes 6 to 15, with the fixed
-// price texts the program has always shown.
-const std::array<QString, 10>& costTexts() {
-    static const std::array<QString, 10> texts{QStringLiteral(" jogos com 6 dezenas x 2,00 = "),
-                                               QStringLiteral(" jogos com 7 dezenas x 14,00 = "),
-                                               QStringLiteral(" jogos com 8 dezenas x 56,00 = "),
-                                               QStringLiteral(" jogos com 9 dezenas x 168,00 = "),
-                                               QStringLiteral(" jogos com 10 dezenas x 420,00 = "),
-                                               QStringLiteral(" jogos com 11 dezenas x 924,00 = "),
-                                               QStringLiteral(" jogos com 12 dezenas x 1.848,00 = "),
-                                               QStringLiteral(" jogos com 13 dezenas x 3.432,00 = "),
-                                               QStringLiteral(" jogos com 14 dezenas x 6.006,00 = "),
-                                               QStringLiteral(" jogos com 15 dezenas x 10.010,00 = ")};
-    return texts;
+// The text between the count and the amount of each cost line: the size and the price of one game
+// of that size at the price of a simple bet in force (" jogos com 7 dezenas x 42,00 = ").
+QString costText(int size) {
+    return QStringLiteral(" jogos com %1 dezenas x %2 = ").arg(size).arg(FormatMoney(GamePriceCents(size)));
 }
 
 QString evenText(int k) {
@@ -71,7 +61,7 @@ QStringList RefreshGamesSummary(const Table& games) {
             continue;
         const qint64 amount = c * GamePriceCents(size);
         total += amount;
-        lines << QString::number(c) + costTexts()[static_cast<std::size_t>(size - 6)] + FormatMoney(amount);
+        lines << QString::number(c) + costText(size) + FormatMoney(amount);
     }
     if (total > 0)
         lines << QStringLiteral("Total dos jogos:") + FormatMoney(total);

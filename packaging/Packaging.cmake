@@ -16,7 +16,7 @@ endforeach()
 set(QUINABEL_DEB_DEPENDS
   "libc6" "libstdc++6" "libgcc-s1"
   "libqt6core6 (>= 6.4)" "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)" "libqt6printsupport6 (>= 6.4)"
-  "qt6-qpa-plugins" "libsqlite3-0" "libquazip1-qt6-1"
+  "qt6-qpa-plugins" "libsqlite3-0" "libquazip1-qt6-1" "libxml2"
   "fonts-liberation" "qt6-translations-l10n" "xdg-utils" "libcups2")
 
 set(CPACK_GENERATOR DEB)

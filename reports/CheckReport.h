@@ -13,6 +13,8 @@ struct CheckReportContent {
     std::span<const GameNumbers> games;
     DrawPrizes prizes;
     HistoryPrizes history;
+    std::optional<TierPrices> drawPrices; // what the draw checked paid, when its prizes are known
+    Centavos betPrice = 0;                // the price of a simple bet the history was costed at
 };
 
 // The check report ("Relatório da conferência") on A4: a framed title band with the draw checked,
@@ -20,14 +22,23 @@ struct CheckReportContent {
 // captions, games, totals, notes) and all share the one detail band of the engine: each line is a
 // row of a table kept in memory (never read from or written to a file), and as the engine arrives
 // on a row the report sets the band up for that row's kind (bold hit numbers, bold totals, the
-// rule under the captions).
+// rule under the captions). Where the prizes of the draws are known, the lines say in reais what
+// the games won, and the report ends with a chart of the balance of all the games over the history
+// (won minus spent, draw by draw), painted by the engine like every other element.
 class CheckReport {
 public:
     // The most lines listed in each section; the games beyond are counted in a note. A list of
     // every winning game of a million games would run to thousands of pages.
     static constexpr int kListLimit = 10000;
 
-    enum class Line { Blank, Section, Captions, Game, History, Total, Note };
+    enum class Line { Blank, Section, Captions, Game, History, Total, Note, Chart };
+    enum class Part { Draw, History }; // the section a line belongs to
+
+    // The chart's band (its heading included, so that the two never part at a page's end): its
+    // height, and the plotting area inside it (mm from the band's corner).
+    static constexpr double kChartHeight = 108.0;
+    static QRectF chartArea() { return {32.0, 11.0, 154.0, 80.0}; }
+    static QColor balanceColor() { return {0, 70, 160}; }
 
     CheckReport();
     CheckReport(const CheckReport&) = delete;
@@ -46,9 +57,14 @@ public:
 private:
     void addRow(Line kind, const QString& text = {});
     void setUpBandForRow();
+    void setUpChart(bool shown);
 
     ReportLayout layout_;
     Table rows_;
     int tipo_ = 0;
+    int secao_ = 0;
     int negrito_ = 0;
+    Part part_ = Part::Draw;            // the section the lines being added belong to
+    std::vector<BalancePoint> balance_; // the chart's points
+    bool chartSet_ = false;             // the chart's elements hold the chart
 };

@@ -132,6 +132,25 @@ void paintFrame(QPainter& p, const QRectF& r, unsigned sides, double thickness, 
 
 void paintElement(QPainter& p, const ReportElement& e, QPointF origin, double k) {
     const QRectF r = deviceRect(origin, e.rect, k);
+    if (e.kind == ElementKind::Path) {
+        if (e.points.size() < 2)
+            return;
+        QPolygonF line;
+        line.reserve(e.points.size());
+        for (const QPointF& pt : e.points)
+            line << QPointF(r.left() + pt.x() * k, r.top() + pt.y() * k);
+        QPen pen(e.color, e.lineWidth * k);
+        pen.setJoinStyle(Qt::RoundJoin);
+        pen.setCapStyle(Qt::FlatCap);
+        p.save();
+        p.setClipRect(r, Qt::IntersectClip);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(line);
+        p.restore();
+        return;
+    }
     if (e.kind == ElementKind::Line) {
         const double t = e.lineWidth * k;
         if (e.rect.width() >= e.rect.height())

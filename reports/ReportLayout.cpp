@@ -56,6 +56,12 @@ ReportElement ReportElement::line(const QString& name, QRectF rect, const QColor
     return e;
 }
 
+ReportElement ReportElement::path(const QString& name, QRectF rect, const QColor& color, double thickness) {
+    ReportElement e = line(name, rect, color, thickness);
+    e.kind = ElementKind::Path;
+    return e;
+}
+
 ReportLayout::ReportLayout(QString name, PageSetup page) : name_(std::move(name)), page_(std::move(page)) {}
 
 ReportBand& ReportLayout::setTitleBand(double height) {

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QMarginsF>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -43,6 +44,7 @@ enum class ElementKind {
     Field, // the text of a field of the table's current row
     Shape, // a filled rectangle
     Line,  // a horizontal or vertical line along the longer side of its box
+    Path,  // a line through its points (a chart's curve); nothing with fewer than two points
 };
 
 enum FrameSide : unsigned {
@@ -66,6 +68,7 @@ struct ReportElement {
     QColor color = Qt::black; // text, frame and line colour
     unsigned frame = FrameNone;
     double lineWidth = 0.26; // frame and line thickness
+    QPolygonF points;        // Path only: from the top-left corner of its box, in mm
 
     static ReportElement label(const QString& name, QRectF rect, const QString& text, ReportFont font = {},
                                Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
@@ -73,6 +76,8 @@ struct ReportElement {
                                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
     static ReportElement shape(const QString& name, QRectF rect, const QColor& fill);
     static ReportElement line(const QString& name, QRectF rect, const QColor& color, double thickness);
+    // A path drawn in `color`, clipped to its box; its points are set as the report goes.
+    static ReportElement path(const QString& name, QRectF rect, const QColor& color, double thickness);
 };
 
 struct ReportBand {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DrawPayout.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -21,7 +23,10 @@
 // - anything else: text with `;`, tab or `,` between the fields, with or without a header row.
 //
 // Tabular formats with a header row find the draw number under "Concurso" and the six numbers
-// under "Bola1".."Bola6", "Bola 1", "1ª Dezena", "Dezena1" or "D1"; other columns are ignored.
+// under "Bola1".."Bola6", "Bola 1", "1ª Dezena", "Dezena1" or "D1"; where the file has them, the
+// date under "Data do Sorteio" (or "Data") and the prizes under "Ganhadores 6 acertos", "Rateio 6
+// acertos" ... "Rateio 4 acertos" (or "Ganhadores_Sena", "Rateio_Quina" ...); other columns are
+// ignored. JSON gives the date as `dataApuracao` and the prizes in `listaRateioPremio`.
 // Text without such a header gives the draw number first and the six numbers after it (a date
 // between them is skipped).
 
@@ -35,6 +40,8 @@ struct FileDraw {
     int concurso = 0;
     std::array<int, 6> numbers{};
     bool valid = false;
+    // The draw's date and prizes, when the file has a date or prize columns.
+    std::optional<FilePrizes> prizes;
 };
 
 struct ParsedResults {

@@ -23,7 +23,8 @@ class DrawCollector {
 public:
     explicit DrawCollector(ResultsFormat f) { out_.format = f; }
 
-    void add(int concurso, const std::array<int, 6>& numbers) {
+    void add(int concurso, const std::array<int, 6>& numbers,
+             std::optional<FilePrizes> prizes = std::nullopt) {
         const bool valid = isValidDraw(numbers);
         const auto seen = index_.constFind(concurso);
         if (seen != index_.constEnd()) {
@@ -35,7 +36,7 @@ public:
             return;
         }
         index_.insert(concurso, static_cast<int>(out_.draws.size()));
-        out_.draws.push_back({concurso, numbers, valid});
+        out_.draws.push_back({concurso, numbers, valid, std::move(prizes)});
     }
 
     bool empty() const { return out_.draws.empty(); }

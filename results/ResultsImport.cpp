@@ -1,6 +1,8 @@
 #include "ResultsImport.h"
 
+#include "DrawPrizes.h"
 #include "RecomputeStatistics.h"
+#include "Schemas.h"
 #include "TableError.h"
 #include "Tables.h"
 
@@ -116,6 +118,12 @@ QString summaryText(const QString& fileName, const ParsedResults& parsed, const 
     else
         lines << QStringLiteral("Recusados: %1 (as dezenas não são seis números diferentes de 1 a 60)")
                      .arg(countAndList(o.refused));
+    if (!o.prizesRead.empty() || !o.prizesUnreadable.empty()) {
+        lines << QStringLiteral("Prêmios lidos: %1 concursos").arg(o.prizesRead.size());
+        if (!o.prizesUnreadable.empty())
+            lines << QStringLiteral("Prêmios que não puderam ser lidos, deixados em branco: %1")
+                         .arg(countAndList(o.prizesUnreadable));
+    }
     lines << rangeText(res, concursoField);
     return lines.join(u'\n');
 }
@@ -140,7 +148,9 @@ QString importResultsTitle() {
     return QStringLiteral("Importar resultados");
 }
 
-void WriteImportedResults(Table& res) {
+void WriteImportedResults(Table& res, Table* prizes) {
+    if (prizes)
+        prizes->commitChanges();
     // Added and replaced draws go into the file in one transaction, or none of them does.
     res.commitChanges();
 }
@@ -220,6 +230,16 @@ ResultsImportOutcome ImportResults(Tables& t, const QByteArray& content, const Q
     for (const FileDraw* d : toAdd)
         o.added.push_back(d->concurso);
 
+    Table prizes(QStringLiteral("TablePremios"), t.folder(), Schemas::kDrawPrizesFile);
+    DefineDrawPrizesTable(prizes);
+    const PrizesMerge merged = MergeFilePrizes(prizes, parsed, o.refused);
+    o.prizesRead = merged.read;
+    o.prizesUnreadable = merged.unreadable;
+    if (toAdd.empty() && !replace && !merged.changed.empty()) {
+        WriteImportedResults(res, &prizes); // only prizes are new: the draws stay as they are
+        o.prizesWritten = true;
+    }
+
     if (!toAdd.empty() || replace) {
         std::vector<Previous> previous;
         {
@@ -245,7 +265,7 @@ ResultsImportOutcome ImportResults(Tables& t, const QByteArray& content, const Q
                     setDraw(res, f, d->numbers);
                     res.post();
                 }
-                WriteImportedResults(res);
+                WriteImportedResults(res, merged.changed.empty() ? nullptr : &prizes);
             } catch (const TableError&) {
                 // The file is as it was; the table goes back to it too.
                 if (res.isEditing())
@@ -266,6 +286,7 @@ ResultsImportOutcome ImportResults(Tables& t, const QByteArray& content, const Q
             }
         }
         o.written = true;
+        o.prizesWritten = !merged.changed.empty();
         o.statistics = RecomputeStatistics(t);
     }
     if (res.rowCount() > 0)

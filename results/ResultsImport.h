@@ -23,6 +23,10 @@ struct ResultsImportOutcome {
     std::vector<int> equal;    // draws already held with the same six numbers
     std::vector<int> refused;  // rows that are not six different numbers from 1 to 60, or conflict
     std::optional<NumberStatistics> statistics; // recomputed once after a change
+    // The prizes of each draw, where the file has them ("Premios.cds").
+    std::vector<int> prizesRead;       // draws whose prizes the file gave
+    std::vector<int> prizesUnreadable; // draws whose prize values could not be read: left empty
+    bool prizesWritten = false;        // "Premios.cds" was written (prizes or dates added or changed)
 };
 
 // Merges the draws of a results file (any format ParseResultsFile reads) into TableRes:
@@ -47,5 +51,8 @@ QString importResultsTitle();
 
 // The one place where an import stores TableRes in its file: the added and replaced draws are
 // written durably in one SQLite transaction (all or none), or a whole atomic write when the table
-// needs one. Throws TableError naming the file.
-void WriteImportedResults(Table& res);
+// needs one. The prizes table of the same import, when given, is written the same way first: a
+// failure there leaves both files as they were, and prizes written before a failure of the results
+// file only describe draws by their number, harmless until a draw of that number is held. Throws
+// TableError naming the file.
+void WriteImportedResults(Table& res, Table* prizes = nullptr);

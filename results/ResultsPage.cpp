@@ -1,186 +1,138 @@
 #include "ResultsFileReading.h"
 
-#include <QHash>
+#include <QStringDecoder>
 #include <cctype>
+#include <climits>
+#include <libxml/HTMLparser.h>
+#include <libxml/tree.h>
+#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
+// The saved results page is read by libxml2's HTML parser, as forgiving as a browser: any page a
+// browser shows as a table is read as one, with every entity HTML knows and the encoding the page
+// declares (in a meta tag, or by a byte order mark).
 namespace ResultsFileReading {
 
 namespace {
 
-QString decodeEntities(const QString& s) {
-    if (!s.contains(u'&'))
-        return s;
-    static const QHash<QString, QChar> named{{u"nbsp"_s, QChar(0xA0)},
-                                             {u"amp"_s, u'&'},
-                                             {u"lt"_s, u'<'},
-                                             {u"gt"_s, u'>'},
-                                             {u"quot"_s, u'"'},
-                                             {u"apos"_s, u'\''},
-                                             {u"ordf"_s, QChar(0xAA)},
-                                             {u"ordm"_s, QChar(0xBA)},
-                                             {u"deg"_s, QChar(0xB0)},
-                                             {u"aacute"_s, QChar(0xE1)},
-                                             {u"agrave"_s, QChar(0xE0)},
-                                             {u"acirc"_s, QChar(0xE2)},
-                                             {u"atilde"_s, QChar(0xE3)},
-                                             {u"eacute"_s, QChar(0xE9)},
-                                             {u"ecirc"_s, QChar(0xEA)},
-                                             {u"iacute"_s, QChar(0xED)},
-                                             {u"oacute"_s, QChar(0xF3)},
-                                             {u"ocirc"_s, QChar(0xF4)},
-                                             {u"otilde"_s, QChar(0xF5)},
-                                             {u"uacute"_s, QChar(0xFA)},
-                                             {u"ccedil"_s, QChar(0xE7)},
-                                             {u"Aacute"_s, QChar(0xC1)},
-                                             {u"Atilde"_s, QChar(0xC3)},
-                                             {u"Eacute"_s, QChar(0xC9)},
-                                             {u"Ccedil"_s, QChar(0xC7)},
-                                             {u"Oacute"_s, QChar(0xD3)},
-                                             {u"Uacute"_s, QChar(0xDA)},
-                                             {u"Iacute"_s, QChar(0xCD)},
-                                             {u"Ocirc"_s, QChar(0xD4)},
-                                             {u"Otilde"_s, QChar(0xD5)}};
-    QString out;
-    out.reserve(s.size());
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s.at(i) != u'&') {
-            out.append(s.at(i));
-            continue;
-        }
-        const qsizetype semi = s.indexOf(u';', i + 1);
-        if (semi < 0 || semi - i > 10) {
-            out.append(s.at(i));
-            continue;
-        }
-        const QString name = s.mid(i + 1, semi - i - 1);
-        bool ok = false;
-        uint code = 0;
-        if (name.startsWith(u"#x") || name.startsWith(u"#X"))
-            code = name.mid(2).toUInt(&ok, 16);
-        else if (name.startsWith(u'#'))
-            code = name.mid(1).toUInt(&ok, 10);
-        if (ok && code > 0 && code <= 0xFFFF) {
-            out.append(QChar(static_cast<char16_t>(code)));
-        } else if (const auto it = named.constFind(name); it != named.constEnd()) {
-            out.append(*it);
-        } else {
-            out.append(s.mid(i, semi - i + 1));
-        }
-        i = semi;
-    }
-    return out;
-}
-
-// The charset a page declares in its first bytes, lower case, or empty.
-QByteArray declaredCharset(const QByteArray& content) {
+// Whether the page declares its encoding in its first bytes ("charset=...").
+bool declaresCharset(const QByteArray& content) {
     const QByteArray head = content.left(4096).toLower();
-    const qsizetype at = head.indexOf("charset=");
+    const qsizetype at = head.indexOf("charset");
     if (at < 0)
-        return {};
-    qsizetype b = at + 8;
+        return false;
+    qsizetype b = at + 7;
+    while (b < head.size() && (head.at(b) == ' ' || head.at(b) == '='))
+        ++b;
     while (b < head.size() && (head.at(b) == '"' || head.at(b) == '\''))
         ++b;
-    qsizetype e = b;
-    while (e < head.size() &&
-           (std::isalnum(static_cast<unsigned char>(head.at(e))) || head.at(e) == '-' || head.at(e) == '_'))
-        ++e;
-    return head.mid(b, e - b);
+    return b < head.size() && std::isalnum(static_cast<unsigned char>(head.at(b)));
 }
+
+bool startsWithBom(const QByteArray& content) {
+    return content.startsWith("\xEF\xBB\xBF") || content.startsWith("\xFF\xFE") ||
+           content.startsWith("\xFE\xFF");
+}
+
+bool isUtf8(const QByteArray& content) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)utf8.decode(content);
+    return !utf8.hasError();
+}
+
+bool named(const xmlNode* n, const char* name) {
+    return n->type == XML_ELEMENT_NODE && n->name &&
+           xmlStrcasecmp(n->name, reinterpret_cast<const xmlChar*>(name)) == 0;
+}
+
+bool isCell(const xmlNode* n) {
+    return named(n, "td") || named(n, "th");
+}
+
+QString textOf(const xmlChar* s) {
+    return s ? QString::fromUtf8(reinterpret_cast<const char*>(s)) : QString();
+}
+
+// The text a cell shows: its text nodes in order, a blank where a line break or a block starts,
+// without scripts and styles.
+void appendText(const xmlNode* n, QString& out) {
+    for (const xmlNode* c = n->children; c; c = c->next) {
+        if (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) {
+            out += textOf(c->content);
+        } else if (c->type == XML_ELEMENT_NODE) {
+            if (named(c, "script") || named(c, "style"))
+                continue;
+            const bool block = named(c, "br") || named(c, "p") || named(c, "div");
+            if (block)
+                out += u' ';
+            appendText(c, out);
+            if (block)
+                out += u' ';
+        }
+    }
+}
+
+struct Walk {
+    Rows rows;
+    bool sawTable = false;
+
+    // Every element that holds cells (a table row) gives a row of their texts, in document order.
+    void visit(const xmlNode* n) {
+        for (const xmlNode* c = n; c; c = c->next) {
+            if (c->type != XML_ELEMENT_NODE)
+                continue;
+            if (named(c, "script") || named(c, "style"))
+                continue;
+            if (named(c, "table"))
+                sawTable = true;
+            QStringList row;
+            bool hasCells = false;
+            for (const xmlNode* k = c->children; k; k = k->next)
+                if (isCell(k)) {
+                    hasCells = true;
+                    QString text;
+                    appendText(k, text);
+                    row << text.simplified();
+                }
+            if (hasCells)
+                rows.push_back(std::move(row));
+            if (c->children)
+                visit(c->children);
+        }
+    }
+};
+
+struct DocFree {
+    void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
+};
 
 } // namespace
 
 ParseOutcome readResultsPage(const QByteArray& content) {
-    const QByteArray charset = declaredCharset(content);
-    const bool latin1 = charset == "iso-8859-1" || charset == "latin1" || charset == "windows-1252";
-    const QString page = decodeText(content, latin1);
-
-    Rows rows;
-    QStringList row;
-    QString cell;
-    bool inRow = false;
-    bool inCell = false;
-    bool sawTable = false;
-    bool sawTableEnd = false;
-    const auto endCell = [&] {
-        if (inCell)
-            row << decodeEntities(cell).simplified();
-        cell.clear();
-        inCell = false;
-    };
-    const auto endRow = [&] {
-        endCell();
-        if (inRow)
-            rows.push_back(row);
-        row.clear();
-        inRow = false;
-    };
-    const qsizetype n = page.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = page.at(i);
-        if (c != u'<') {
-            if (inCell)
-                cell.append(c);
-            continue;
-        }
-        if (QStringView(page).sliced(i).startsWith(u"<!--")) {
-            const qsizetype end = page.indexOf(u"-->", i + 4);
-            if (end < 0)
-                break;
-            i = end + 2;
-            continue;
-        }
-        const qsizetype close = page.indexOf(u'>', i + 1);
-        if (close < 0)
-            break; // a tag cut off: the page is truncated
-        QStringView tag = QStringView(page).mid(i + 1, close - i - 1).trimmed();
-        i = close;
-        qsizetype nameEnd = 0;
-        while (nameEnd < tag.size() && !tag.at(nameEnd).isSpace() && tag.at(nameEnd) != u'/')
-            ++nameEnd;
-        if (nameEnd == 0 && tag.startsWith(u'/')) {
-            nameEnd = 1;
-            while (nameEnd < tag.size() && !tag.at(nameEnd).isSpace())
-                ++nameEnd;
-        }
-        const QString name = tag.left(nameEnd).toString().toLower();
-        if (name == u"script" || name == u"style") {
-            const qsizetype end = page.indexOf(u"</"_s + name, i + 1, Qt::CaseInsensitive);
-            if (end < 0)
-                break;
-            i = page.indexOf(u'>', end);
-            if (i < 0)
-                break;
-        } else if (name == u"table") {
-            sawTable = true;
-        } else if (name == u"/table") {
-            endRow();
-            sawTableEnd = true;
-        } else if (name == u"tr") {
-            endRow();
-            inRow = true;
-        } else if (name == u"/tr") {
-            endRow();
-        } else if (name == u"td" || name == u"th") {
-            endCell();
-            if (!inRow) {
-                inRow = true;
-                row.clear();
-            }
-            inCell = true;
-        } else if (name == u"/td" || name == u"/th") {
-            endCell();
-        } else if (name == u"br" || name == u"p" || name == u"/p" || name == u"div" || name == u"/div") {
-            if (inCell)
-                cell.append(u' ');
-        }
-    }
-    if (!sawTable)
-        return problem(QStringLiteral("a página não tem a tabela dos resultados"));
-    if (!sawTableEnd)
+    if (content.size() > INT_MAX)
+        return problem(QStringLiteral("a página é grande demais"));
+    // A page cut off before its table ends would import part of the history as if it were all.
+    const QByteArray lower = content.toLower();
+    if (lower.contains("<table") && !lower.contains("</table"))
         return problem(QStringLiteral("a página está incompleta (a tabela dos resultados não termina)"));
-    return drawsOfRows(rows, ResultsFormat::Html, false);
+
+    // The page's own declaration decides its encoding; a page without one is UTF-8 when its bytes
+    // are, and Windows-1252 (ISO-8859-1 with the printer's quotes and dashes) otherwise.
+    const char* encoding = nullptr;
+    if (!declaresCharset(content) && !startsWithBom(content))
+        encoding = isUtf8(content) ? "UTF-8" : "windows-1252";
+    const int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
+    const std::unique_ptr<xmlDoc, DocFree> doc(
+        htmlReadMemory(content.constData(), static_cast<int>(content.size()), nullptr, encoding, options));
+    if (!doc)
+        return problem(QStringLiteral("a página não pode ser lida"));
+
+    Walk walk;
+    walk.visit(xmlDocGetRootElement(doc.get()));
+    if (!walk.sawTable)
+        return problem(QStringLiteral("a página não tem a tabela dos resultados"));
+    return drawsOfRows(walk.rows, ResultsFormat::Html, false);
 }
 
 } // namespace ResultsFileReading

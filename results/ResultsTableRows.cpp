@@ -1,3 +1,4 @@
+#include "PrizeCells.h"
 #include "ResultsFileReading.h"
 
 #include <QStringDecoder>
@@ -47,10 +48,37 @@ bool isConcursoHeader(const QString& key) {
 struct Columns {
     int concurso = -1;
     std::array<int, 6> balls{-1, -1, -1, -1, -1, -1};
+    // The date and, for the sena, the quina and the quadra, the winners and the prize per winner.
+    int date = -1;
+    std::array<int, 3> winners{-1, -1, -1};
+    std::array<int, 3> prizes{-1, -1, -1};
     bool complete() const {
         return concurso >= 0 && std::none_of(balls.begin(), balls.end(), [](int c) { return c < 0; });
     }
+    // A file has the prizes when it names the winners and the prize of all three tiers; a winners
+    // column alone (the sena's, beside the winners' cities) is not a prize.
+    bool hasPrizes() const {
+        return std::none_of(winners.begin(), winners.end(), [](int c) { return c < 0; }) &&
+               std::none_of(prizes.begin(), prizes.end(), [](int c) { return c < 0; });
+    }
 };
+
+// The date and prizes of a data row under the header's columns; nothing when the header does not
+// name the prizes.
+std::optional<FilePrizes> prizesOfRow(const QStringList& row, const Columns& c) {
+    if (!c.hasPrizes())
+        return std::nullopt;
+    const auto cell = [&row](int column) {
+        return column >= 0 && column < row.size() ? QStringView(row.at(column)) : QStringView();
+    };
+    std::array<QStringView, 3> winners, prizes;
+    for (std::size_t i = 0; i < 3; ++i) {
+        winners[i] = cell(c.winners[i]);
+        prizes[i] = cell(c.prizes[i]);
+    }
+    return prizesOfCells(c.date >= 0 ? std::optional<QStringView>(cell(c.date)) : std::nullopt, winners,
+                         prizes);
+}
 
 // The columns a header row names; nothing when the row names no draw number. Only cells that
 // start with a letter can name the draw number, which keeps data rows cheap.
@@ -66,9 +94,15 @@ std::optional<Columns> headerColumns(const QStringList& row) {
     for (int i = 0; i < row.size(); ++i) {
         if (i == c.concurso)
             continue;
-        if (const int ball = ballOfHeader(headerKey(row.at(i)));
-            ball > 0 && c.balls[static_cast<std::size_t>(ball - 1)] < 0)
+        const QString key = headerKey(row.at(i));
+        if (const int ball = ballOfHeader(key); ball > 0 && c.balls[static_cast<std::size_t>(ball - 1)] < 0)
             c.balls[static_cast<std::size_t>(ball - 1)] = i;
+        else if (isDateHeader(key) && c.date < 0)
+            c.date = i;
+        else if (const int w = winnersTierOfHeader(key); w >= 0 && c.winners[static_cast<std::size_t>(w)] < 0)
+            c.winners[static_cast<std::size_t>(w)] = i;
+        else if (const int p = prizeTierOfHeader(key); p >= 0 && c.prizes[static_cast<std::size_t>(p)] < 0)
+            c.prizes[static_cast<std::size_t>(p)] = i;
     }
     return c;
 }
@@ -119,7 +153,7 @@ ParseOutcome drawsOfRows(const Rows& rows, ResultsFormat format, bool requireHea
             std::array<int, 6> n{};
             for (std::size_t i = 0; i < 6; ++i)
                 n[i] = wholeNumber(row.value(columns->balls[i])).value_or(0);
-            collect.add(*concurso, n);
+            collect.add(*concurso, n, prizesOfRow(row, *columns));
             continue;
         }
         if (requireHeader)

@@ -26,6 +26,9 @@ packages=(
 )
 # The results import opens the lottery's spreadsheet (a zip container) with QuaZip.
 packages+=(libquazip1-qt6-dev)
+# It reads the saved results page with libxml2's HTML parser (entities, the page's declared
+# encoding, the tags a browser forgives).
+packages+=(libxml2-dev)
 # Screenshots and looking at printed pages need PDF and image tools.
 if [[ "${1:-}" == "--with-display-tools" ]]; then
   packages+=(poppler-utils imagemagick)

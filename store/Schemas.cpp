@@ -83,3 +83,16 @@ FieldList Schemas::calibration() {
 FieldList Schemas::importFolder() {
     return {FieldDef::string(QStringLiteral("Pasta"), 1000)};
 }
+
+FieldList Schemas::betPrice() {
+    return {FieldDef::string(QStringLiteral("Preco"), 20)};
+}
+
+FieldList Schemas::drawPrizes() {
+    FieldList fs{FieldDef::integer(QStringLiteral("Concurso")), FieldDef::string(QStringLiteral("Data"), 10)};
+    for (const char* hits : {"6", "5", "4"}) {
+        fs.push_back(FieldDef::integer(QStringLiteral("Ganhadores") + QLatin1String(hits)));
+        fs.push_back(FieldDef::string(QStringLiteral("Rateio") + QLatin1String(hits), 20));
+    }
+    return fs;
+}

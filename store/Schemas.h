@@ -46,4 +46,15 @@ inline const QString kCalibrationFile = QStringLiteral("Calibragem.cds");
 FieldList importFolder();
 inline const QString kImportFolderFile = QStringLiteral("PastaImportacao.cds");
 
+// The player's price of a simple bet (one row, field Preco: the amount as "6.00").
+FieldList betPrice();
+inline const QString kBetPriceFile = QStringLiteral("Preco.cds");
+
+// The lottery's prizes of each draw, as the imported results files gave them: one row per draw,
+// Concurso, Data ("1996-03-11"), and for 6, 5 and 4 hits the winners (Ganhadores6 ...) and the
+// prize per winner (Rateio6 ..., the amount as "1714650.23"); a draw whose values could not be
+// read has its date at most.
+FieldList drawPrizes();
+inline const QString kDrawPrizesFile = QStringLiteral("Premios.cds");
+
 } // namespace Schemas

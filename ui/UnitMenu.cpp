@@ -44,6 +44,7 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
     buildStatistics();
     buildGames();
     buildCheckReport();
+    buildPrice();
     buildGeneration();
     buildEditor();
     buildPrint();
@@ -131,6 +132,7 @@ void TFormMenu::FormCreate() {
     });
     notice.say(QStringLiteral("Calculando as estatísticas..."));
     RecomputeStatisticsAndShow();
+    LoadBetPriceInForce();
     notice.say(QStringLiteral("Lendo os jogos..."));
     // The games table stays closed until the first generation makes its file; a games file that
     // exists but cannot be read is reported, never silently replaced.

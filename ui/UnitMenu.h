@@ -163,6 +163,11 @@ private:
     void updateCheckReportButton();
     void ButtonRelConfClick();
 
+    // --- price of a simple bet (UnitMenuPrice.cpp)
+    void buildPrice();
+    void LoadBetPriceInForce();
+    void ButtonPrecoClick();
+
     // --- generation
     void ButtonGeraClick();
     void RBDistribuiClick();
@@ -268,6 +273,9 @@ private:
     // --- check report
     QPushButton* ButtonRelConf = nullptr;
     std::optional<ResultDraw> checkedDraw_; // the draw of the games' hits, once known
+
+    // --- price of a simple bet
+    QPushButton* ButtonPreco = nullptr;
 
     // --- generation
     QFrame* PanelGeraQual = nullptr;

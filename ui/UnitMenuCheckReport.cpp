@@ -1,4 +1,6 @@
 #include "CheckReport.h"
+#include "DrawPrizes.h"
+#include "GamePrice.h"
 #include "GamePrizes.h"
 #include "GamesCheck.h"
 #include "MenuLayout.h"
@@ -8,8 +10,8 @@
 #include "UnitMenu.h"
 
 // The check report: which prizes each game won in the draw of the last check, and how each game
-// would have fared in every draw of the results. It only reads the games and the results; its
-// lines are kept in memory.
+// would have fared in every draw of the results, in reais where "Premios.cds" knows the prizes. It
+// only reads the games, the results and the prizes; its lines are kept in memory.
 void TFormMenu::buildCheckReport() {
     using namespace MenuLayout;
     // Under the column of commands that holds "Conferindo os resultados", in the same style.
@@ -54,18 +56,24 @@ void TFormMenu::ButtonRelConfClick() {
                                 "jogos de novo em \"Conferindo os resultados\".")});
             return;
         }
+        // What the draws paid, where an imported file gave it, and today's price of a bet.
+        const std::vector<DrawPayout> payouts = LoadDrawPayouts(folder_);
+        const std::vector<std::optional<TierPrices>> prices = PricesOfDraws(draws, payouts);
+        const std::array<ResultDraw, 1> checked{*checkedDraw_};
+        const std::optional<TierPrices> checkedPrices = PricesOfDraws(checked, payouts).front();
         std::optional<HistoryPrizes> history;
         {
             RunProgress progress(this,
                                  {QStringLiteral("ProgressConf"), QStringLiteral("Relatório da conferência"),
                                   QStringLiteral("Conferindo os jogos em todos os concursos...\n"
                                                  "Jogos com prêmio até agora: %1")});
-            history = PrizesInHistory(games, draws, progress);
+            history = PrizesInHistory(games, draws, progress, {prices, SimpleBetPrice()});
         }
         if (!history)
             return; // cancelled: nothing to show
         CheckReport report;
-        report.fill({*checkedDraw_, games, PrizesOfDraw(games, checkedDraw_->mask), std::move(*history)});
+        report.fill({*checkedDraw_, games, PrizesOfDraw(games, checkedDraw_->mask), std::move(*history),
+                     checkedPrices, SimpleBetPrice()});
         services_.previews->preview(report.layout(), report.rows());
     });
 }

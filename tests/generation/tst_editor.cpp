@@ -273,7 +273,7 @@ private slots:
         FillDerivedFields(t.TableCar);
         QCOMPARE(t.TableCar.rowCount(), 2);
         QCOMPARE(RefreshGamesSummary(t.TableCar), summary);
-        QCOMPARE(summary.value(2), QStringLiteral("Total dos jogos:16,00"));
+        QCOMPARE(summary.value(2), QStringLiteral("Total dos jogos:48,00"));
     }
 
     void newGamesNumberOnFromTheHighest() {

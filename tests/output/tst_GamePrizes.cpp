@@ -56,6 +56,8 @@ private slots:
     void historyOfAFixtureWithKnownAnswers();
     void historyMatchesDrawByDrawCounts();
     void historyCancelled();
+    void winningsAtADrawsPrices();
+    void historyInMoneyMatchesDrawByDraw();
     void readsTheTablesWithoutMovingThem();
 };
 
@@ -183,6 +185,107 @@ void TestGamePrizes::historyMatchesDrawByDrawCounts() {
         const auto kb = std::tuple(b.senaDraws, b.quinaDraws, b.quadraDraws);
         QVERIFY(ka > kb || (ka == kb && games[a.game].game < games[b.game].game));
     }
+}
+
+// A 7-number game with 5 hits holds 2 quinas and 5 quadras; a tier nobody won pays nothing and is
+// told apart.
+void TestGamePrizes::winningsAtADrawsPrices() {
+    const PrizeTiers t = PrizeTiersOf(7, 5);
+    QCOMPARE(t, (PrizeTiers{0, 2, 5}));
+    const auto prices = PricesOf({50, QString(), DrawTiers{{{0, 0}, {100, 3000000}, {5000, 90000}}}});
+    QVERIFY(prices);
+    QCOMPARE(prices->paid, (std::array<bool, 3>{false, true, true}));
+    QCOMPARE(WinningsOf(t, *prices), (Winnings{2 * 3000000 + 5 * 90000, {}}));
+    QCOMPARE(WinningsOf(PrizeTiersOf(7, 6), *prices), (Winnings{6 * 3000000, {1, 0, 0}}));
+    QVERIFY(!PricesOf({50, QStringLiteral("2024-12-17"), std::nullopt}));
+
+    const std::vector<ResultDraw> draws{drawOf(7, {1, 2, 3, 4, 5, 6}), drawOf(9, {1, 2, 3, 4, 5, 7})};
+    const std::vector<DrawPayout> payouts{{9, QString(), DrawTiers{{{1, 100}, {2, 10}, {3, 1}}}},
+                                          {8, QString(), DrawTiers{{{1, 5}, {2, 5}, {3, 5}}}}};
+    const auto byDraw = PricesOfDraws(draws, payouts);
+    QCOMPARE(byDraw.size(), std::size_t{2});
+    QVERIFY(!byDraw[0]);
+    QCOMPARE(byDraw[1], (std::optional<TierPrices>(TierPrices{{100, 10, 1}, {true, true, true}})));
+}
+
+// Random games against a random history whose prizes are known in two draws of three: what each
+// game won and spent, the totals and the balance after each priced draw equal a draw-by-draw sum.
+void TestGamePrizes::historyInMoneyMatchesDrawByDraw() {
+    std::mt19937 rng(777);
+    std::vector<int> deck = range(1, 60);
+    std::vector<GameNumbers> games;
+    for (int g = 0; g < 201; ++g) {
+        std::shuffle(deck.begin(), deck.begin() + 20, rng);
+        const int size = 6 + g % 10;
+        games.push_back(gameOf(g + 1, std::vector<int>(deck.begin(), deck.begin() + size)));
+    }
+    std::vector<ResultDraw> draws;
+    std::vector<std::optional<TierPrices>> prices;
+    for (int d = 1; d <= 300; ++d) {
+        std::array<int, 6> n{};
+        std::shuffle(deck.begin(), deck.begin() + 20, rng);
+        std::copy(deck.begin(), deck.begin() + 6, n.begin());
+        draws.push_back(drawOf(d, n));
+        if (d % 3 == 0)
+            prices.emplace_back();
+        else
+            prices.push_back(TierPrices{{Centavos{100000000} + d, Centavos{3000000} + d, Centavos{90000} + d},
+                                        {d % 5 != 0, true, true}});
+    }
+    constexpr Centavos kBet = 450;
+    NoProgress none;
+    const auto h = PrizesInHistory(games, draws, none, {prices, kBet});
+    QVERIFY(h);
+    QCOMPARE(h->pricedDraws, qint64{200});
+
+    std::vector<Centavos> won(games.size(), 0);
+    PrizeTiers unpaid;
+    std::vector<BalancePoint> balance;
+    Centavos perDraw = 0, running = 0;
+    for (const GameNumbers& g : games)
+        perDraw += kBet * Choose(g.size, 6);
+    for (std::size_t d = 0; d < draws.size(); ++d) {
+        if (!prices[d])
+            continue;
+        Centavos inDraw = 0;
+        for (std::size_t g = 0; g < games.size(); ++g) {
+            const Winnings w = WinningsOf(PrizeTiersOf(games[g].mask, draws[d].mask), *prices[d]);
+            won[g] += w.amount;
+            inDraw += w.amount;
+            unpaid += w.unpaid;
+        }
+        running += inDraw - perDraw;
+        balance.push_back({draws[d].concurso, running});
+    }
+    Centavos totalWon = 0, totalSpent = 0;
+    for (std::size_t g = 0; g < games.size(); ++g) {
+        totalWon += won[g];
+        totalSpent += 200 * kBet * Choose(games[g].size, 6);
+    }
+    int checked = 0;
+    for (const GameHistory& w : h->winners) {
+        QCOMPARE(w.won, won[w.game]);
+        QCOMPARE(w.spent, 200 * kBet * Choose(games[w.game].size, 6));
+        QCOMPARE(w.balance(), w.won - w.spent);
+        ++checked;
+    }
+    QVERIFY(checked > 100);
+    QCOMPARE(h->won, totalWon);
+    QCOMPARE(h->spent, totalSpent);
+    QCOMPARE(h->unpaid, unpaid);
+    QVERIFY(unpaid.senas > 0 && h->won > 0);
+    QCOMPARE(h->balance, balance);
+    QCOMPARE(h->balance.back().balance, h->balanceTotal());
+
+    // Without prices nothing is won or spent, and the counts are those of a history without money.
+    const auto plain = PrizesInHistory(games, draws, none);
+    QCOMPARE(plain->pricedDraws, qint64{0});
+    QCOMPARE(plain->won + plain->spent, Centavos{0});
+    QVERIFY(plain->balance.empty());
+    QCOMPARE(plain->winners.size(), h->winners.size());
+    for (std::size_t i = 0; i < plain->winners.size(); ++i)
+        QCOMPARE(std::tuple(plain->winners[i].senaDraws, plain->winners[i].lastDraw),
+                 std::tuple(h->winners[i].senaDraws, h->winners[i].lastDraw));
 }
 
 void TestGamePrizes::historyCancelled() {

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <array>
 #include <quazip.h>
 #include <quazipfile.h>
 #include <vector>
@@ -109,7 +110,9 @@ inline QByteArray xlsxOfRows(const std::vector<QStringList>& header,
             const QString ref = column(c) + QString::number(r);
             bool isNumber = false;
             const int n = v.toInt(&isNumber);
-            if (v.contains(QLatin1Char('/')))
+            if (v.startsWith(QLatin1Char('#'))) // a number cell as written: "#1714650.23"
+                sheet += QStringLiteral("<c r=\"%1\"><v>%2</v></c>").arg(ref, v.mid(1));
+            else if (v.contains(QLatin1Char('/')))
                 sheet += QStringLiteral("<c r=\"%1\" t=\"inlineStr\"><is><t>%2</t></is></c>")
                              .arg(ref, xmlEscape(v));
             else if (isNumber && !(textCells && (r + c) % 2 == 0))
@@ -274,6 +277,123 @@ inline QByteArray jsonKeyed(const std::vector<Draw>& draws) {
     for (const Draw& d : draws)
         o.insert(QString::number(d.concurso), QJsonArray::fromStringList(d.numbers));
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+// --- the prizes of each draw, as the files write them: the winners and the prize per winner of
+// 6, 5 and 4 hits, each cell's text as given (a spreadsheet number cell starts with "#").
+struct PrizedDraw {
+    Draw draw;
+    QString date; // "11/03/1996"
+    std::array<QString, 3> winners;
+    std::array<QString, 3> prizes;
+};
+
+// The operator's spreadsheet with its columns in their order: the winners' city between the sena's
+// winners and prize, the sums after.
+inline QByteArray xlsxWithPrizes(const std::vector<PrizedDraw>& draws) {
+    std::vector<std::vector<QString>> rows;
+    for (const PrizedDraw& p : draws) {
+        std::vector<QString> row{QString::number(p.draw.concurso), p.date};
+        for (const QString& n : p.draw.numbers)
+            row.push_back(n);
+        row.push_back(p.winners[0]);
+        row.push_back(QStringLiteral("SÃO PAULO/SP"));
+        row.push_back(p.prizes[0]);
+        row.push_back(p.winners[1]);
+        row.push_back(p.prizes[1]);
+        row.push_back(p.winners[2]);
+        row.push_back(p.prizes[2]);
+        row.push_back(QStringLiteral("R$0,00"));
+        rows.push_back(row);
+    }
+    return xlsxOfRows(
+        {{QStringLiteral("Concurso"), QStringLiteral("Data do Sorteio"), QStringLiteral("Bola1"),
+          QStringLiteral("Bola2"), QStringLiteral("Bola3"), QStringLiteral("Bola4"), QStringLiteral("Bola5"),
+          QStringLiteral("Bola6"), QStringLiteral("Ganhadores 6 acertos"), QStringLiteral("Cidade / UF"),
+          QStringLiteral("Rateio 6 acertos"), QStringLiteral("Ganhadores 5 acertos"),
+          QStringLiteral("Rateio 5 acertos"), QStringLiteral("Ganhadores 4 acertos"),
+          QStringLiteral("Rateio 4 acertos"), QStringLiteral("Acumulado 6 acertos")}},
+        rows, false);
+}
+
+// The saved results page with the old page's column names; a draw with two winners' places has
+// the second on a row of its own.
+inline QByteArray htmlWithPrizes(const std::vector<PrizedDraw>& draws, bool latin1) {
+    QString page = latin1
+                       ? QStringLiteral("<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; "
+                                        "charset=iso-8859-1\"></HEAD><BODY>\n")
+                       : QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>\n");
+    page += QStringLiteral("<table>\n<tr><th>Concurso</th><th>Data Sorteio</th>");
+    for (int i = 1; i <= 6; ++i)
+        page += QStringLiteral("<th>%1&ordf; Dezena</th>").arg(i);
+    page += QStringLiteral("<th>Arrecadacao_Total</th><th>Ganhadores_Sena</th><th>Cidade</th><th>UF</th>"
+                           "<th>Rateio_Sena</th><th>Ganhadores_Quina</th><th>Rateio_Quina</th>"
+                           "<th>Ganhadores_Quadra</th><th>Rateio_Quadra</th><th>Acumulado</th></tr>\n");
+    for (const PrizedDraw& p : draws) {
+        const bool two = p.winners[0] == QStringLiteral("2");
+        const QString span = two ? QStringLiteral(" rowspan=\"2\"") : QString();
+        page += QStringLiteral("<tr><td%1>%2</td><td%1>%3</td>").arg(span).arg(p.draw.concurso).arg(p.date);
+        for (const QString& n : p.draw.numbers)
+            page += QStringLiteral("<td%1>%2</td>").arg(span, n);
+        page += QStringLiteral("<td%1>0,00</td><td%1>%2</td><td>S&Atilde;O PAULO</td><td>SP</td>")
+                    .arg(span, p.winners[0]);
+        for (std::size_t i = 0; i < 3; ++i) {
+            if (i > 0)
+                page += QStringLiteral("<td%1>%2</td>").arg(span, p.winners[i]);
+            page += QStringLiteral("<td%1>%2</td>").arg(span, p.prizes[i]);
+        }
+        page += QStringLiteral("<td%1>N&Atilde;O</td></tr>\n").arg(span);
+        if (two)
+            page += QStringLiteral("<tr><td>BRAS&Iacute;LIA</td><td>DF</td></tr>\n");
+    }
+    page += QStringLiteral("</table>\n</body></html>\n");
+    return latin1 ? page.toLatin1() : page.toUtf8();
+}
+
+inline QByteArray textWithPrizes(const std::vector<PrizedDraw>& draws, QChar sep) {
+    QStringList lines{QStringList{QStringLiteral("Concurso"), QStringLiteral("Data do Sorteio"),
+                                  QStringLiteral("Bola1"), QStringLiteral("Bola2"), QStringLiteral("Bola3"),
+                                  QStringLiteral("Bola4"), QStringLiteral("Bola5"), QStringLiteral("Bola6"),
+                                  QStringLiteral("Ganhadores 6 acertos"), QStringLiteral("Rateio 6 acertos"),
+                                  QStringLiteral("Ganhadores 5 acertos"), QStringLiteral("Rateio 5 acertos"),
+                                  QStringLiteral("Ganhadores 4 acertos"), QStringLiteral("Rateio 4 acertos")}
+                          .join(sep)};
+    for (const PrizedDraw& p : draws) {
+        QStringList cells{QString::number(p.draw.concurso), p.date};
+        cells << p.draw.numbers;
+        for (std::size_t i = 0; i < 3; ++i)
+            cells << p.winners[i] << p.prizes[i];
+        lines << cells.join(sep);
+    }
+    return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+// The results service's objects with `listaRateioPremio`; a value that reads as a number is a
+// JSON number, anything else a string.
+inline QByteArray jsonWithPrizes(const std::vector<PrizedDraw>& draws) {
+    const auto value = [](const QString& s) -> QJsonValue {
+        bool ok = false;
+        const double d = s.toDouble(&ok);
+        return ok ? QJsonValue(d) : QJsonValue(s);
+    };
+    QJsonArray a;
+    for (const PrizedDraw& p : draws) {
+        QJsonObject o = serviceObject(p.draw);
+        o.insert(QStringLiteral("dataApuracao"), p.date);
+        QJsonArray tiers;
+        const char* names[] = {"6 acertos", "5 acertos", "4 acertos"};
+        for (int i = 0; i < 3; ++i) {
+            QJsonObject t;
+            t.insert(QStringLiteral("descricaoFaixa"), QLatin1String(names[i]));
+            t.insert(QStringLiteral("faixa"), i + 1);
+            t.insert(QStringLiteral("numeroDeGanhadores"), value(p.winners[static_cast<std::size_t>(i)]));
+            t.insert(QStringLiteral("valorPremio"), value(p.prizes[static_cast<std::size_t>(i)]));
+            tiers.append(t);
+        }
+        o.insert(QStringLiteral("listaRateioPremio"), tiers);
+        a.append(o);
+    }
+    return QJsonDocument(a).toJson();
 }
 
 } // namespace ResultsSamples

@@ -1,3 +1,6 @@
+#include "BetPrice.h"
+#include "CheckReport.h"
+#include "DrawPrizes.h"
 #include "MenuFixture.h"
 #include "Schemas.h"
 
@@ -93,6 +96,7 @@ class CheckReportUiTest : public QObject {
 
 private slots:
     void reportFollowsTheCheck();
+    void reportInReais();
     void noGamesNoReport();
     void reportAfterARestart();
     void checkAndReportsUseTheLastCompleteDraw();
@@ -148,11 +152,16 @@ void CheckReportUiTest::reportFollowsTheCheck() {
     QCOMPARE(textOf(bands.at(4), "Jogo"), QStringLiteral("3"));
     QCOMPARE(textOf(bands.at(4), "Quadras"), QStringLiteral("1"));
     QCOMPARE(textOf(bands.at(5), "Texto"), QStringLiteral("Total dos prêmios"));
-    QCOMPARE(textOf(bands.at(6), "Texto"), QStringLiteral("Jogos sem prêmio: 2 de 4."));
+    // No file brought the prizes of these draws.
+    QCOMPARE(textOf(bands.at(5), "Premio"), QStringLiteral("não conhecido"));
+    QCOMPARE(textOf(bands.at(6), "Texto"),
+             QStringLiteral("Os prêmios do concurso 12 não são conhecidos: importe "
+                            "um arquivo de resultados que traga os rateios."));
+    QCOMPARE(textOf(bands.at(7), "Texto"), QStringLiteral("Jogos sem prêmio: 2 de 4."));
     // The history: four draws; game 4 (7, 8, 9, 10, ...) had its quadra in draw 11.
-    QCOMPARE(textOf(bands.at(8), "Texto"), QStringLiteral("Os jogos em toda a história: 4 concursos"));
+    QCOMPARE(textOf(bands.at(9), "Texto"), QStringLiteral("Os jogos em toda a história: 4 concursos"));
     QStringList history;
-    for (std::size_t i = 11; i + 1 < bands.size(); ++i)
+    for (std::size_t i = 13; i + 1 < bands.size(); ++i)
         history << QStringLiteral("%1:%2/%3/%4@%5")
                        .arg(textOf(bands[i], "Jogo"), textOf(bands[i], "Senas"), textOf(bands[i], "Quinas"),
                             textOf(bands[i], "Quadras"), textOf(bands[i], "Ultimo"));
@@ -162,6 +171,58 @@ void CheckReportUiTest::reportFollowsTheCheck() {
 
     // The report read the tables and wrote no file.
     QCOMPARE(filesOf(f.folder.path()), before);
+}
+
+// With the prizes of draws 10 and 12 in "Premios.cds" and the player's price of 5,00: the prizes of
+// the draw checked in reais, the history costed at that price over the two draws, and the chart.
+void CheckReportUiTest::reportInReais() {
+    MenuFixture f;
+    seed(f.folder.path(), {{10, 1, 2, 3, 4, 50, 51}, {11, 7, 8, 9, 10, 11, 12}, {12, 6, 5, 4, 3, 2, 1}},
+         {{1, 2, 3, 4, 5, 6, 7}, {40, 41, 42, 43, 44, 45}, {1, 2, 3, 4, 20, 21}, {7, 8, 9, 10, 30, 31}});
+    {
+        Table prizes(QStringLiteral("TablePremios"), f.folder.path(), Schemas::kDrawPrizesFile);
+        DefineDrawPrizesTable(prizes);
+        prizes.create();
+        for (const auto& [concurso, sena, quina, quadra] :
+             {std::tuple(10, "0.00", "30000.00", "700.00"),
+              std::tuple(12, "1000000.00", "20000.00", "500.00")}) {
+            prizes.insert();
+            prizes.setInteger(0, concurso);
+            prizes.setInteger(2, concurso == 10 ? 0 : 1);
+            prizes.setText(3, QLatin1String(sena));
+            prizes.setInteger(4, 10);
+            prizes.setText(5, QLatin1String(quina));
+            prizes.setInteger(6, 1000);
+            prizes.setText(7, QLatin1String(quadra));
+            prizes.post();
+        }
+        prizes.close();
+    }
+    StoreBetPrice(f.folder.path(), 500);
+    f.start();
+    f.press(f.find<QPushButton>("ButtonRes"), Qt::LeftButton);
+    f.press(f.find<QPushButton>("ButtonRelConf"), Qt::LeftButton);
+    QCOMPARE(f.previews.captures().size(), std::size_t{1});
+    const ReportDocument& doc = f.previews.last().shown;
+    std::vector<const PlacedBand*> bands;
+    for (const ReportPage& p : doc.pages)
+        for (const PlacedBand& b : p.bands)
+            bands.push_back(&b);
+    // Game 1: a sena and 6 quinas; game 3: a quadra.
+    QCOMPARE(textOf(*bands.at(3), "Premio"), QStringLiteral("1.120.000,00"));
+    QCOMPARE(textOf(*bands.at(4), "Premio"), QStringLiteral("500,00"));
+    QCOMPARE(textOf(*bands.at(5), "Premio"), QStringLiteral("1.120.500,00"));
+    QCOMPARE(textOf(*bands.at(10), "Texto"),
+             QStringLiteral("Ganho e gasto nos 2 concursos com prêmios "
+                            "conhecidos, a 5,00 a aposta simples; Saldo: ganho "
+                            "menos gasto."));
+    // Game 1 in history: 1.120.000,00 in draw 12 and 3 quadras of 700,00 in draw 10 (4 hits), and
+    // 2 x 7 x 5,00 spent.
+    QCOMPARE(textOf(*bands.at(12), "Jogo"), QStringLiteral("1"));
+    QCOMPARE(textOf(*bands.at(12), "Ganho"), QStringLiteral("1.122.100,00"));
+    QCOMPARE(textOf(*bands.at(12), "Gasto"), QStringLiteral("70,00"));
+    QCOMPARE(textOf(*bands.at(12), "Saldo"), QStringLiteral("1.122.030,00"));
+    QCOMPARE(bands.back()->band.height, CheckReport::kChartHeight);
 }
 
 // The hits are kept with the games: after a restart the report is there, about the draw the games

@@ -260,9 +260,9 @@ private slots:
         QCOMPARE(car.rowAt(8).intValue(car.fieldIndex(u"Cartao")), std::optional<int>(9));
         const QStringList summary =
             f.find<QPlainTextEdit>("MemoJogos")->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(summary.mid(0, 3), (QStringList{QStringLiteral("8 jogos com 6 dezenas x 2,00 = 16,00"),
-                                                 QStringLiteral("1 jogos com 7 dezenas x 14,00 = 14,00"),
-                                                 QStringLiteral("Total dos jogos:30,00")}));
+        QCOMPARE(summary.mid(0, 3), (QStringList{QStringLiteral("8 jogos com 6 dezenas x 6,00 = 48,00"),
+                                                 QStringLiteral("1 jogos com 7 dezenas x 42,00 = 42,00"),
+                                                 QStringLiteral("Total dos jogos:90,00")}));
     }
 
     void dropDecidesTheRow_data() {

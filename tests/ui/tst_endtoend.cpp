@@ -129,7 +129,7 @@ private slots:
         }
         QVERIFY(f.find<QPlainTextEdit>("MemoJogos")
                     ->toPlainText()
-                    .startsWith(QStringLiteral("10 jogos com 6 dezenas x 2,00 = 20,00")));
+                    .startsWith(QStringLiteral("10 jogos com 6 dezenas x 6,00 = 60,00")));
 
         // The slips on slip paper: four slips, each block marked with its game's numbers.
         f.press(f.find<QPushButton>("ButtonImp"), Qt::LeftButton);

@@ -280,7 +280,7 @@ private slots:
         const QString memo = summary(f);
         useBrazilianLocale();
         QCOMPARE(max, QStringLiteral("50.063.860"));
-        QVERIFY2(memo.startsWith(QStringLiteral("5 jogos com 6 dezenas x 2,00 = 10,00\n")), qPrintable(memo));
+        QVERIFY2(memo.startsWith(QStringLiteral("5 jogos com 6 dezenas x 6,00 = 30,00\n")), qPrintable(memo));
     }
 
     void randomGamesThroughThePanel() {
@@ -295,7 +295,7 @@ private slots:
         QVERIFY(!shown(f, "PanelGera"));
         QCOMPARE(f.find<QTableView>("DBGrid2")->model()->rowCount(), 10);
         QVERIFY(summary(f).startsWith(
-            QStringLiteral("10 jogos com 6 dezenas x 2,00 = 20,00\nTotal dos jogos:20,00\n")));
+            QStringLiteral("10 jogos com 6 dezenas x 6,00 = 60,00\nTotal dos jogos:60,00\n")));
         QCOMPARE(f.find<QLabel>("LabelMax")->text(), QStringLiteral("50.063.860"));
         verifyGamesComplete(m.tables().TableCar, true);
         QCOMPARE(watch.shows, 0); // a short run shows no progress
@@ -350,7 +350,7 @@ private slots:
         Table& car = m.tables().TableCar;
         QCOMPARE(car.rowCount(), 10);
         verifyGamesComplete(car, true);
-        QVERIFY(summary(f).startsWith(QStringLiteral("10 jogos com 7 dezenas x 14,00 = 140,00\n")));
+        QVERIFY(summary(f).startsWith(QStringLiteral("10 jogos com 7 dezenas x 42,00 = 420,00\n")));
         QVERIFY(!shown(f, "PanelGera"));
     }
 
@@ -523,7 +523,7 @@ private slots:
         QCOMPARE(f.find<QTableView>("DBGrid2")->model()->rowCount(), 923);
         verifyGamesComplete(car, true);
         QCOMPARE(car.rowAt(0).value(car.fieldIndex(u"Emite")).toString(), QStringLiteral("S"));
-        QVERIFY(summary(f).startsWith(QStringLiteral("923 jogos com 6 dezenas x 2,00 = 1.846,00\n")));
+        QVERIFY(summary(f).startsWith(QStringLiteral("923 jogos com 6 dezenas x 6,00 = 5.538,00\n")));
         QCOMPARE(watch.shows, 0);
     }
 
@@ -557,7 +557,7 @@ private slots:
         QVERIFY(n > 0);
         QVERIFY(n < 1000000);
         verifyGamesComplete(car, true);
-        QVERIFY(summary(f).startsWith(QStringLiteral("%1 jogos com 6 dezenas x 2,00 = ").arg(n)));
+        QVERIFY(summary(f).startsWith(QStringLiteral("%1 jogos com 6 dezenas x 6,00 = ").arg(n)));
         QVERIFY(!shown(f, "PanelGera"));
     }
 
@@ -578,7 +578,7 @@ private slots:
         QVERIFY(n > 0);
         QVERIFY(n < 2000000);
         verifyGamesComplete(car, true);
-        QVERIFY(summary(f).startsWith(QStringLiteral("%1 jogos com 15 dezenas x 10.010,00 = ").arg(n)));
+        QVERIFY(summary(f).startsWith(QStringLiteral("%1 jogos com 15 dezenas x 30.030,00 = ").arg(n)));
         QVERIFY(!shown(f, "PanelGera"));
     }
 };

@@ -324,7 +324,7 @@ private slots:
         seed(f.folder.path(), {}, sixNumberGames(3));
         f.start();
         auto* memo = f.find<QPlainTextEdit>("MemoJogos");
-        QVERIFY(memo->toPlainText().startsWith(QStringLiteral("3 jogos com 6 dezenas x 2,00 = 6,00")));
+        QVERIFY(memo->toPlainText().startsWith(QStringLiteral("3 jogos com 6 dezenas x 6,00 = 18,00")));
         auto* grid = f.find<QTableView>("DBGrid2");
         grid->selectRow(1);
         f.messages.answer({false, true});
@@ -335,7 +335,7 @@ private slots:
         QCOMPARE(f.messages.shown().at(1).text, QStringLiteral("Deleta mesmo o jogo marcado? "));
         QCOMPARE(f.menu->tables().TableCar.rowCount(), 2);
         QCOMPARE(grid->model()->index(1, 0).data().toString(), QStringLiteral("3"));
-        QVERIFY(memo->toPlainText().startsWith(QStringLiteral("2 jogos com 6 dezenas x 2,00 = 4,00")));
+        QVERIFY(memo->toPlainText().startsWith(QStringLiteral("2 jogos com 6 dezenas x 6,00 = 12,00")));
     }
 
     void clearingTheGamesRemovesTheirFile() {
