@@ -1,5 +1,7 @@
 #include "GamesTable.h"
 
+#include "GameMeasures.h"
+
 GameFields::GameFields(const Table& t)
     : cartao(t.fieldIndex(u"Cartao")), emite(t.fieldIndex(u"Emite")), pares(t.fieldIndex(u"Pares")),
       linhas(t.fieldIndex(u"Linhas")), abaixo(t.fieldIndex(u"Abaixo")), dezenas(t.fieldIndex(u"Dezenas")),
@@ -40,4 +42,21 @@ int ReadGameNumbers(const RowRef& row, const GameFields& f, std::array<int, 15>&
         out[static_cast<std::size_t>(n++)] = *v;
     }
     return n;
+}
+
+void AppendGame(Table& games, const GameFields& f, qint64 cartao, std::span<const int> ascending,
+                const QString& emite) {
+    const GameMeasures m = MeasureGame(ascending);
+    games.insert();
+    games.setReal(f.cartao, static_cast<double>(cartao));
+    if (!emite.isEmpty())
+        games.setText(f.emite, emite);
+    games.setText(f.todos, TodosText(ascending));
+    games.setInteger(f.pares, m.pares);
+    games.setInteger(f.linhas, m.linhas);
+    games.setInteger(f.abaixo, m.abaixo);
+    games.setInteger(f.dezenas, static_cast<int>(ascending.size()));
+    for (std::size_t i = 0; i < ascending.size() && i < f.d.size(); ++i)
+        games.setInteger(f.d[i], ascending[i]);
+    games.post();
 }

@@ -19,6 +19,11 @@ struct GameFields {
 // generator numbers its games from here, so a game number is never given twice.
 qint64 NextGameNumber(Table& games);
 
+// Appends one game numbered `cartao`, its numbers ascending in d1..dN, with the values every
+// generator stores beside them: Dezenas, the measures (Pares, Linhas, Abaixo), Todos and Emite.
+void AppendGame(Table& games, const GameFields& f, qint64 cartao, std::span<const int> ascending,
+                const QString& emite = {});
+
 // The numbers of a stored game, counted from d1 upward while a field holds a number above 0; the
 // first empty field or 0 ends the game.
 int ReadGameNumbers(const RowRef& row, const GameFields& f, std::array<int, 15>& out);

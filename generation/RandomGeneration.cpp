@@ -250,14 +250,7 @@ RandomRunResult GenerateRandomGames(Tables& t, const RandomRequest& request, con
             attempts = 0;
             ++accepted;
             ++lastGame;
-            car.insert();
-            car.setReal(f.cartao, static_cast<double>(lastGame));
-            car.setText(f.todos, todos);
-            car.setInteger(f.linhas, m.linhas);
-            car.setInteger(f.dezenas, k);
-            for (int i = 0; i < k; ++i)
-                car.setInteger(f.d[static_cast<std::size_t>(i)], game[static_cast<std::size_t>(i)]);
-            car.post();
+            AppendGame(car, f, lastGame, numbers);
         }
     }
     result.accepted = accepted;

@@ -19,6 +19,7 @@ class NumberChip;
 class PreviewService;
 struct ReportForms;
 class TableGrid;
+class WheelPanel;
 class DistributionEditor;
 class QButtonGroup;
 class QFrame;
@@ -174,6 +175,7 @@ private:
     void RBAleaClick();
     void RBCombinaClick();
     void RBCancelaClick();
+    void RBFechaClick();
     void ButtonOKGeraClick();
     void ButtonCanDistribuiClick();
     void ButtonCanGeraClick();
@@ -284,6 +286,8 @@ private:
     QRadioButton* RBAlea = nullptr;
     QRadioButton* RBCombina = nullptr;
     QRadioButton* RBCancela = nullptr;
+    QRadioButton* RBFecha = nullptr;
+    WheelPanel* wheelPanel_ = nullptr; // PanelFecha
     QFrame* PanelGera = nullptr;
     QFrame* PanelDistribui = nullptr;
     QLineEdit* EditMax = nullptr;

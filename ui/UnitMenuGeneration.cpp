@@ -10,6 +10,7 @@
 #include "RandomGeneration.h"
 #include "RunProgress.h"
 #include "UnitMenu.h"
+#include "WheelPanel.h"
 
 #include <QButtonGroup>
 #include <QDateTime>
@@ -68,20 +69,22 @@ void TFormMenu::buildGeneration() {
     using namespace MenuLayout;
     const QString warning = QStringLiteral("Gerar mais de 1 milhão de combinações pode travar o sistema");
 
-    PanelGeraQual = panel(this, "PanelGeraQual", {8, 330, 250, 122}, false);
+    PanelGeraQual = panel(this, "PanelGeraQual", {8, 330, 250, 144}, false);
     label(PanelGeraQual, "TextLabel2", QStringLiteral("Opções de geração dos jogos"), {8, 6, 234, 16}, Bold);
     RBDistribui =
         radio(PanelGeraQual, "RBDistribui", QStringLiteral("Distribui as dezenas"), {12, 28, 230, 20});
     RBAlea = radio(PanelGeraQual, "RBAlea", QStringLiteral("Gera jogos aleatórios"), {12, 50, 230, 20});
     RBCombina = radio(PanelGeraQual, "RBCombina", QStringLiteral("Gera as combinções"), {12, 72, 230, 20});
-    RBCancela = radio(PanelGeraQual, "RBCancela", QStringLiteral("Cancela a geração"), {12, 94, 230, 20});
+    RBFecha = radio(PanelGeraQual, "RBFecha", QStringLiteral("Gera um fechamento"), {12, 94, 230, 20});
+    RBCancela = radio(PanelGeraQual, "RBCancela", QStringLiteral("Cancela a geração"), {12, 116, 230, 20});
     generationChoice_ = new QButtonGroup(PanelGeraQual);
-    for (QRadioButton* rb : {RBDistribui, RBAlea, RBCombina, RBCancela})
+    for (QRadioButton* rb : {RBDistribui, RBAlea, RBCombina, RBFecha, RBCancela})
         generationChoice_->addButton(rb);
     connect(RBDistribui, &QRadioButton::clicked, this, [this] { RBDistribuiClick(); });
     connect(RBAlea, &QRadioButton::clicked, this, [this] { RBAleaClick(); });
     connect(RBCombina, &QRadioButton::clicked, this, [this] { RBCombinaClick(); });
     connect(RBCancela, &QRadioButton::clicked, this, [this] { RBCancelaClick(); });
+    connect(RBFecha, &QRadioButton::clicked, this, [this] { RBFechaClick(); });
 
     PanelGera = panel(this, "PanelGera", {8, 330, 486, 296}, false);
     const QRect generator{2, 2, 482, 206};
@@ -161,7 +164,25 @@ void TFormMenu::buildGeneration() {
     label(PanelFiltro, "Label67", QStringLiteral("Dezena final >="), {296, 48, 112, 20});
     EditFinal = edit(PanelFiltro, "EditFinal", {410, 46, 56, 22}, QStringLiteral("1"));
 
-    for (QLineEdit* e : {EditMax, EditDezJogo, EditQuant, EditPares, EditLinhas, EditInicial, EditFinal})
+    // --- wheel: its own area, over the whole generation panel (no filter strip: filters would
+    // break the guarantee)
+    WheelPanel::Hooks hooks;
+    hooks.selection = [this] { return selectionOf(*board_); };
+    hooks.guarded = [this](const std::function<void()>& op) { return guarded(op); };
+    hooks.messages = services_.messages;
+    wheelPanel_ = new WheelPanel(PanelGera, {2, 2, 482, 292}, tables_, std::move(hooks));
+    connect(wheelPanel_, &WheelPanel::closeRequested, this, [this] { PanelGera->hide(); });
+    connect(wheelPanel_, &WheelPanel::gamesAppended, this, [this] {
+        PanelGera->hide();
+        guarded([this] { RefreshGamesSummary(); });
+    });
+    connect(board_.get(), &NumberBoard::changed, wheelPanel_, [this] {
+        if (wheelPanel_->isVisible())
+            wheelPanel_->refresh();
+    });
+
+    for (QLineEdit* e : {EditMax, EditDezJogo, EditQuant, EditPares, EditLinhas, EditInicial, EditFinal,
+                         wheelPanel_->gameSizeField()})
         SaiEnter(e);
 }
 
@@ -184,6 +205,7 @@ void TFormMenu::ButtonGeraClick() {
 }
 
 void TFormMenu::RBDistribuiClick() {
+    wheelPanel_->hide();
     PanelGeraQual->hide();
     PanelGera->show();
     PanelGera->raise();
@@ -194,6 +216,7 @@ void TFormMenu::RBDistribuiClick() {
 }
 
 void TFormMenu::RBAleaClick() {
+    wheelPanel_->hide();
     PanelGeraQual->hide();
     PanelGera->show();
     PanelGera->raise();
@@ -204,6 +227,7 @@ void TFormMenu::RBAleaClick() {
 }
 
 void TFormMenu::RBCombinaClick() {
+    wheelPanel_->hide();
     LabelAGerar->clear();
     PanelGeraQual->hide();
     PanelGera->show();
@@ -212,6 +236,17 @@ void TFormMenu::RBCombinaClick() {
     PanelAlea->hide();
     PanelCombina->show();
     PanelFiltro->show();
+}
+
+void TFormMenu::RBFechaClick() {
+    PanelGeraQual->hide();
+    PanelGera->show();
+    PanelGera->raise();
+    PanelDistribui->hide();
+    PanelAlea->hide();
+    PanelCombina->hide();
+    PanelFiltro->hide();
+    wheelPanel_->open();
 }
 
 void TFormMenu::RBCancelaClick() {
