@@ -63,5 +63,6 @@ int main(int argc, char** argv) {
     });
 
     menu.show();
+    menu.fitToScreen(); // on a small screen the window scrolls
     return app.exec();
 }

@@ -109,8 +109,12 @@ CountWithNotice CombinationsOfSix(int n) {
     return {std::nullopt, CountText(FloatCombinations(n, 6))};
 }
 
-CountWithNotice LabelSelCText(int notDiscarded) {
+CountWithNotice LabelSelCText(int notDiscarded, int fixed) {
     CountWithNotice c = CombinationsOfSix(notDiscarded);
+    // Every combination holds all the Fixed numbers: 6 − fixed are chosen among the others.
+    if (!c.message && fixed > 0)
+        c.text =
+            fixed < 6 ? CountText(FloatCombinations(notDiscarded - fixed, 6 - fixed)) : QStringLiteral("0");
     c.text = QString::number(notDiscarded) + QStringLiteral(" pedras= ") + c.text;
     return c;
 }

@@ -20,8 +20,10 @@ struct CountWithNotice {
 // fewer than 6 numbers the text "0" and the notice that combinations need more numbers.
 CountWithNotice CombinationsOfSix(int n);
 
-// The text of LabelSelC for `notDiscarded` numbers in play: "<n> pedras= <CombinationsOfSix(n)>".
-CountWithNotice LabelSelCText(int notDiscarded);
+// The text of LabelSelC for `notDiscarded` numbers in play, `fixed` of them Fixed: "<n> pedras= "
+// and the count of the combinations the generator can make, which all hold the Fixed numbers:
+// C(n − fixed, 6 − fixed) ("0" with 6 or more fixed), CombinationsOfSix(n) without a Fixed one.
+CountWithNotice LabelSelCText(int notDiscarded, int fixed = 0);
 
 // How many 6-number combinations of the ascending `candidates` hold every number of `fixed` and
 // pass the filters. Counted by classes (numbers chosen, even numbers, rows used) instead of one by

@@ -77,7 +77,10 @@ GameSizeCheck CheckGameSize(const BoardSelection& board, QStringView dezJogo) {
         c.message = sizeMessage(QStringLiteral("Dezenas disponíveis insuficientes"));
         return c;
     }
-    c.maxGames = FloatCombinations(c.available, c.perGame);
+    // Every game holds all the Fixed numbers, so only k − fixed of its numbers are chosen among the
+    // Valid ones: that many games exist, and no more can be asked for.
+    const int fixedCount = static_cast<int>(std::set<int>(board.fixed.begin(), board.fixed.end()).size());
+    c.maxGames = fixedCount < c.perGame ? FloatCombinations(c.available, c.perGame - fixedCount) : 0.0;
     c.labelMax = CountText(*c.maxGames);
     return c;
 }
@@ -104,6 +107,17 @@ RandomRunResult GenerateRandomGames(Tables& t, const RandomRequest& request, con
         return result;
     }
     const int k = result.size.perGame;
+    const std::set<int> fixedSet(request.board.fixed.begin(), request.board.fixed.end());
+    // As many Fixed numbers as numbers per game leave no game to make (MaxGames is 0): that is
+    // what the player is told, not that the count of games is wrong. The panel closes as it does
+    // when this is found while preparing the run.
+    if (static_cast<int>(fixedSet.size()) >= k) {
+        result.message =
+            Message{QStringLiteral("Quantidade de dezenas fixas"),
+                    QStringLiteral("O número de dezenas fixas deve ser menor que as dezenas jogadas.")};
+        result.panelOpen = false;
+        return result;
+    }
 
     const int games = WholeNumber(request.quant).value_or(0);
     if (games < 1 || static_cast<double>(games) > *result.size.maxGames) {
@@ -135,7 +149,6 @@ RandomRunResult GenerateRandomGames(Tables& t, const RandomRequest& request, con
     const int deckAlea = deck.fieldIndex(u"Alea");
     const int ordDezena = ord.fieldIndex(u"Dezena");
     const std::set<int> valid(request.board.valid.begin(), request.board.valid.end());
-    const std::set<int> fixedSet(request.board.fixed.begin(), request.board.fixed.end());
     {
         Table::BulkChange guard(deck);
         for (int n = 1; n <= 60; ++n) {

@@ -19,7 +19,9 @@ inline constexpr std::array<double, 7> EvenSharePercent{1.38, 8.57, 24.82, 29.71
 inline constexpr std::array<double, 6> RowSharePercent{0.03, 1.14, 19.1, 50.78, 26.96, 1.99};
 
 // What leaving EditDezJogo decides: the numbers available for dealing (LabelSel), whether the size
-// typed is usable, and, only then, MaxGames and its text for LabelMax.
+// typed is usable, and, only then, MaxGames and its text for LabelMax. MaxGames is the number of
+// different games that can be made: each holds every Fixed number, so it is C(valid, k − fixed)
+// (0 when there are k Fixed numbers or more).
 struct GameSizeCheck {
     bool gameSizeOk = false;
     int available = 0;              // the Valid numbers; Fixed ones are not dealt

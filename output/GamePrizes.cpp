@@ -1,5 +1,6 @@
 #include "GamePrizes.h"
 
+#include "DrawEntry.h"
 #include "GamePrice.h"
 #include "GamesTable.h"
 
@@ -164,9 +165,10 @@ std::vector<ResultDraw> ReadDraws(const Table& results) {
 }
 
 std::optional<ResultDraw> LastDraw(const Table& results) {
-    if (results.rowCount() == 0)
+    const auto whole = LastWholeDrawPosition(results);
+    if (!whole)
         return std::nullopt;
-    return drawAt(results, results.rowCount() - 1, results.fieldIndex(u"Concurso"), drawFields(results));
+    return drawAt(results, *whole, results.fieldIndex(u"Concurso"), drawFields(results));
 }
 
 std::vector<GameNumbers> ReadGames(const Table& games) {

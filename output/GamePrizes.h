@@ -26,7 +26,8 @@ struct ResultDraw {
 // Every draw of a results table in the table's order (Concurso, ascending), read without moving its
 // cursor. A draw without a number is left out.
 std::vector<ResultDraw> ReadDraws(const Table& results);
-// The draw on the last row of a results table (the highest Concurso), if there is one.
+// The last complete draw of a results table (six different numbers from 1 to 60, the highest such
+// Concurso), if there is one; a draw still being typed after it is passed over.
 std::optional<ResultDraw> LastDraw(const Table& results);
 
 // One game of the games table: its number (Cartao) and its numbers as stored from d1 on.

@@ -1,12 +1,16 @@
 #include "GamesCheck.h"
 
+#include "DrawEntry.h"
 #include "GamesTable.h"
+#include "NumberStatistics.h"
+#include "PrizeTiers.h"
 #include "Schemas.h"
 #include "TableError.h"
 
 #include <QByteArray>
 #include <algorithm>
 #include <array>
+#include <bit>
 
 namespace {
 
@@ -93,10 +97,22 @@ std::optional<Message> CheckGamesWithLastDraw(Tables& t) {
 
     Table& res = t.TableRes;
     res.last();
-    if (res.rowCount() == 0) {
+    const auto whole = LastWholeDrawPosition(res);
+    if (!whole) {
         // Without a draw there is nothing to check against; the hits of the last check stay.
         return Message{QStringLiteral("Conferência dos jogos"),
                        QStringLiteral("Não há concurso cadastrado para conferir os jogos.")};
+    }
+    // A draw typed only in part is no draw to check against: the last complete one is used, and
+    // the player is told which when it is not the last row.
+    std::optional<Message> notice;
+    if (*whole != res.rowCount() - 1) {
+        const QString skipped = res.text(res.fieldIndex(u"Concurso"));
+        res.moveTo(*whole);
+        notice = Message{QStringLiteral("Conferência dos jogos"),
+                         QStringLiteral("Os jogos foram conferidos com o concurso %1, o último com as seis "
+                                        "dezenas; o concurso %2 está incompleto.")
+                             .arg(res.text(res.fieldIndex(u"Concurso")), skipped)};
     }
     std::array<int, 6> numbers{};
     std::size_t count = 0;
@@ -128,6 +144,60 @@ std::optional<Message> CheckGamesWithLastDraw(Tables& t) {
     try {
         games.last();
     } catch (const TableError&) {
+    }
+    return notice;
+}
+
+bool GamesHoldHits(const Table& games) {
+    if (!games.isOpen())
+        return false;
+    const int acertos = games.fieldIndex(u"Acertos");
+    for (int i = 0; i < games.rowCount(); ++i)
+        if (!games.rowAt(i).isEmpty(acertos))
+            return true;
+    return false;
+}
+
+std::optional<ResultDraw> DrawOfStoredHits(const Table& games, std::span<const ResultDraw> draws) {
+    if (!games.isOpen())
+        return std::nullopt;
+    // What each checked game says of the draw: numbers drawn, numbers not drawn, how many hits.
+    struct Said {
+        NumberMask drawn = 0, notDrawn = 0;
+        int hits = 0;
+    };
+    std::vector<Said> said;
+    const GameFields f(games);
+    QByteArray scratch;
+    for (int i = 0; i < games.rowCount(); ++i) {
+        const RowRef row = games.rowAt(i);
+        const auto hits = row.intValue(f.acertos);
+        if (!hits)
+            continue;
+        Said s;
+        s.hits = *hits;
+        for (std::size_t p = 0; p < 15; ++p) {
+            const auto v = row.intValue(f.d[p]);
+            if (!v || *v < 1 || *v > 60)
+                continue;
+            const NumberMask bit = NumberMask{1} << *v; // as MaskOf places it
+            const bool yes = !row.isEmpty(f.ad[p]) && row.utf8(f.ad[p], scratch) == std::string_view("S");
+            (yes ? s.drawn : s.notDrawn) |= bit;
+        }
+        said.push_back(s);
+    }
+    if (said.empty())
+        return std::nullopt;
+    for (auto d = draws.rbegin(); d != draws.rend(); ++d) {
+        if (!isCompleteDraw(d->numbers))
+            continue;
+        const NumberMask drawMask = d->mask;
+        const bool fits = std::all_of(said.begin(), said.end(), [drawMask](const Said& s) {
+            return (drawMask & s.drawn) == s.drawn && (drawMask & s.notDrawn) == 0 &&
+                   std::popcount(drawMask & (s.drawn | s.notDrawn)) == s.hits;
+        });
+        if (fits)
+            return *d;
     }
     return std::nullopt;
 }

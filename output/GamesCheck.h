@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GamePrizes.h"
 #include "Prompter.h"
 #include "Table.h"
 #include "Tables.h"
@@ -16,8 +17,19 @@ void CheckGamesAgainstDraw(Table& games, std::span<const int> draw);
 // The check of the whole games list against the last draw, as the player starts it: stores
 // pending changes, checks every game of "Cartelas.cds" against the last draw of the results and
 // leaves the games in ascending hit order on the last game. Does nothing without a games file.
-// When there is no draw at all the games are left as they are and the notice to show is returned.
+// The draw is the last complete one (six different numbers from 1 to 60); when a draw typed only in
+// part stands after it, the notice returned says which draw the games were checked with. When
+// there is no complete draw at all the games are left as they are and the notice to show is
+// returned.
 std::optional<Message> CheckGamesWithLastDraw(Tables& t);
+
+// True when some game of an open games table holds the hits of a check (its Acertos is filled).
+bool GamesHoldHits(const Table& games);
+// The draw whose check left the hits the games hold: the latest complete draw of `draws` against
+// which every game holding hits has exactly its Acertos and its "S"/"N" flags. The hits say which
+// numbers of each game were drawn, so a restart, or draws added after the check, does not lose
+// the draw. Nothing when no draw fits (the draw was deleted or changed since).
+std::optional<ResultDraw> DrawOfStoredHits(const Table& games, std::span<const ResultDraw> draws);
 
 enum class GamesOrder { ByGame, ByHits };
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "PreviewService.h"
+#include "Prompter.h"
 
+#include <QString>
 #include <functional>
+#include <memory>
+#include <optional>
 
-class Prompter;
 class QWidget;
 struct ReportDocument;
 
@@ -14,14 +17,23 @@ struct ReportDocument;
 // nothing and `prompter` tells the player why.
 class PrintPreview : public PreviewService {
 public:
+    // What a long step shows while it runs: a progress dialog with "Cancelar" (the window's), made
+    // with a title and a text whose "%1" is the count of pages made so far.
+    using ProgressFactory =
+        std::function<std::unique_ptr<Progress>(const QString& title, const QString& label)>;
+
     explicit PrintPreview(QWidget* parent = nullptr, Prompter* prompter = nullptr)
         : parent_(parent), prompter_(prompter) {}
+    void setProgress(ProgressFactory factory) { progress_ = std::move(factory); }
     void preview(const ReportLayout& layout, Table& table) override;
     void previewSheet(const ReportLayout& layout) override;
 
 private:
-    void show(const ReportLayout& layout, const std::function<ReportDocument()>& layOut);
+    using LayOut = std::function<std::optional<ReportDocument>(Progress&)>;
+    void show(const ReportLayout& layout, const LayOut& layOut);
+    std::unique_ptr<Progress> progress(const QString& label) const;
 
     QWidget* parent_;
     Prompter* prompter_;
+    ProgressFactory progress_;
 };

@@ -1,10 +1,12 @@
 #include "ReportDocument.h"
 
+#include "Prompter.h"
 #include "Table.h"
 
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -240,6 +242,11 @@ ReportDocument layOutSheet(const ReportLayout& layout) {
 }
 
 ReportDocument layOutReport(const ReportLayout& layout, Table& table) {
+    NoProgress none;
+    return *layOutReport(layout, table, none);
+}
+
+std::optional<ReportDocument> layOutReport(const ReportLayout& layout, Table& table, Progress& progress) {
     ReportDocument doc;
     doc.name = layout.name();
     doc.title = layout.documentTitle();
@@ -254,9 +261,13 @@ ReportDocument layOutReport(const ReportLayout& layout, Table& table) {
     table.first();
     if (layout.hasTitleBand())
         pages.placeTitle(snapshot(layout.titleBand(), titleFields, table));
+    const qint64 rows = table.rowCount();
+    qint64 done = 0;
     while (!table.eof()) {
         pages.placeDetail(snapshot(detail, detailFields, table));
         table.next();
+        if (++done % 256 == 0 && !progress.report(done, rows, static_cast<qint64>(doc.pages.size())))
+            return std::nullopt;
     }
     return doc;
 }
@@ -306,14 +317,51 @@ std::optional<QString> setUpPage(const QString& title, const PageSetup& setup, Q
     return refused;
 }
 
-void printReport(const ReportDocument& doc, QPagedPaintDevice& device) {
+std::vector<int> pagesToPrint(int pageCount, const QPagedPaintDevice& device) {
+    const auto* printer = dynamic_cast<const QPrinter*>(&device);
+    const QPageRanges ranges = device.pageRanges();
+    const bool all = ranges.isEmpty() || (printer && printer->printRange() == QPrinter::AllPages);
+    std::vector<int> chosen;
+    for (int p = 1; p <= pageCount; ++p)
+        if (all || ranges.contains(p))
+            chosen.push_back(p - 1);
+    const int copies = printer && !printer->supportsMultipleCopies() ? std::max(1, printer->copyCount()) : 1;
+    if (copies == 1)
+        return chosen;
+    std::vector<int> pages;
+    pages.reserve(chosen.size() * static_cast<std::size_t>(copies));
+    if (printer->collateCopies()) {
+        for (int c = 0; c < copies; ++c)
+            pages.insert(pages.end(), chosen.begin(), chosen.end());
+    } else {
+        for (const int p : chosen)
+            pages.insert(pages.end(), static_cast<std::size_t>(copies), p);
+    }
+    return pages;
+}
+
+bool printReport(const ReportDocument& doc, QPagedPaintDevice& device) {
+    const std::vector<int> pages = pagesToPrint(doc.pageCount(), device);
+    if (pages.empty())
+        return false;
+    printReportPages(doc, device, pages);
+    return true;
+}
+
+bool printReportPages(const ReportDocument& doc, QPagedPaintDevice& device, const std::vector<int>& pages,
+                      Progress* progress) {
     QPainter painter(&device);
     const double k = device.logicalDpiX() / 25.4;
-    for (std::size_t i = 0; i < doc.pages.size(); ++i) {
+    const auto total = static_cast<qint64>(pages.size());
+    for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0)
             device.newPage();
-        paintReportPage(painter, doc.pages[i], k);
+        paintReportPage(painter, doc.pages.at(static_cast<std::size_t>(pages[i])), k);
+        const auto done = static_cast<qint64>(i + 1);
+        if (progress && !progress->report(done, total, done))
+            return false;
     }
+    return true;
 }
 
 QImage renderReportPage(const ReportDocument& doc, int page, double dpi) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+class Progress;
 class QPagedPaintDevice;
 class QPainter;
 class Table;
@@ -39,6 +40,9 @@ struct ReportDocument {
 // from the top, then the next column, then the next page. Throws TableError when the table is
 // closed or a field element names a field the table lacks.
 ReportDocument layOutReport(const ReportLayout& layout, Table& table);
+// The same pass, telling `progress` how far it is now and then (done and total in rows, the pages
+// made so far); nothing when the player cancelled.
+std::optional<ReportDocument> layOutReport(const ReportLayout& layout, Table& table, Progress& progress);
 
 // A layout that prints no table (a test sheet): its title band alone, on one page.
 ReportDocument layOutSheet(const ReportLayout& layout);
@@ -59,8 +63,24 @@ void paintReportPage(QPainter& painter, const ReportPage& page, double dotsPerMm
 [[nodiscard]] std::optional<QString> setUpPage(const QString& title, const PageSetup& setup,
                                                QPagedPaintDevice& device);
 
-// Prints every page onto a printer or a PDF writer set up by setUpPage.
-void printReport(const ReportDocument& doc, QPagedPaintDevice& device);
+// The pages one print run puts on `device`, in the order they print (0 is the first page): the
+// pages its page range names (every page without one; a printer whose print dialog chose "all
+// pages" has none), each as many times as the copies the device cannot make itself (a printer's
+// copy count when it does not support multiple copies, as printing to a file; a CUPS printer makes
+// its copies from the job's options), collated (1 2 3 1 2 3) or not (1 1 2 2 3 3). Empty when the
+// range names no page of the report.
+std::vector<int> pagesToPrint(int pageCount, const QPagedPaintDevice& device);
+
+// Prints the pages of pagesToPrint onto a printer or a PDF writer set up by setUpPage, so that
+// exactly the pages and copies the print dialog asked for are printed. Answers false, printing
+// nothing, when the range names no page of the report.
+bool printReport(const ReportDocument& doc, QPagedPaintDevice& device);
+// Prints the given pages (0 is the first) in that order, whatever range the device holds: the
+// preview's own pass, which shows every page once.
+// With `progress`, told after each page (done and total in pages); a cancel stops after the page
+// being printed and answers false.
+bool printReportPages(const ReportDocument& doc, QPagedPaintDevice& device, const std::vector<int>& pages,
+                      Progress* progress = nullptr);
 
 // One page as an image of `dpi` dots per inch, white paper.
 QImage renderReportPage(const ReportDocument& doc, int page, double dpi);

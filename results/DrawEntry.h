@@ -29,11 +29,30 @@ std::optional<QString> LookupOrAddDraw(const QString& editConcText, Tables& t, P
 // number or empty): the notice to show when it is not a number from 1 to 60 (an empty field counts
 // as 0), after which the focus goes back into the field.
 std::optional<Message> CheckDrawNumber(const QString& text);
-// The number check of field `field` (0 for d1) of a draw whose six fields hold `fields`: as above,
-// except that an empty field of a draw whose six fields are all empty is accepted, since nothing
-// was typed into that draw yet (the player may still delete it or leave the panel).
+// The number check of field `field` (0 for d1) of a draw whose six fields hold `fields`, run when
+// the focus leaves that field. An empty field is accepted: the draw is still being typed, and it is
+// stored only once it is whole. A number outside 1..60 gets the notice above; a number that another
+// field of the draw already holds gets one naming it. The focus then goes back into the field.
 std::optional<Message> CheckDrawNumber(const std::array<QString, 6>& fields, int field);
 Message drawNumberRangeMessage();
+Message repeatedDrawNumberMessage(int number);
+
+// True when the six texts are six different whole numbers from 1 to 60: the only draw stored.
+bool IsWholeDraw(const std::array<QString, 6>& fields);
+// True when none of the six texts holds anything.
+bool IsEmptyDraw(const std::array<QString, 6>& fields);
+// The six numbers of the current (or pending) draw as texts, empty where a field is empty.
+std::array<QString, 6> DrawTexts(const Table& res);
+// The question asked when the player leaves draw `concurso` before it is whole (another draw, the
+// navigator, the grid, "Sai", the close): Yes discards what was typed, No goes back to the draw.
+Message incompleteDrawQuestion(const QString& concurso);
+// Told when "Salva" is pressed on a draw that is not whole yet.
+Message incompleteDrawNotice(const QString& concurso);
+// Why a post of a draw that is not whole was refused (the last guard, whatever moved the table).
+QString incompleteDrawRefusal(const QString& concurso);
+// The position of the last draw whose six numbers are six different numbers from 1 to 60, or
+// nothing; every use of "the last draw" (the check, the statistics) means this one.
+std::optional<int> LastWholeDrawPosition(const Table& res);
 
 // Asks "Deleta mesmo este concurso? " and on Yes deletes the current draw; the one that followed
 // it (or the new last one) becomes current. Answers the new EditConc text (empty when no draw is
@@ -43,8 +62,8 @@ std::optional<QString> DeleteCurrentDraw(Table& res, Prompter& prompter);
 // The reminder shown each time the entry panel is closed.
 Message recomputeReminderMessage();
 
-// True when TableRes has a pending draw (being edited or inserted) whose typed numbers (the filled
-// ones among d1..d6) are all from 1 to 60, so that it may be stored.
+// True when TableRes has a pending draw (being edited or inserted) that is whole, so that it may be
+// stored; a draw typed only in part is never stored.
 bool PendingDrawIsStorable(const Table& res);
 // At shutdown, before the tables are closed: posts a storable pending draw, which closing would
 // otherwise drop; any other pending draw is cancelled. Answers true when a draw was posted.

@@ -6,7 +6,13 @@
 #include <algorithm>
 
 bool isCompleteDraw(const DrawNumbers& d) {
-    return std::all_of(d.begin(), d.end(), [](int x) { return x >= 1 && x <= NumberStatistics::kNumbers; });
+    std::array<bool, NumberStatistics::kNumbers + 1> seen{};
+    for (const int x : d) {
+        if (x < 1 || x > NumberStatistics::kNumbers || seen[static_cast<std::size_t>(x)])
+            return false;
+        seen[static_cast<std::size_t>(x)] = true;
+    }
+    return true;
 }
 
 int weightClass(const WeightLimits& limits, double weight) {

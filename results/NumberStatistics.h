@@ -44,7 +44,7 @@ struct NumberStatistics {
     std::array<NumberCounts, kNumbers> numbers{}; // number n at n - 1
     WeightLimits limits;
     std::array<int, 5> classCounts{}; // how many numbers fall in classes 1 to 5
-    int lastConcurso = 0;             // the last draw's number, 0 without a draw
+    int lastConcurso = 0;             // the last complete draw's number, 0 without one
     int drawsCounted = 0;             // draws with six numbers from 1 to 60
     int drawsSkipped = 0;             // draws left out because a number was missing or outside 1..60
 
@@ -65,12 +65,12 @@ struct NumberStatistics {
     friend bool operator==(const NumberStatistics&, const NumberStatistics&) = default;
 };
 
-// True when all six numbers are from 1 to 60; any other draw takes no part in the statistics.
+// True when the six numbers are six different numbers from 1 to 60; any other draw (typed in part,
+// or with a number twice) takes no part in the statistics.
 bool isCompleteDraw(const DrawNumbers& d);
 
 // Tallies the complete draws in the order given (oldest first), skipping the others as if they
-// were not there; a number that stands twice in one draw counts twice. Then sets the limits and
-// the class counts.
+// were not there. Then sets the limits and the class counts.
 NumberStatistics tallyDraws(std::span<const DrawNumbers> draws);
 // Sets limits and classCounts from the weights in `s`.
 void classifyWeights(NumberStatistics& s);

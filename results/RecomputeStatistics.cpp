@@ -1,5 +1,6 @@
 #include "RecomputeStatistics.h"
 
+#include "DrawEntry.h"
 #include "Schemas.h"
 #include "Tables.h"
 
@@ -57,12 +58,14 @@ std::vector<DrawNumbers> readAndMarkDraws(Table& res) {
     return draws;
 }
 
-// The last draw's number; 0 without a draw (or with an empty Concurso).
+// The number of the last complete draw, the one the statistics stop at; 0 without one (or with an
+// empty Concurso). The table is left on its last row.
 int lastConcurso(Table& res) {
     if (res.rowCount() == 0)
         return 0;
     res.last();
-    return res.intValue(res.fieldIndex(u"Concurso")).value_or(0);
+    const auto whole = LastWholeDrawPosition(res);
+    return whole ? res.rowAt(*whole).intValue(res.fieldIndex(u"Concurso")).value_or(0) : 0;
 }
 
 void rebuildSaidas(Table& saidas, const NumberStatistics& s) {

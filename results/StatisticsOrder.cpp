@@ -1,5 +1,6 @@
 #include "StatisticsOrder.h"
 
+#include "DrawEntry.h"
 #include "Schemas.h"
 #include "Table.h"
 #include "Tables.h"
@@ -116,6 +117,10 @@ void BuildStatisticsReport(Tables& t) {
 QString StatisticsReportTitle(Table& res) {
     if (!res.isOpen() || res.rowCount() == 0)
         return QStringLiteral("Mega-Sena. Nenhum concurso cadastrado");
+    // The figures stop at the last complete draw, so the title names that one.
     res.last();
-    return QStringLiteral("Mega-Sena. Concurso: ") + res.text(res.fieldIndex(u"Concurso"));
+    const auto whole = LastWholeDrawPosition(res);
+    if (!whole)
+        return QStringLiteral("Mega-Sena. Nenhum concurso cadastrado");
+    return QStringLiteral("Mega-Sena. Concurso: ") + res.rowAt(*whole).text(res.fieldIndex(u"Concurso"));
 }

@@ -28,6 +28,7 @@ void OrderStatistics(Tables& t, StatsOrder order);
 // by Dezena, on its first row; the grid shows 1 to 60 again.
 void BuildStatisticsReport(Tables& t);
 
-// The report title: "Mega-Sena. Concurso: " and the last draw's number; "Mega-Sena. Nenhum
-// concurso cadastrado" when there is no draw. Moves TableRes to its last draw.
+// The report title: "Mega-Sena. Concurso: " and the number of the last complete draw, the one the
+// figures stop at; "Mega-Sena. Nenhum concurso cadastrado" when there is none. Moves TableRes to
+// its last row.
 QString StatisticsReportTitle(Table& res);

@@ -37,6 +37,8 @@ QToolButton* Navigator::button(Button b) const {
 }
 
 void Navigator::press(Button b) {
+    if (moveGuard_ && !moveGuard_())
+        return;
     try {
         switch (b) {
         case Button::First:

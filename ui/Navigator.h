@@ -16,6 +16,8 @@ public:
 
     Navigator(Table& table, QWidget* parent = nullptr);
     void setErrorHandler(std::function<void(const QString&)> handler) { onError_ = std::move(handler); }
+    // Asked before a button moves the cursor; false leaves the cursor where it is.
+    void setMoveGuard(std::function<bool()> guard) { moveGuard_ = std::move(guard); }
     QToolButton* button(Button b) const;
     void press(Button b);
 
@@ -27,4 +29,5 @@ private:
     Table& table_;
     QToolButton* buttons_[4] = {};
     std::function<void(const QString&)> onError_;
+    std::function<bool()> moveGuard_;
 };

@@ -3,6 +3,7 @@
 #include "BrowserLauncher.h"
 #include "PrintPreview.h"
 #include "ReportForms.h"
+#include "RunProgress.h"
 
 #include <QDateTime>
 
@@ -22,6 +23,11 @@ MenuServices ProgramServices::menuServices() {
 void ProgramServices::attachTo(TFormMenu* menu) {
     messages_.setParent(menu);
     *previews_ = PrintPreview(menu, &messages_);
+    // Laying out or printing thousands of slips takes seconds: the window's progress dialog shows.
+    previews_->setProgress([menu](const QString& title, const QString& label) -> std::unique_ptr<Progress> {
+        return std::make_unique<RunProgress>(menu,
+                                             RunProgress::Texts{QStringLiteral("ProgressImp"), title, label});
+    });
     reports_ = std::make_unique<ReportForms>();
     menu->attachReports(reports_.get());
 }

@@ -6,6 +6,7 @@
 #include "DrawEntry.h"
 #include "DurableWork.h"
 #include "FileNames.h"
+#include "FixedNumbers.h"
 #include "FocusExit.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
@@ -15,6 +16,7 @@
 #include "PlayerWork.h"
 #include "Schemas.h"
 #include "ShutdownSignals.h"
+#include "StartupNotice.h"
 #include "TableError.h"
 
 #include <QCloseEvent>
@@ -25,11 +27,16 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <algorithm>
 
 TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* parent)
     : QWidget(parent), folder_(folder), services_(std::move(services)), tables_(folder) {
     setObjectName(QStringLiteral("FormMenu"));
-    setFixedSize(1171, 631);
+    resize(kContentSize);
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(11);
     setFont(f);
@@ -44,6 +51,7 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
     buildEditor();
     buildPrint();
     buildTutorial();
+    putContentInScrollArea();
     durable_ = new DurableWork([this] { commitPlayerWork(); }, this);
     for (Table* t : tables_.playerTables())
         durable_->watch(*t);
@@ -51,9 +59,54 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
     FormCreate();
 }
 
+// Every control keeps its place on a content of the window's full size; on a screen too small for
+// it the window is smaller and the content scrolls, so every control can still be reached.
+void TFormMenu::putContentInScrollArea() {
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("FormMenuContent"));
+    content->setFixedSize(kContentSize);
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const bool hidden = w->isHidden();
+        const QRect at = w->geometry();
+        w->setParent(content); // hides it
+        w->setGeometry(at);
+        w->setVisible(!hidden);
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollMenu"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    // No larger than the content and its scroll bars: the layout stays as it is drawn.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    setMaximumSize(kContentSize + QSize(bar, bar));
+}
+
+void TFormMenu::fitToScreen() {
+    const QScreen* s = screen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    // The title bar and borders, as the window manager drew them, or a fair guess before that.
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.width() <= 0 && frame.height() <= 0)
+        frame = QSize(8, 32);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    int w = std::min(kContentSize.width(), area.width() - frame.width());
+    int h = std::min(kContentSize.height() + (w < kContentSize.width() ? bar : 0),
+                     area.height() - frame.height());
+    if (h < kContentSize.height() && w < kContentSize.width() + bar)
+        w = std::min(kContentSize.width() + bar, area.width() - frame.width());
+    resize(w, h);
+    move(area.topLeft());
+}
+
 TFormMenu::~TFormMenu() {
     if (!closing_)
         FormClose(); // destroyed without a close event (a test, the end of the session)
+    tables_.TableRes.removeFieldUpdater(this);
     // The controls and models are bound to the tables, which are members: they go first, while
     // the tables still exist (QWidget would delete them only after the members are gone).
     qDeleteAll(findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly));
@@ -67,6 +120,8 @@ void TFormMenu::FormCreate() {
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     move(0, 0);
     setWindowTitle(QStringLiteral("Quinabel - Versão 2.1"));
+    StartupNotice notice;
+    notice.say(QStringLiteral("Lendo os resultados dos concursos..."));
     guarded([this] { rebuildResultsFile(tables_); });
     LoadDiscardedAndShow();
     guarded([this] {
@@ -77,18 +132,26 @@ void TFormMenu::FormCreate() {
         }
         rel.open();
     });
+    notice.say(QStringLiteral("Calculando as estatísticas..."));
     RecomputeStatisticsAndShow();
     LoadBetPriceInForce();
+    notice.say(QStringLiteral("Lendo os jogos..."));
     // The games table stays closed until the first generation makes its file; a games file that
     // exists but cannot be read is reported, never silently replaced.
     if (tables_.TableCar.fileExists())
         guarded([this] {
             tables_.TableCar.open();
             RefreshGamesSummary();
+            updateCheckReportButton();
         });
 }
 
 void TFormMenu::closeEvent(QCloseEvent* e) {
+    // A draw typed only in part is never stored: the player may go back to it instead of closing.
+    if (!closing_ && !leaveDraw()) {
+        e->ignore();
+        return;
+    }
     if (!closing_)
         FormClose();
     e->accept();
@@ -133,7 +196,7 @@ void TFormMenu::commitPlayerWork() {
     if (!board_)
         return;
     try {
-        for (const QString& failure : CommitPlayerWork(tables_, *board_, savedDiscards_))
+        for (const QString& failure : CommitPlayerWork(tables_, *board_, savedDiscards_, savedFixed_))
             showError(failure);
     } catch (...) {
         showError(operationFailureText(std::current_exception()));

@@ -61,6 +61,11 @@ public:
     // The report forms, when they are created after the window (as the program does).
     void attachReports(ReportForms* reports) { services_.reports = reports; }
     NumberBoard& board() { return *board_; }
+    // The size the controls are laid out on; the window is that size unless the screen is smaller.
+    static constexpr QSize kContentSize{1171, 631};
+    // Makes the window no larger than the screen's free area (its content then scrolls), at its
+    // top-left corner.
+    void fitToScreen();
     // The controls of the 60 numbers by their composed names ("P7", "d12", "W60", "g5"),
     // matched without regard to letter case.
     QWidget* numberControl(const QString& name) const;
@@ -80,6 +85,7 @@ private:
     void buildGeneration();
     void buildEditor();
     void buildPrint();
+    void putContentInScrollArea();
     // Enter in an entry field moves the focus on, as Tab does.
     void SaiEnter(QWidget* field);
     // Runs `exit` when the focus leaves `field` for another control of this window (FocusExit's
@@ -125,6 +131,15 @@ private:
     // False (and the focus back in the refused field) while a typed number is refused.
     bool drawNumbersAccepted();
     void ButtonImportaClick();
+    // Leaving the draw being typed (another draw, the navigator, the grid, "Sai", the close, an
+    // operation that moves the results): a whole draw is stored; one typed only in part is never
+    // stored, and the player is asked whether to discard it. False: the player stays in the draw.
+    bool leaveDraw();
+    void discardDraft();
+    // The focus into the first number field of the draw that is empty or refused.
+    void focusIncompleteField();
+    // Throws when TableRes is about to post a draw whose changed numbers are not whole.
+    void refuseIncompleteDraw();
 
     // --- board and statistics
     void ToggleCellPressed(int n, Qt::MouseButton button);
@@ -146,6 +161,8 @@ private:
     // --- check report (UnitMenuCheckReport.cpp)
     void buildCheckReport();
     void NoteCheckedDraw();
+    // Enabled while the games hold the hits of a check.
+    void updateCheckReportButton();
     void ButtonRelConfClick();
 
     // --- price of a simple bet (UnitMenuPrice.cpp)
@@ -192,6 +209,7 @@ private:
     bool closing_ = false;
     class DurableWork* durable_ = nullptr;
     QList<int> savedDiscards_; // the discarded numbers "Desprezadas.cds" holds
+    QList<int> savedFixed_;    // the fixed numbers "Fixas.cds" holds
     bool checkingDrawNumber_ = false;
 
     // --- shell
@@ -257,7 +275,7 @@ private:
 
     // --- check report
     QPushButton* ButtonRelConf = nullptr;
-    std::optional<ResultDraw> checkedDraw_; // the draw of the last check this session
+    std::optional<ResultDraw> checkedDraw_; // the draw of the games' hits, once known
 
     // --- price of a simple bet
     QPushButton* ButtonPreco = nullptr;
@@ -302,6 +320,7 @@ private:
     std::array<NumberChip*, 60> chips_{};
     QPushButton* ButtonGeraJ = nullptr;
     QPushButton* ButtonCanGeraJ = nullptr;
+    QLabel* LabelSobra = nullptr; // the rows too short to become games
 
     // --- printing
     QFrame* PanelImp = nullptr;

@@ -1,4 +1,5 @@
 #include "DiscardedNumbers.h"
+#include "FixedNumbers.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
 #include "NumberBoard.h"
@@ -111,6 +112,8 @@ void TFormMenu::LoadDiscardedAndShow() {
     guarded([this] {
         const bool firstStart = LoadDiscarded(tables_, *board_);
         savedDiscards_ = board_->discardedNumbers();
+        ApplyFixed(*board_, LoadFixed(folder_));
+        savedFixed_ = board_->fixedNumbers();
         if (firstStart)
             ButtonTutorialClick(); // a first start: the tutorial greets the player
     });
@@ -118,4 +121,6 @@ void TFormMenu::LoadDiscardedAndShow() {
 
 void TFormMenu::SaveDiscardedAndReport() {
     guarded([this] { SaveDiscarded(tables_, *board_); });
+    if (board_->fixedNumbers() != savedFixed_)
+        guarded([this] { SaveFixed(folder_, board_->fixedNumbers()); });
 }

@@ -2,6 +2,7 @@
 #include "DrawPrizes.h"
 #include "GamePrice.h"
 #include "GamePrizes.h"
+#include "GamesCheck.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
 #include "PreviewService.h"
@@ -24,21 +25,37 @@ void TFormMenu::buildCheckReport() {
 }
 
 void TFormMenu::NoteCheckedDraw() {
-    // A check ran when there were games to check and a draw to check them against.
-    if (!tables_.TableCar.fileExists())
-        return;
-    if (const auto draw = LastDraw(tables_.TableRes)) {
-        checkedDraw_ = *draw;
-        ButtonRelConf->setEnabled(true);
-    }
+    // A check ran when there were games to check and a complete draw to check them against.
+    if (tables_.TableCar.fileExists())
+        if (const auto draw = LastDraw(tables_.TableRes))
+            checkedDraw_ = *draw;
+    updateCheckReportButton();
+}
+
+void TFormMenu::updateCheckReportButton() {
+    // The hits are kept with the games, so the report is there as long as they are, after a
+    // restart too; its draw is then found again from the hits.
+    const bool hits = tables_.TableCar.isOpen() && GamesHoldHits(tables_.TableCar);
+    if (!hits)
+        checkedDraw_.reset();
+    ButtonRelConf->setEnabled(hits);
 }
 
 void TFormMenu::ButtonRelConfClick() {
-    if (!checkedDraw_ || !services_.previews)
+    if (!services_.previews)
         return;
     guarded([this] {
         const std::vector<GameNumbers> games = ReadGames(tables_.TableCar);
         const std::vector<ResultDraw> draws = ReadDraws(tables_.TableRes);
+        if (!checkedDraw_)
+            checkedDraw_ = DrawOfStoredHits(tables_.TableCar, draws);
+        if (!checkedDraw_) {
+            services_.messages->inform(
+                {QStringLiteral("Relatório da conferência"),
+                 QStringLiteral("Os acertos dos jogos não são os de nenhum concurso cadastrado. Confira os "
+                                "jogos de novo em \"Conferindo os resultados\".")});
+            return;
+        }
         // What the draws paid, where an imported file gave it, and today's price of a bet.
         const std::vector<DrawPayout> payouts = LoadDrawPayouts(folder_);
         const std::vector<std::optional<TierPrices>> prices = PricesOfDraws(draws, payouts);

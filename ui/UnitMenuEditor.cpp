@@ -4,6 +4,7 @@
 #include "NamedColors.h"
 #include "NumberChip.h"
 #include "NumberStatistics.h"
+#include "ShortRowsNote.h"
 #include "UnitMenu.h"
 
 #include <algorithm>
@@ -63,6 +64,17 @@ void TFormMenu::buildEditor() {
     ButtonGeraJ = button(PanelEdita, "ButtonGeraJ", QStringLiteral("Gera os jogos"), {20, 286, 150, 30});
     ButtonCanGeraJ =
         button(PanelEdita, "ButtonCanGeraJ", QStringLiteral("Cancela a geração"), {186, 286, 150, 30});
+    // Under the buttons: the rows "Gera os jogos" will pass over, while the player can still fill them.
+    LabelSobra = label(PanelEdita, "LabelSobra", QString(), {8, 316, 342, 13});
+    QPalette np = LabelSobra->palette();
+    np.setColor(QPalette::WindowText, QColor::fromRgb(clMaroon));
+    LabelSobra->setPalette(np);
+    QFont nf = LabelSobra->font();
+    nf.setPixelSize(9);
+    LabelSobra->setFont(nf);
+    const auto note = [this] { LabelSobra->setText(ShortRowsNote(*editor_)); };
+    connect(editor_.get(), &DistributionEditor::chipMoved, this, note);
+    connect(editor_.get(), &DistributionEditor::chipVisibilityChanged, this, note);
     connect(ButtonGeraJ, &QPushButton::clicked, this, [this] { ButtonGeraJClick(); });
     connect(ButtonCanGeraJ, &QPushButton::clicked, this, [this] { ButtonCanGeraJClick(); });
 }

@@ -63,6 +63,8 @@ void TFormMenu::RefreshGamesSummary() {
 }
 
 void TFormMenu::ButtonResClick() {
+    if (!leaveDraw()) // the check moves the results to the draw it uses
+        return;
     guarded([this] {
         if (const auto notice = CheckGamesWithLastDraw(tables_))
             services_.messages->inform(*notice);
@@ -76,8 +78,10 @@ void TFormMenu::RBJogoClick() {
 
 void TFormMenu::ButtonDelJogoClick() {
     guarded([this] {
-        if (DeleteCurrentGame(tables_.TableCar, *services_.messages))
+        if (DeleteCurrentGame(tables_.TableCar, *services_.messages)) {
             RefreshGamesSummary();
+            updateCheckReportButton();
+        }
     });
 }
 
@@ -90,4 +94,5 @@ void TFormMenu::ClearGames() {
     showChips();
     MemoJogos->clear();
     PanelGeraQual->hide();
+    updateCheckReportButton();
 }

@@ -198,7 +198,7 @@ void TFormMenu::ButtonGeraClick() {
     LabelMax->clear();
     EditDezJogo->clear();
     EditQuant->clear();
-    const CountWithNotice selc = LabelSelCText(inPlay);
+    const CountWithNotice selc = LabelSelCText(inPlay, static_cast<int>(board_->fixedNumbers().size()));
     if (selc.message)
         services_.messages->inform(*selc.message);
     LabelSelC->setText(selc.text);

@@ -117,6 +117,8 @@ void TFormMenu::RBRelClick() {
 }
 
 void TFormMenu::BitBtn2Click() {
+    if (!leaveDraw()) // the title moves the results to their last draw
+        return;
     guarded([this] {
         BuildStatisticsReport(tables_);
         // The grid goes back to ascending numbers with RBDezena selected.

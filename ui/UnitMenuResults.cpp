@@ -9,6 +9,8 @@
 #include "ResultsFileDialog.h"
 #include "ResultsImport.h"
 #include "RunProgress.h"
+#include "ShutdownSignals.h"
+#include "Table.h"
 #include "TableError.h"
 #include "TableGrid.h"
 #include "UnitMenu.h"
@@ -38,7 +40,8 @@ void TFormMenu::buildResults() {
     GridRes->setErrorHandler([this](const QString& m) { showError(m); });
     // A click on another draw moves the cursor, which posts the draw being typed: not while one of
     // its numbers is refused.
-    GridRes->setMoveGuard([this] { return refusedDrawField() == nullptr; });
+    // A draw typed only in part is never stored: leaving it asks whether to discard it.
+    GridRes->setMoveGuard([this] { return refusedDrawField() == nullptr && leaveDraw(); });
 
     PanelIns = panel(this, "PanelIns", {8, 376, 358, 210}, false);
     label(PanelIns, "Label25", QStringLiteral("Insersão/Edição/Exclusão de resultados de concursos"),
@@ -65,7 +68,11 @@ void TFormMenu::buildResults() {
     DBNAtu->setGeometry(8, 94, 140, 28);
     DBNAtu->setFocusPolicy(Qt::TabFocus);
     DBNAtu->setErrorHandler([this](const QString& m) { showError(m); });
+    DBNAtu->setMoveGuard([this] { return leaveDraw(); });
     connect(DBNAtu, &Navigator::moved, this, [this] { DBNAtuClick(); });
+    // The last guard, whatever moves or posts the results: a draw whose numbers were changed is
+    // stored only whole (a new draw is first stored with its numbers empty, to be typed).
+    tables_.TableRes.addFieldUpdater(this, [this] { refuseIncompleteDraw(); });
 
     ButtonAtu = button(PanelIns, "ButtonAtu", QStringLiteral("Atualiza as estatísticas"), {8, 128, 170, 28});
     ButtonImporta =
@@ -93,6 +100,14 @@ void TFormMenu::ButtonInsClick() {
 
 void TFormMenu::EditConcExit() {
     guarded([this] {
+        // Another draw number leaves the draw being typed.
+        const std::optional<int> wanted = ParseWholeNumber(EditConc->text());
+        const Table& res = tables_.TableRes;
+        if (wanted && *wanted >= 1 && res.isEditing() &&
+            res.intValue(res.fieldIndex(u"Concurso")) != std::optional<qint32>(*wanted) && !leaveDraw()) {
+            EditConc->setText(currentConcursoText(res));
+            return;
+        }
         if (const auto text = LookupOrAddDraw(EditConc->text(), tables_, *services_.messages))
             EditConc->setText(*text);
     });
@@ -157,8 +172,85 @@ void TFormMenu::DBNAtuClick() {
 void TFormMenu::ButtonSalvaClick() {
     if (!drawNumbersAccepted())
         return;
-    if (tables_.TableRes.state() == Table::State::Edit)
-        guarded([this] { tables_.TableRes.post(); });
+    Table& res = tables_.TableRes;
+    if (res.state() != Table::State::Edit)
+        return;
+    if (!IsWholeDraw(drawFieldTexts())) {
+        services_.messages->inform(incompleteDrawNotice(currentConcursoText(res)));
+        focusIncompleteField();
+        return;
+    }
+    guarded([&res] { res.post(); });
+}
+
+bool TFormMenu::leaveDraw() {
+    Table& res = tables_.TableRes;
+    if (!res.isOpen() || !res.isEditing())
+        return true;
+    const std::array<QString, 6> texts = drawFieldTexts();
+    if (IsWholeDraw(texts)) // stored, as a move stores it
+        return guarded([this] { StorePendingDraw(); });
+    std::array<QString, 6> stored;
+    if (res.state() == Table::State::Edit && res.position() >= 0) {
+        const RowRef row = res.rowAt(res.position());
+        for (int i = 0; i < 6; ++i)
+            stored[static_cast<std::size_t>(i)] = row.text(res.fieldIndex(QStringLiteral("d%1").arg(i + 1)));
+    }
+    auto same = [](const std::array<QString, 6>& a, const std::array<QString, 6>& b) {
+        for (std::size_t i = 0; i < 6; ++i)
+            if (a[i].trimmed() != b[i].trimmed())
+                return false;
+        return true;
+    };
+    // Nothing typed differs from what the draw holds: there is nothing to lose.
+    const bool ask = !same(texts, stored) && !closing_ && !ShutdownSignals::requested();
+    if (ask && !services_.messages->ask(incompleteDrawQuestion(currentConcursoText(res)))) {
+        focusIncompleteField();
+        return false;
+    }
+    discardDraft();
+    return true;
+}
+
+void TFormMenu::discardDraft() {
+    for (BoundLineEdit* e : DBEdit)
+        e->discardTyped();
+    if (tables_.TableRes.isEditing())
+        tables_.TableRes.cancel();
+}
+
+void TFormMenu::focusIncompleteField() {
+    const std::array<QString, 6> texts = drawFieldTexts();
+    for (int i = 0; i < 6; ++i) {
+        const QString& t = texts[static_cast<std::size_t>(i)];
+        if (t.trimmed().isEmpty() || CheckDrawNumber(texts, i)) {
+            DBEdit[static_cast<std::size_t>(i)]->setFocus();
+            return;
+        }
+    }
+}
+
+void TFormMenu::refuseIncompleteDraw() {
+    const Table& res = tables_.TableRes;
+    if (!res.isEditing())
+        return;
+    const std::array<QString, 6> pending = DrawTexts(res);
+    if (IsWholeDraw(pending))
+        return;
+    if (res.state() == Table::State::Insert) {
+        if (IsEmptyDraw(pending))
+            return;
+    } else if (res.position() >= 0) {
+        const RowRef row = res.rowAt(res.position());
+        bool unchanged = true;
+        for (int i = 0; i < 6 && unchanged; ++i) {
+            const int f = res.fieldIndex(QStringLiteral("d%1").arg(i + 1));
+            unchanged = row.text(f) == pending[static_cast<std::size_t>(i)];
+        }
+        if (unchanged) // another field changed (the statistics' counts): the numbers stay as stored
+            return;
+    }
+    throw TableError(incompleteDrawRefusal(currentConcursoText(res)));
 }
 
 void TFormMenu::ButtonExcluiClick() {
@@ -169,12 +261,14 @@ void TFormMenu::ButtonExcluiClick() {
 }
 
 void TFormMenu::ButtonSaiInClick() {
+    if (!drawNumbersAccepted() || !leaveDraw())
+        return;
     PanelIns->hide();
     services_.messages->inform(recomputeReminderMessage());
 }
 
 void TFormMenu::ButtonAtuClick() {
-    if (!drawNumbersAccepted())
+    if (!drawNumbersAccepted() || !leaveDraw())
         return;
     ButtonAtu->setEnabled(false);
     RecomputeStatisticsAndShow();
@@ -185,9 +279,8 @@ void TFormMenu::ButtonAtuClick() {
 // dialog opens in the folder of the last import, and the import's summary (or why the file was
 // refused) is shown; the statistics shown are the ones the import recomputed.
 void TFormMenu::ButtonImportaClick() {
-    if (!drawNumbersAccepted())
+    if (!drawNumbersAccepted() || !leaveDraw())
         return;
-    StorePendingDraw();
     QString folder;
     guarded([this, &folder] { folder = LastImportFolder(folder_); });
     if (folder.isEmpty() || !QDir(folder).exists())

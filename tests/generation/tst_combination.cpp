@@ -4,7 +4,9 @@
 #include "Tables.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 Q_DECLARE_METATYPE(std::vector<int>)
 
@@ -87,6 +89,10 @@ private slots:
         const CountWithNotice few = LabelSelCText(5);
         QCOMPARE(few.text, QStringLiteral("5 pedras= 0"));
         QVERIFY(few.message.has_value());
+        // Every combination holds the fixed numbers.
+        QCOMPARE(LabelSelCText(39, 2).text, QStringLiteral("39 pedras= 66.045"));
+        QCOMPARE(LabelSelCText(60, 5).text, QStringLiteral("60 pedras= 55"));
+        QCOMPARE(LabelSelCText(60, 6).text, QStringLiteral("60 pedras= 0"));
     }
 
     void countingRun_data() {
@@ -165,6 +171,78 @@ private slots:
         const FilterSettings initial{1, 6, 1, 6, 60, 1};
         QCOMPARE(CountCombinations(numbersFrom(1, 30), {}, initial),
                  CountCombinationsOneByOne(numbersFrom(1, 30), {}, initial));
+    }
+
+    // "Calcula combinações a gerar" over many boards and filter strips as the player can type
+    // them, odd ones included: every counting run answers, touches no table, and on boards small
+    // enough to walk agrees with the walk one by one. Run it under the sanitizers as well.
+    void countingRunsOverRandomBoardsAndFilters() {
+        std::mt19937 rng(20261210);
+        auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+        const std::vector<const char*> ranges{"",
+                                              "1-6",
+                                              "6-1",
+                                              "-3",
+                                              "0",
+                                              "7",
+                                              "3-",
+                                              "-",
+                                              "a",
+                                              "2-4",
+                                              " 3 - 5 ",
+                                              "15-0",
+                                              "-5-2",
+                                              "0-0",
+                                              "6",
+                                              "1--6",
+                                              "99999999999",
+                                              "4-99999999999",
+                                              "-99999999999-2",
+                                              "1-6-3",
+                                              "+2-+4",
+                                              "½"};
+        const std::vector<const char*> bounds{"",   "0",   "1",           "30",   "60", "61",
+                                              "-1", "abc", "99999999999", " 45 ", "+7"};
+        auto any = [&pick](const std::vector<const char*>& from) {
+            return QString::fromUtf8(
+                from[static_cast<std::size_t>(pick(0, static_cast<int>(from.size()) - 1))]);
+        };
+        WorkFolder work;
+        Tables t(work.path());
+        t.TableCar.create();
+        int counted = 0;
+        for (int round = 0; round < 400; ++round) {
+            std::vector<int> all = numbersFrom(1, 60);
+            std::shuffle(all.begin(), all.end(), rng);
+            const int inPlay = round % 10 == 0 ? 60 : pick(0, round % 3 == 0 ? 60 : 18);
+            const int fixedCount = std::min(inPlay, pick(0, 7));
+            CombinationRequest r;
+            r.board.fixed.assign(all.begin(), all.begin() + fixedCount);
+            r.board.valid.assign(all.begin() + fixedCount, all.begin() + inPlay);
+            std::sort(r.board.valid.begin(), r.board.valid.end());
+            std::sort(r.board.fixed.begin(), r.board.fixed.end());
+            r.filters.pares = any(ranges);
+            r.filters.linhas = any(ranges);
+            r.filters.inicial = any(bounds);
+            r.filters.final = any(bounds);
+            r.counting = true;
+            ScriptedProgress progress;
+            const CombinationRunResult res = RunCombinations(t.TableCar, r, progress);
+            QCOMPARE(t.TableCar.rowCount(), 0);
+            QVERIFY(res.panelOpen);
+            if (res.message)
+                continue;
+            ++counted;
+            QVERIFY(res.count >= 0);
+            QCOMPARE(res.labelAGerar, GroupedCountText(res.count));
+            const std::vector<int> candidates = r.board.candidates();
+            QVERIFY(static_cast<double>(res.count) <=
+                    FloatCombinations(static_cast<int>(candidates.size()), 6));
+            if (candidates.size() <= 18)
+                QCOMPARE(res.count, CountCombinationsOneByOne(candidates, r.board.fixed,
+                                                              CombinationFilterSettings(r.filters)));
+        }
+        QVERIFY2(counted >= 100, qPrintable(QString::number(counted))); // most strips are counted
     }
 
     void failedChecks_data() {

@@ -66,8 +66,14 @@ private slots:
             << numbersFrom(1, 60) << none << " 7 " << true << "386.206.920" << false;
         QTest::newRow("60 valid, 15")
             << numbersFrom(1, 60) << none << "15" << true << "53.194.089.192.720" << false;
-        QTest::newRow("10 valid, 5 fixed, 7")
-            << numbersFrom(1, 10) << numbersFrom(11, 15) << "7" << true << "120" << false;
+        QTest::newRow("10 valid, 5 fixed, 7: C(10, 2)")
+            << numbersFrom(1, 10) << numbersFrom(11, 15) << "7" << true << "45" << false;
+        QTest::newRow("37 valid, 2 fixed, 6: C(37, 4)")
+            << numbersFrom(1, 37) << std::vector<int>{50, 51} << "6" << true << "66.045" << false;
+        QTest::newRow("37 valid, 2 fixed, 15: C(37, 13)")
+            << numbersFrom(1, 37) << std::vector<int>{50, 51} << "15" << true << "3.562.467.300" << false;
+        QTest::newRow("6 valid, 6 fixed, 6: none can be made")
+            << numbersFrom(1, 6) << numbersFrom(11, 16) << "6" << true << "" << false;
         QTest::newRow("empty") << numbersFrom(1, 60) << none << "" << false << "" << false;
         QTest::newRow("letters") << numbersFrom(1, 60) << none << "abc" << false << "" << false;
         QTest::newRow("5") << numbersFrom(1, 60) << none << "5" << false << "" << false;
@@ -99,7 +105,8 @@ private slots:
 
     void maxGamesIsTheFloatingFormula() {
         QCOMPARE(*CheckGameSize(board(numbersFrom(1, 60)), u"6").maxGames, 50063860.0);
-        QCOMPARE(*CheckGameSize(board(numbersFrom(1, 10), numbersFrom(11, 15)), u"7").maxGames, 120.0);
+        // Every game holds the 5 fixed numbers: 2 of the 10 valid ones are chosen.
+        QCOMPARE(*CheckGameSize(board(numbersFrom(1, 10), numbersFrom(11, 15)), u"7").maxGames, 45.0);
     }
 
     void wantedGames_data() {
@@ -313,22 +320,35 @@ private slots:
         QCOMPARE(run.t.TableCar.rowCount(), 0);
     }
 
-    // 10 Valid and 5 Fixed numbers with 7 per game make only 45 different games, though MaxGames
-    // allows 120: the question comes back after every 1000 fruitless attempts until No.
+    // 10 Valid and 5 Fixed numbers with 7 per game make 45 different games, and MaxGames says so:
+    // asking for more is refused before anything is dealt.
+    void noMoreThanThePossibleGames() {
+        Run run;
+        const RandomRunResult r = run.go(
+            request(board(numbersFrom(11, 20), {1, 3, 5, 7, 9}), QStringLiteral("7"), QStringLiteral("46")));
+        QCOMPARE(r.message,
+                 std::optional<Message>(Message{QStringLiteral("Quantidade de jogos"),
+                                                QStringLiteral("O número de jogos desejados é inválido.")}));
+        QVERIFY(r.panelOpen);
+        QCOMPARE(run.t.TableCar.rowCount(), 0);
+    }
+
+    // Of those 45 games only the 10 whose two dealt numbers are odd pass "0-0" even numbers: the
+    // question comes back after every 1000 fruitless attempts until No.
     void noKeepsTheGamesAccepted() {
         Run run;
         run.prompter = ScriptedPrompter({true, true, false});
         RandomRequest rq =
-            request(board(numbersFrom(11, 20), {1, 3, 5, 7, 9}), QStringLiteral("7"), QStringLiteral("120"));
-        rq.filters.pares = QStringLiteral("0-7");
+            request(board(numbersFrom(11, 20), {1, 3, 5, 7, 9}), QStringLiteral("7"), QStringLiteral("45"));
+        rq.filters.pares = QStringLiteral("0-0");
         const RandomRunResult r = run.go(rq);
         QCOMPARE(run.prompter.asked.size(), 3);
-        QCOMPARE(r.accepted, 45);
+        QCOMPARE(r.accepted, 10);
         QVERIFY(r.stopped);
         Table& car = run.t.TableCar;
         const GameFields f(car);
-        QCOMPARE(car.rowCount(), 45);
-        for (int i = 0; i < 45; ++i) {
+        QCOMPARE(car.rowCount(), 10);
+        for (int i = 0; i < 10; ++i) {
             const GameMeasures m = MeasureGame(gameAt(car, f, i));
             QCOMPARE(car.rowAt(i).intValue(f.pares), std::optional<qint32>(m.pares));
             QCOMPARE(car.rowAt(i).intValue(f.abaixo), std::optional<qint32>(m.abaixo));

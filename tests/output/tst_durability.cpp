@@ -39,6 +39,7 @@ struct Script {
     Tables& t;
     NumberBoard board;
     QList<int> savedDiscards;
+    QList<int> savedFixed;
     Yes yes;
     quint32 key = 17;
 
@@ -46,7 +47,7 @@ struct Script {
 
     // The window's own commit, as it runs when an operation ends.
     void commit() {
-        const QStringList failures = CommitPlayerWork(t, board, savedDiscards);
+        const QStringList failures = CommitPlayerWork(t, board, savedDiscards, savedFixed);
         if (!failures.isEmpty())
             throw TableError(failures.join(u'\n'));
     }

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,6 +21,9 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QProcess>
+#include <QRadioButton>
+#include <QSet>
+#include <QSpinBox>
 #include <QTimer>
 #include <cmath>
 #include <limits>
@@ -108,11 +112,13 @@ const QByteArray kOfficePrinter = ppd("Escritorio 12 pt", R"PPD(*OpenUI *PageSiz
 )PPD");
 
 // The backend: keep:/folder stores each job's document, as the printer would receive it, as
-// /folder/job-N.pdf (written beside and renamed, so a file that is there is whole).
+// /folder/job-N.pdf (written beside and renamed, so a file that is there is whole), and the copies
+// the job asks the printer for as /folder/job-N.copies.
 const QByteArray kKeepBackend = R"SH(#!/bin/sh
 if [ $# -eq 0 ]; then echo 'direct keep "Unknown" "Keeps each job"'; exit 0; fi
 dir="${DEVICE_URI#keep:}"
 if [ $# -ge 6 ]; then cp "$6" "$dir/job-$1.part"; else cat > "$dir/job-$1.part"; fi
+echo "$4" > "$dir/job-$1.copies"
 mv "$dir/job-$1.part" "$dir/job-$1.pdf"
 )SH";
 
@@ -364,6 +370,60 @@ Measured measure(const QString& pdf) {
     return m;
 }
 
+// The slips a PDF of makeSlips' slips holds, page by page: slip k shows the game numbers 3k − 2,
+// 3k − 1 and 3k; 0 for a page that shows none of them.
+std::vector<int> slipsOnPages(const QString& pdf) {
+    std::vector<int> slips;
+    const QString python = QFileInfo::exists(QStringLiteral("/usr/bin/python3"))
+                               ? QStringLiteral("/usr/bin/python3")
+                               : QStringLiteral("python3");
+    QProcess p;
+    p.start(python, {QFINDTESTDATA("pdf_boxes.py"), pdf});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        qWarning("pdf_boxes.py: %s", p.readAllStandardError().constData());
+        return slips;
+    }
+    const QJsonArray pages =
+        QJsonDocument::fromJson(p.readAllStandardOutput()).object().value(QStringLiteral("pages")).toArray();
+    for (const QJsonValue& page : pages) {
+        QSet<QString> words;
+        for (const QJsonValue& w : page.toObject().value(QStringLiteral("words")).toArray())
+            words.insert(w.toObject().value(QStringLiteral("text")).toString());
+        int found = 0;
+        for (int k = 1; k <= 50 && !found; ++k)
+            if (words.contains(QString::number(3 * k - 2)) && words.contains(QString::number(3 * k - 1)) &&
+                words.contains(QString::number(3 * k)))
+                found = k;
+        slips.push_back(found);
+    }
+    return slips;
+}
+
+// Sets the print dialog's page range, copies and collation through its own controls, as the
+// player does; false when a control is missing.
+bool choosePagesAndCopies(QPrintDialog* dialog, int from, int to, int copies, bool collate) {
+    auto* range = dialog->findChild<QRadioButton*>(QStringLiteral("printRange"));
+    auto* fromBox = dialog->findChild<QSpinBox*>(QStringLiteral("from"));
+    auto* toBox = dialog->findChild<QSpinBox*>(QStringLiteral("to"));
+    auto* copiesBox = dialog->findChild<QSpinBox*>(QStringLiteral("copies"));
+    auto* collateBox = dialog->findChild<QCheckBox*>(QStringLiteral("collate"));
+    if (!range || !fromBox || !toBox || !copiesBox || !collateBox) {
+        QStringList names;
+        for (QWidget* w : dialog->findChildren<QWidget*>())
+            if (!w->objectName().isEmpty())
+                names << w->objectName() + QLatin1Char(':') + QLatin1String(w->metaObject()->className());
+        qWarning("print dialog controls: %s", qPrintable(names.join(QLatin1Char(' '))));
+        return false;
+    }
+    range->setChecked(true);
+    toBox->setValue(to); // "to" first: "from" cannot pass it
+    fromBox->setValue(from);
+    toBox->setValue(to);
+    copiesBox->setValue(copies);
+    collateBox->setChecked(collate);
+    return true;
+}
+
 // The filled box of the given size standing nearest to `want`, or an empty one.
 std::pair<QRectF, QColor> nearestBox(const Measured& m, const QRectF& want) {
     std::pair<QRectF, QColor> best;
@@ -413,6 +473,9 @@ private slots:
     void testSheetPrintsAtTheCalibratedPlace();
     void printToFileFromTheDialogKeepsThePapersCorner();
     void listingStandsWhereItsLayoutPutsIt();
+    void printsThePagesAndCopiesAsked_data();
+    void printsThePagesAndCopiesAsked();
+    void aRangeBeyondTheReportPrintsNothing();
 
 private:
     PrivateCups cups_;
@@ -677,6 +740,105 @@ void TestCupsPrinting::listingStandsWhereItsLayoutPutsIt() {
                      qPrintable(QStringLiteral("Quinabel at %1 / %2").arg(box.left()).arg(box.top())));
         }
     QVERIFY(found);
+}
+
+void TestCupsPrinting::printsThePagesAndCopiesAsked_data() {
+    QTest::addColumn<bool>("toFile");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("collate");
+    QTest::addColumn<std::vector<int>>("slips"); // the slips the printer puts on paper, in order
+    QTest::newRow("printer, pages 2 to 3") << false << 2 << 3 << 1 << false << std::vector<int>{2, 3};
+    QTest::newRow("printer, page 1 only") << false << 1 << 1 << 1 << false << std::vector<int>{1};
+    QTest::newRow("printer, pages 4 to 5, 2 copies")
+        << false << 4 << 5 << 2 << true << std::vector<int>{4, 5, 4, 5};
+    QTest::newRow("file, pages 2 to 3") << true << 2 << 3 << 1 << false << std::vector<int>{2, 3};
+    QTest::newRow("file, pages 2 to 3, 2 copies collated")
+        << true << 2 << 3 << 2 << true << std::vector<int>{2, 3, 2, 3};
+    QTest::newRow("file, pages 2 to 3, 2 copies uncollated")
+        << true << 2 << 3 << 2 << false << std::vector<int>{2, 2, 3, 3};
+}
+
+// Five slips in the preview, a page range and copies in the print dialog: the printer receives
+// exactly those pages (and makes the copies it is asked for), the file holds exactly those pages
+// that many times.
+void TestCupsPrinting::printsThePagesAndCopiesAsked() {
+    QFETCH(bool, toFile);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, copies);
+    QFETCH(bool, collate);
+    QFETCH(std::vector<int>, slips);
+    QVERIFY2(cups_.makeDefault(QStringLiteral("Volantes")).isEmpty(), "lpadmin -d");
+    WorkFolder folder;
+    auto table = makeSlips(folder, 5);
+    TFormEmi slip;
+    const QString path = folder.file(QStringLiteral("paginas.pdf"));
+    const int before = static_cast<int>(cups_.jobs(QStringLiteral("Volantes")).size());
+    bool chosen = false;
+    RecordingPrompter prompter;
+    {
+        PrintPreview preview(nullptr, &prompter);
+        QVERIFY(printFromPreview([&] { preview.preview(slip.layout(), *table); },
+                                 [&](QPrintDialog* dialog) {
+                                     if (toFile) {
+                                         auto* printers =
+                                             dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+                                         auto* file =
+                                             dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+                                         if (!printers || !file)
+                                             return;
+                                         printers->setCurrentIndex(printers->count() - 1);
+                                         file->setText(path);
+                                     }
+                                     chosen = choosePagesAndCopies(dialog, from, to, copies, collate);
+                                 }));
+    }
+    QVERIFY(chosen);
+    QVERIFY2(prompter.shown.isEmpty(), qPrintable(prompter.shown.value(0).text));
+    std::vector<int> printed;
+    if (toFile) {
+        QVERIFY(QFile::exists(path));
+        printed = slipsOnPages(path);
+    } else {
+        const QString job = cups_.waitForJob(QStringLiteral("Volantes"), before + 1);
+        QVERIFY2(!job.isEmpty(), qPrintable(cups_.log()));
+        QFile copiesFile(job.chopped(4) + QStringLiteral(".copies"));
+        QVERIFY(copiesFile.open(QIODevice::ReadOnly));
+        const int jobCopies = QString::fromLatin1(copiesFile.readAll()).trimmed().toInt();
+        const std::vector<int> inJob = slipsOnPages(job);
+        QVERIFY2(jobCopies >= 1, qPrintable(QString::number(jobCopies)));
+        QVERIFY2(!inJob.empty(), qPrintable(job));
+        // The printer makes the job's copies of the document it receives.
+        for (int c = 0; c < jobCopies; ++c)
+            printed.insert(printed.end(), inJob.begin(), inJob.end());
+    }
+    QCOMPARE(printed, slips);
+}
+
+// A range past the last page: the player is told, and nothing is printed.
+void TestCupsPrinting::aRangeBeyondTheReportPrintsNothing() {
+    QVERIFY2(cups_.makeDefault(QStringLiteral("Volantes")).isEmpty(), "lpadmin -d");
+    WorkFolder folder;
+    auto table = makeSlips(folder, 2);
+    TFormEmi slip;
+    const int before = static_cast<int>(cups_.jobs(QStringLiteral("Volantes")).size());
+    RecordingPrompter prompter;
+    bool chosen = false;
+    {
+        PrintPreview preview(nullptr, &prompter);
+        QVERIFY(printFromPreview(
+            [&] { preview.preview(slip.layout(), *table); },
+            [&](QPrintDialog* dialog) { chosen = choosePagesAndCopies(dialog, 5, 7, 1, false); }));
+    }
+    QVERIFY(chosen);
+    QCOMPARE(prompter.shown.size(), 1);
+    QCOMPARE(prompter.shown[0].text,
+             QStringLiteral(
+                 "Nenhuma das páginas pedidas existe: o relatório tem 2 página(s). Nada foi impresso."));
+    QTest::qWait(1000);
+    QCOMPARE(static_cast<int>(cups_.jobs(QStringLiteral("Volantes")).size()), before);
 }
 
 QUINABEL_GUI_TEST_MAIN(TestCupsPrinting)

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPageRanges>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTimer>
 #include <stdexcept>
 
@@ -52,6 +54,8 @@ private slots:
     void alignmentAndFramesRender();
     void pdfHoldsEveryPageOnTheReportsPaper();
     void dialogPreviewLaysOutFromTheFirstRowAndWaits();
+    void pagesToPrintFollowTheRangeAndCopies_data();
+    void pagesToPrintFollowTheRangeAndCopies();
 };
 
 void TestReportEngine::bandsFillPagesByHeight_data() {
@@ -205,4 +209,37 @@ void TestReportEngine::dialogPreviewLaysOutFromTheFirstRowAndWaits() {
 }
 
 QUINABEL_GUI_TEST_MAIN(TestReportEngine)
+// The pages a print puts on paper: the range the print dialog left on the printer, and the copies
+// a printer that cannot make them itself (a file) must be given page by page.
+void TestReportEngine::pagesToPrintFollowTheRangeAndCopies_data() {
+    QTest::addColumn<QString>("range"); // "" for every page
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("collate");
+    QTest::addColumn<std::vector<int>>("pages");
+    QTest::newRow("every page") << "" << 1 << false << std::vector<int>{0, 1, 2, 3, 4};
+    QTest::newRow("1 to 3") << "1-3" << 1 << false << std::vector<int>{0, 1, 2};
+    QTest::newRow("1 to 1") << "1" << 1 << false << std::vector<int>{0};
+    QTest::newRow("2, 4 to 5") << "2,4-5" << 1 << false << std::vector<int>{1, 3, 4};
+    QTest::newRow("beyond the end") << "4-9" << 1 << false << std::vector<int>{3, 4};
+    QTest::newRow("past the last page") << "7-9" << 1 << false << std::vector<int>{};
+    QTest::newRow("3 copies collated") << "1-2" << 3 << true << std::vector<int>{0, 1, 0, 1, 0, 1};
+    QTest::newRow("2 copies uncollated") << "2-3" << 2 << false << std::vector<int>{1, 1, 2, 2};
+}
+void TestReportEngine::pagesToPrintFollowTheRangeAndCopies() {
+    QFETCH(QString, range);
+    QFETCH(int, copies);
+    QFETCH(bool, collate);
+    QFETCH(std::vector<int>, pages);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    if (!range.isEmpty()) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setPageRanges(QPageRanges::fromString(range));
+    }
+    printer.setCopyCount(copies);
+    printer.setCollateCopies(collate);
+    QVERIFY(!printer.supportsMultipleCopies()); // a file makes no copies of its own
+    QCOMPARE(pagesToPrint(5, printer), pages);
+}
+
 #include "tst_report_engine.moc"

@@ -75,6 +75,76 @@ private slots:
                                   QStringLiteral("As dezenas varias de 1 a 60. ")}));
     }
 
+    void numberCheckWithinTheDraw_data() {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("message"); // empty: accepted
+        const QString range = QStringLiteral("As dezenas varias de 1 a 60. ");
+        const QString twice =
+            QStringLiteral("A dezena %1 já está neste concurso: as dezenas são seis números "
+                           "diferentes. ");
+        QTest::newRow("an empty field while typing") << QStringList{"5", "15", "", "", "", ""} << 2 << "";
+        QTest::newRow("an empty field of an empty draw") << QStringList{"", "", "", "", "", ""} << 0 << "";
+        QTest::newRow("61") << QStringList{"5", "61", "", "", "", ""} << 1 << range;
+        QTest::newRow("5 twice") << QStringList{"5", "5", "", "", "", ""} << 1
+                                 << twice.arg(QStringLiteral("05"));
+        QTest::newRow("05 and 5") << QStringList{"05", "", "", " 5 ", "", ""} << 3
+                                  << twice.arg(QStringLiteral("05"));
+        QTest::newRow("60 in d1 and d6")
+            << QStringList{"60", "1", "2", "3", "4", "60"} << 0 << twice.arg(QStringLiteral("60"));
+        QTest::newRow("six different") << QStringList{"1", "2", "3", "4", "5", "60"} << 5 << "";
+    }
+    void numberCheckWithinTheDraw() {
+        QFETCH(QStringList, fields);
+        QFETCH(int, field);
+        QFETCH(QString, message);
+        std::array<QString, 6> f;
+        for (std::size_t i = 0; i < 6; ++i)
+            f[i] = fields[static_cast<qsizetype>(i)];
+        const std::optional<Message> m = CheckDrawNumber(f, field);
+        QCOMPARE(m.has_value(), !message.isEmpty());
+        if (m) {
+            QCOMPARE(m->text, message);
+            QCOMPARE(m->title, QStringLiteral("Valor das dezenas"));
+        }
+    }
+
+    void wholeDraws_data() {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("six different") << QStringList{"1", "12", "23", "34", "45", "60"} << true;
+        QTest::newRow("blanks around") << QStringList{" 1", "12 ", "23", "34", "45", "60"} << true;
+        QTest::newRow("three typed") << QStringList{"11", "22", "33", "", "", ""} << false;
+        QTest::newRow("05 twice") << QStringList{"5", "05", "10", "20", "30", "40"} << false;
+        QTest::newRow("0") << QStringList{"0", "12", "23", "34", "45", "60"} << false;
+        QTest::newRow("61") << QStringList{"61", "12", "23", "34", "45", "60"} << false;
+        QTest::newRow("empty") << QStringList{"", "", "", "", "", ""} << false;
+    }
+    void wholeDraws() {
+        QFETCH(QStringList, fields);
+        QFETCH(bool, whole);
+        std::array<QString, 6> f;
+        for (std::size_t i = 0; i < 6; ++i)
+            f[i] = fields[static_cast<qsizetype>(i)];
+        QCOMPARE(IsWholeDraw(f), whole);
+    }
+
+    // The last draw is the last whole one: an empty or half-typed draw after it is passed over.
+    void theLastWholeDraw() {
+        WorkFolder w;
+        Tables t(w.path());
+        threeDraws(t);
+        Table& res = t.TableRes;
+        QCOMPARE(LastWholeDrawPosition(res), std::optional<int>(2));
+        addDrawCells(t, 2600, {});
+        QCOMPARE(res.rowCount(), 4);
+        QCOMPARE(LastWholeDrawPosition(res), std::optional<int>(2));
+        addDraw(t, 2700, {5, 5, 10, 20, 30, 40});
+        QCOMPARE(LastWholeDrawPosition(res), std::optional<int>(2));
+        addDraw(t, 2800, {5, 6, 10, 20, 30, 40});
+        QCOMPARE(LastWholeDrawPosition(res), std::optional<int>(5));
+    }
+
     void storeRefusesTextThatIsNotANumber() {
         WorkFolder w;
         Tables t(w.path());
@@ -219,9 +289,13 @@ private slots:
             << QStringList{QStringLiteral("5"),  QStringLiteral("15"), QStringLiteral("25"),
                            QStringLiteral("35"), QStringLiteral("45"), QStringLiteral("55")}
             << true;
-        QTest::newRow("three typed so far")
+        QTest::newRow("three typed so far: never stored in part")
             << QStringList{QStringLiteral("5"), QStringLiteral("15"), QStringLiteral("25"), {}, {}, {}}
-            << true;
+            << false;
+        QTest::newRow("a number twice")
+            << QStringList{QStringLiteral("5"),  QStringLiteral("5"),  QStringLiteral("25"),
+                           QStringLiteral("35"), QStringLiteral("45"), QStringLiteral("55")}
+            << false;
         QTest::newRow("61 in d4") << QStringList{QStringLiteral("5"),  QStringLiteral("15"),
                                                  QStringLiteral("25"), QStringLiteral("61"),
                                                  QStringLiteral("45"), QStringLiteral("55")}

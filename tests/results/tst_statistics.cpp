@@ -2,6 +2,7 @@
 #include "NamedColors.h"
 #include "RecomputeStatistics.h"
 #include "Schemas.h"
+#include "StatisticsOrder.h"
 #include "TableError.h"
 #include "TestSupport.h"
 
@@ -196,7 +197,8 @@ private slots:
         QCOMPARE(s.of(1), (NumberCounts{1, 1, 1, 1, 0.95}));
         QCOMPARE(s.of(7).timesDrawn, 1);
         QCOMPARE(s.of(60).absence, 2);
-        // The last row's number still gives the average, whatever its numbers.
+        // The statistics stop at the last complete draw, whose number gives the average.
+        QCOMPARE(s.lastConcurso, 6);
         QCOMPARE(s.mediaText(), QStringLiteral("Média por dezena = 0"));
 
         const QStringList rows = tableRows(res);
@@ -205,6 +207,25 @@ private slots:
         for (const int bad : {1, 2, 3, 4, 6})
             QCOMPARE(rows[bad].section(QLatin1Char('/'), 7), QStringLiteral("///"));
         QCOMPARE(rows[5].section(QLatin1Char('/'), 7), QStringLiteral("3/3/6/0"));
+    }
+
+    // A draw holding a number twice is no draw: the number does not count twice, and the figures
+    // and the report's title stop at the last complete draw before it.
+    void aDrawWithANumberTwiceTakesNoPart() {
+        WorkFolder w;
+        Tables t(w.path());
+        startResults(t);
+        addDraw(t, 2797, {5, 12, 23, 34, 45, 56});
+        addDraw(t, 2798, {1, 2, 3, 4, 6, 7});
+        addDraw(t, 2799, {5, 5, 10, 20, 30, 40});
+        const NumberStatistics s = RecomputeStatistics(t);
+        QCOMPARE(s.drawsCounted, 2);
+        QCOMPARE(s.drawsSkipped, 1);
+        QCOMPARE(s.of(5).timesDrawn, 1);
+        QCOMPARE(s.of(10).timesDrawn, 0);
+        QCOMPARE(s.lastConcurso, 2798);
+        QCOMPARE(s.mediaText(), QStringLiteral("Média por dezena = 279"));
+        QCOMPARE(StatisticsReportTitle(t.TableRes), QStringLiteral("Mega-Sena. Concurso: 2798"));
     }
 
     void averageFromLastDrawNumber() {

@@ -1,8 +1,12 @@
+#include "FixedNumbers.h"
 #include "MenuFixture.h"
+#include "NumberBoard.h"
 #include "NumberCell.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -213,16 +217,24 @@ private slots:
         QCOMPARE(text(f, "LabelPares"), clearBoard ? evenText(30, 30) : evenText(28, 29));
     }
 
-    void discardedSurviveRestart() {
+    void discardedAndFixedSurviveRestart() {
         MenuFixture f;
         f.start();
         for (int n : {5, 22, 47})
             pressOn(f, n, Qt::LeftButton);
         for (int n : {12, 33})
             pressOn(f, n, Qt::RightButton);
+        // On disk once the program waits for the player again, in a file of their own.
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+        QCOMPARE(LoadFixed(f.folder.path()), (QList<int>{12, 33}));
         f.restart();
         for (int n = 1; n <= 60; ++n)
-            QCOMPARE(background(f, n), (n == 5 || n == 22 || n == 47) ? kSkyBlue : kYellow);
+            QCOMPARE(background(f, n), (n == 5 || n == 22 || n == 47) ? kSkyBlue
+                                       : (n == 12 || n == 33)         ? kWhite
+                                                                      : kYellow);
+        QCOMPARE(f.menu->board().fixedNumbers(), (QList<int>{12, 33}));
         QCOMPARE(text(f, "LabelDesp"), QString("Dezenas: Desprezadas=3  Válidas=57"));
         QCOMPARE(text(f, "LabelPares"), QString("Dezenas válidas pares: 29. Impares= 28"));
 

@@ -98,6 +98,8 @@ private slots:
     void reportFollowsTheCheck();
     void reportInReais();
     void noGamesNoReport();
+    void reportAfterARestart();
+    void checkAndReportsUseTheLastCompleteDraw();
     void longHistoryShowsProgressAndCancels();
 };
 
@@ -221,6 +223,75 @@ void CheckReportUiTest::reportInReais() {
     QCOMPARE(textOf(*bands.at(12), "Gasto"), QStringLiteral("70,00"));
     QCOMPARE(textOf(*bands.at(12), "Saldo"), QStringLiteral("1.122.030,00"));
     QCOMPARE(bands.back()->band.height, CheckReport::kChartHeight);
+}
+
+// The hits are kept with the games: after a restart the report is there, about the draw the games
+// were checked with, even when a later draw was entered since.
+void CheckReportUiTest::reportAfterARestart() {
+    MenuFixture f;
+    seed(f.folder.path(), {{10, 1, 2, 3, 4, 50, 51}, {11, 7, 8, 9, 10, 11, 12}, {12, 6, 5, 4, 3, 2, 1}},
+         {{1, 2, 3, 4, 5, 6, 7}, {40, 41, 42, 43, 44, 45}, {1, 2, 3, 4, 20, 21}, {7, 8, 9, 10, 30, 31}});
+    f.start();
+    f.press(f.find<QPushButton>("ButtonRes"), Qt::LeftButton);
+    {
+        Table& res = f.menu->tables().TableRes;
+        res.insert();
+        res.setInteger(0, 13);
+        for (int i = 1; i <= 6; ++i)
+            res.setInteger(i, 20 + i);
+        res.post();
+    }
+    f.restart();
+    auto* report = f.find<QPushButton>("ButtonRelConf");
+    QVERIFY(report->isEnabled());
+    f.press(report, Qt::LeftButton);
+    QCOMPARE(f.previews.captures().size(), std::size_t{1});
+    const std::vector<PlacedBand>& bands = f.previews.last().shown.pages.at(0).bands;
+    QCOMPARE(textOf(bands.at(0), "LabelConcurso"),
+             QStringLiteral("Concurso 12: 01 - 02 - 03 - 04 - 05 - 06"));
+    QCOMPARE(textOf(bands.at(1), "Texto"), QStringLiteral("Prêmios dos jogos no concurso 12"));
+
+    // Games without hits (cleared and made anew) hold no check: no report.
+    f.messages.answer({false, true});
+    f.press(f.find<QPushButton>("ButtonLimpa"), Qt::LeftButton);
+    QVERIFY(!report->isEnabled());
+    f.restart();
+    QVERIFY(!f.find<QPushButton>("ButtonRelConf")->isEnabled());
+}
+
+// A draw typed only in part (as an older version stored it) is passed over: the check, its
+// report and the statistics report use the last complete draw and say which.
+void CheckReportUiTest::checkAndReportsUseTheLastCompleteDraw() {
+    MenuFixture f;
+    seed(f.folder.path(),
+         {{10, 1, 2, 3, 4, 50, 51},
+          {11, 7, 8, 9, 10, 11, 12},
+          {12, 6, 5, 4, 3, 2, 1},
+          {13, 0, 0, 0, 11, 22, 33}},
+         {{1, 2, 3, 4, 5, 6, 7}, {40, 41, 42, 43, 44, 45}, {11, 22, 33, 4, 20, 21}});
+    f.start();
+    f.messages.clear();
+    f.press(f.find<QPushButton>("ButtonRes"), Qt::LeftButton);
+    QCOMPARE(f.messages.texts(),
+             QStringList{QStringLiteral("Os jogos foram conferidos com o concurso 12, o último com as seis "
+                                        "dezenas; o concurso 13 está incompleto.")});
+    // The results grid stands on the draw checked against.
+    QCOMPARE(f.menu->tables().TableRes.text(0), QStringLiteral("12"));
+    Table& car = f.menu->tables().TableCar;
+    QStringList hits;
+    for (int i = 0; i < car.rowCount(); ++i)
+        hits << car.rowAt(i).text(car.fieldIndex(u"Cartao")) + QLatin1Char(':') +
+                    car.rowAt(i).text(car.fieldIndex(u"Acertos"));
+    hits.sort();
+    QCOMPARE(hits, (QStringList{QStringLiteral("1:6"), QStringLiteral("2:0"), QStringLiteral("3:1")}));
+
+    f.press(f.find<QPushButton>("ButtonRelConf"), Qt::LeftButton);
+    QCOMPARE(textOf(f.previews.last().shown.pages.at(0).bands.at(0), "LabelConcurso"),
+             QStringLiteral("Concurso 12: 01 - 02 - 03 - 04 - 05 - 06"));
+
+    f.press(f.find<QPushButton>("BitBtn2"), Qt::LeftButton);
+    QCOMPARE(f.reports->FormRelSai.layout().element(u"LabelTitulo").text,
+             QStringLiteral("Mega-Sena. Concurso: 12"));
 }
 
 void CheckReportUiTest::noGamesNoReport() {

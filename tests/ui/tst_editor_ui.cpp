@@ -3,6 +3,7 @@
 #include "NumberChip.h"
 #include "TableModel.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -113,6 +114,39 @@ private slots:
             QCOMPARE(rowNumbers(f, r), (std::vector<int>{r, r + 10, r + 20, r + 30, r + 40, r + 50}));
             QCOMPARE(chip(f, r + 50)->geometry(), QRect(21 * 6 - 1, 25 * r, 21, 23));
         }
+    }
+
+    // A last dealt row too short to be a game is named in the panel, with the reason, before the
+    // commit; the note follows the drags.
+    void aShortRowIsNamedBeforeTheCommit() {
+        MenuFixture f;
+        f.start();
+        distribute(f, QStringLiteral("6"));
+        auto* note = f.find<QLabel>("LabelSobra");
+        QVERIFY(note->text().isEmpty()); // 60 numbers: ten whole games
+        MenuFixture::press(f.find<QPushButton>("ButtonCanGeraJ"), Qt::LeftButton);
+
+        for (int n = 40; n <= 60; ++n)
+            MenuFixture::press(f.menu->numberControl(QStringLiteral("P%1").arg(n)),
+                               Qt::LeftButton); // 39 valid
+        distribute(f, QStringLiteral("6"));
+        QCOMPARE(rowNumbers(f, 7).size(), std::size_t{3});
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(),
+                 QStringLiteral(
+                     "A linha 7 tem só 3 dezenas e não será um jogo: um jogo tem no mínimo 6 dezenas."));
+        // The note stays inside the panel and clear of its buttons.
+        QVERIFY(f.find<QFrame>("PanelEdita")->rect().contains(note->geometry()));
+        QVERIFY(!note->geometry().intersects(f.find<QPushButton>("ButtonGeraJ")->geometry()));
+
+        // A number dragged from row 1 to row 7: both are short now.
+        drag(chip(f, rowNumbers(f, 1).front()), 6 * 25);
+        QCOMPARE(rowNumbers(f, 7).size(), std::size_t{4});
+        QCOMPARE(note->text(),
+                 QStringLiteral("As linhas 1 e 7 têm menos de 6 dezenas e não serão jogos: um jogo "
+                                "tem no mínimo 6 dezenas."));
+        MenuFixture::press(f.find<QPushButton>("ButtonGeraJ"), Qt::LeftButton);
+        QCOMPARE(f.menu->tables().TableCar.rowCount(), 5); // rows 2 to 6
     }
 
     void sevenPerGameLaysOutNineRows() {

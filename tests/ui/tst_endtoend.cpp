@@ -29,6 +29,8 @@ std::vector<Draw> realDraws(int from, int to) {
     std::vector<Draw> out;
     for (int c = from; c <= to; ++c) {
         const QJsonArray n = all.value(QString::number(c)).toArray();
+        if (n.size() != 6)
+            continue; // not in the history held here
         Draw d{c, {}};
         for (int k = 0; k < 6; ++k)
             d.second[static_cast<std::size_t>(k)] = n.at(k).toString().toInt();

@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTimer>
+#include <numeric>
+#include <random>
 
 // The generation choice and the random and combination panels with their filter strip, as the
 // player uses them: clicks on the board, typed fields, the buttons, and the progress of long runs.
@@ -333,21 +335,95 @@ private slots:
     void noToTheHardQuestionKeepsTheGames() {
         MenuFixture f;
         TFormMenu& m = f.start();
-        pressCells(m, 1, 5, Qt::RightButton); // fixed
+        pressCells(m, 1, 5, Qt::RightButton); // fixed: 2 and 4 are even
         pressCells(m, 16, 60);                // discarded; 6..15 stay valid
         click(f, "ButtonGera");
         click(f, "RBAlea");
         typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("7"));
-        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("50")); // only 45 games exist
+        // 45 games exist; only the 10 whose two dealt numbers are odd have exactly two even.
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("20"));
+        typeInto(f.find<QLineEdit>("EditPares"), QStringLiteral("2-2"));
         click(f, "ButtonOKAlea");
         QCOMPARE(f.messages.shown().size(), 1);
         QCOMPARE(f.messages.shown().last().title, QStringLiteral("Tá difícil"));
         QVERIFY(f.messages.shown().last().yesNo);
         Table& car = m.tables().TableCar;
+        QCOMPARE(car.rowCount(), 10);
+        verifyGamesComplete(car, true);
+        QVERIFY(summary(f).startsWith(QStringLiteral("10 jogos com 7 dezenas x 42,00 = 420,00\n")));
+        QVERIFY(!shown(f, "PanelGera"));
+    }
+
+    // Every game holds the fixed numbers, so the count of possible games is that of the valid
+    // numbers taken k − fixed at a time; a request up to it is met in full, one above it refused.
+    void countsOfPossibleGamesHoldTheFixedNumbers_data() {
+        QTest::addColumn<int>("perGame");
+        QTest::addColumn<QString>("labelMax");
+        QTest::newRow("6 per game: C(37, 4)") << 6 << "66.045";
+        QTest::newRow("15 per game: C(37, 13)") << 15 << "3.562.467.300";
+    }
+    void countsOfPossibleGamesHoldTheFixedNumbers() {
+        QFETCH(int, perGame);
+        QFETCH(QString, labelMax);
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        pressCells(m, 1, 2, Qt::RightButton); // fixed
+        pressCells(m, 40, 60);                // discarded; 3..39 valid: 37
+        click(f, "ButtonGera");
+        QCOMPARE(f.find<QLabel>("LabelSelC")->text(), QStringLiteral("39 pedras= 66.045"));
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QString::number(perGame));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("1"));
+        QCOMPARE(f.find<QLabel>("LabelMax")->text(), labelMax);
+        QCOMPARE(f.find<QLabel>("LabelSel")->text(), QStringLiteral("37"));
+    }
+
+    void aRequestAboveThePossibleGamesIsRefused() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        pressCells(m, 1, 5, Qt::RightButton); // fixed
+        pressCells(m, 16, 60);                // discarded; 6..15 stay valid
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("7"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("46")); // only 45 games exist
+        click(f, "ButtonOKAlea");
+        QCOMPARE(f.find<QLabel>("LabelMax")->text(), QStringLiteral("45"));
+        QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("O número de jogos desejados é inválido.")});
+        QVERIFY(shown(f, "PanelGera"));
+        Table& car = m.tables().TableCar;
+        QCOMPARE(car.rowCount(), 0);
+        // All 45 are asked for and made, each with the five fixed numbers.
+        f.messages.clear();
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("45"));
+        click(f, "ButtonOKAlea");
+        QVERIFY(f.messages.shown().isEmpty());
         QCOMPARE(car.rowCount(), 45);
         verifyGamesComplete(car, true);
-        QVERIFY(summary(f).startsWith(QStringLiteral("45 jogos com 7 dezenas x 42,00 = 1.890,00\n")));
-        QVERIFY(!shown(f, "PanelGera"));
+        QSet<QString> todos;
+        for (int r = 0; r < car.rowCount(); ++r) {
+            const QString t = car.rowAt(r).text(car.fieldIndex(u"Todos"));
+            QVERIFY2(t.startsWith(QStringLiteral("0102030405")), qPrintable(t));
+            todos.insert(t);
+        }
+        QCOMPARE(todos.size(), 45);
+    }
+
+    // Fixed numbers kept over a restart are in every game of the next random run.
+    void fixedNumbersAfterARestartAreInEveryGame() {
+        MenuFixture f;
+        TFormMenu& first = f.start();
+        pressCells(first, 7, 8, Qt::RightButton);
+        TFormMenu& m = f.restart();
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("7"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("12"));
+        click(f, "ButtonOKAlea");
+        Table& car = m.tables().TableCar;
+        QCOMPARE(car.rowCount(), 12);
+        for (const QString& t : todosOf(car))
+            QVERIFY2(t.contains(QStringLiteral("0708")), qPrintable(t));
     }
 
     void noToTheHardQuestionWithEmptyInitialBound() {
@@ -375,6 +451,52 @@ private slots:
         QCOMPARE(summary(f), before);
         QVERIFY(!shown(f, "PanelGera"));
         QCOMPARE(f.find<QLineEdit>("EditInicial")->text(), QString()); // never rewritten
+    }
+
+    // "Calcula combinações a gerar" through the window over many boards and filter strips, with
+    // games already in the list: each press answers with the count (or its message) and leaves
+    // the panel open and the games as they were. Run it under the sanitizers as well.
+    void countingOverRandomBoardsThroughTheWindow() {
+        MenuFixture f;
+        TFormMenu& m = f.start();
+        std::mt19937 rng(1210);
+        auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+        const std::vector<const char*> strips{"",    "1-6", "6-1", "0",           "3",
+                                              "2-4", "-",   "7",   "99999999999", "a"};
+        const std::vector<const char*> bounds{"", "0", "30", "60", "61", "-1", "x"};
+        auto any = [&pick](const std::vector<const char*>& from) {
+            return QString::fromUtf8(
+                from[static_cast<std::size_t>(pick(0, static_cast<int>(from.size()) - 1))]);
+        };
+        // Some games first, so that the summary the count refreshes has something to read.
+        click(f, "ButtonGera");
+        click(f, "RBAlea");
+        typeInto(f.find<QLineEdit>("EditDezJogo"), QStringLiteral("8"));
+        typeInto(f.find<QLineEdit>("EditQuant"), QStringLiteral("30"));
+        click(f, "ButtonOKAlea");
+        const int games = m.tables().TableCar.rowCount();
+        QVERIFY(games > 0);
+        for (int round = 0; round < 60; ++round) {
+            std::vector<int> all(60);
+            std::iota(all.begin(), all.end(), 1);
+            std::shuffle(all.begin(), all.end(), rng);
+            const int inPlay = round % 7 == 0 ? 60 : pick(0, 24);
+            QList<int> discarded(all.begin() + inPlay, all.end());
+            m.board().setDiscardedNumbers(discarded);
+            for (int i = 0, fixed = pick(0, 7); i < fixed && i < inPlay; ++i)
+                m.board().ToggleCell(all[static_cast<std::size_t>(i)], PressButton::Right);
+            f.messages.clear();
+            click(f, "ButtonGera");
+            click(f, "RBCombina");
+            typeInto(f.find<QLineEdit>("EditPares"), any(strips));
+            typeInto(f.find<QLineEdit>("EditLinhas"), any(strips));
+            typeInto(f.find<QLineEdit>("EditInicial"), any(bounds));
+            typeInto(f.find<QLineEdit>("EditFinal"), any(bounds));
+            click(f, "ButtonCalcComb");
+            QVERIFY(shown(f, "PanelGera"));
+            QCOMPARE(m.tables().TableCar.rowCount(), games);
+            click(f, "BitBtn4");
+        }
     }
 
     void combinationsOfTwelveNumbers() {

@@ -112,7 +112,6 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message"); // empty: accepted
         const QString range = QStringLiteral("As dezenas varias de 1 a 60. ");
-        QTest::newRow("empty") << "" << range;
         QTest::newRow("61") << "61" << range;
         QTest::newRow("0") << "0" << range;
         QTest::newRow("-1") << "-1" << range;
@@ -160,13 +159,13 @@ private slots:
         f.menu->tables().TableRes.first();
         p.typeInto(p.field(1), QStringLiteral("33"));
         // Straight to the navigator: its buttons take no focus, so no field check runs; the move
-        // posts what was typed, as the program always did, even a number out of range.
-        p.typeInto(p.field(2), QStringLiteral("70"));
+        // stores the draw, which is whole.
+        p.typeInto(p.field(2), QStringLiteral("44"));
         QTest::mouseClick(p.nav("NavNext"), Qt::LeftButton);
         QVERIFY(f.messages.shown().isEmpty());
         Table& res = f.menu->tables().TableRes;
         QCOMPARE(res.rowAt(0).text(1), QStringLiteral("33"));
-        QCOMPARE(res.rowAt(0).text(2), QStringLiteral("70"));
+        QCOMPARE(res.rowAt(0).text(2), QStringLiteral("44"));
         QCOMPARE(p.conc()->text(), QStringLiteral("2499"));
         QTest::mouseClick(p.nav("NavLast"), Qt::LeftButton);
         QCOMPARE(p.conc()->text(), QStringLiteral("2500"));
@@ -175,6 +174,198 @@ private slots:
         QCOMPARE(res.text(0), QStringLiteral("2498"));
         QCOMPARE(p.conc()->text(), QStringLiteral("2500"));
         QCOMPARE(p.field(1)->text(), QStringLiteral("33"));
+    }
+
+    // A number typed twice into one draw is refused as the focus leaves its field, with a message
+    // naming it; it never reaches the table.
+    void aRepeatedNumberIsRefused_data() {
+        QTest::addColumn<int>("first");  // the field that holds the number first
+        QTest::addColumn<int>("second"); // the field it is typed into again
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("05 twice, d1 and d2") << 1 << 2 << "5"
+                                             << "05";
+        QTest::newRow("05 as 05 and 5") << 1 << 2 << "05"
+                                        << "05";
+        QTest::newRow("60 in d1 and d6") << 1 << 6 << "60"
+                                         << "60";
+        QTest::newRow("41 in d3 and d4") << 3 << 4 << "41"
+                                         << "41";
+    }
+    void aRepeatedNumberIsRefused() {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(QString, typed);
+        QFETCH(QString, named);
+        MenuFixture f;
+        seedDraws(f.folder.path(), threeDraws());
+        f.start();
+        EntryPanelDriver p{f};
+        p.open();
+        p.activate();
+        p.goTo(QStringLiteral("2799"), true);
+        const std::array<int, 6> others{10, 20, 30, 40, 50, 59};
+        for (int i = 1; i <= 6; ++i) {
+            p.typeInto(p.field(i), i == first || i == second
+                                       ? typed
+                                       : QString::number(others[static_cast<std::size_t>(i - 1)]));
+            f.messages.clear();
+            p.enter(p.field(i));
+            if (i == second)
+                break;
+            QVERIFY(f.messages.shown().isEmpty());
+        }
+        const QString text =
+            QStringLiteral("A dezena %1 já está neste concurso: as dezenas são seis números diferentes. ")
+                .arg(named);
+        QCOMPARE(f.messages.texts(), QStringList{text});
+        QCOMPARE(f.messages.shown()[0].title, QStringLiteral("Valor das dezenas"));
+        QCOMPARE(p.focused(), p.field(second)); // the focus stays until it is corrected
+        // "Salva" does not store it either, and the close drops it.
+        f.messages.clear();
+        p.click("ButtonSalva");
+        QCOMPARE(f.messages.texts(), QStringList{text});
+        QCOMPARE(p.focused(), p.field(second));
+        f.restart();
+        Table& res = f.menu->tables().TableRes;
+        QCOMPARE(concursos(res), (QStringList{"2498", "2499", "2500"}));
+    }
+
+    // Within the draw being typed the player moves freely: an empty field is no fault while the
+    // focus goes to another of the six fields.
+    void anEmptyFieldIsFreeWithinTheDraw() {
+        MenuFixture f;
+        seedDraws(f.folder.path(), threeDraws());
+        f.start();
+        EntryPanelDriver p{f};
+        p.open();
+        p.activate();
+        p.goTo(QStringLiteral("2799"), true);
+        f.messages.clear();
+        for (int i = 1; i <= 3; ++i) {
+            p.typeInto(p.field(i), QString::number(9 * i));
+            p.enter(p.field(i));
+        }
+        QCOMPARE(p.focused(), p.field(4));
+        // Clicks into the empty fields, one after another, and back into a filled one.
+        for (int i : {5, 6, 4, 2, 6}) {
+            QTest::mouseClick(p.field(i), Qt::LeftButton);
+            QCOMPARE(p.focused(), p.field(i));
+        }
+        p.enter(p.field(6)); // Enter in the last field goes on to the navigator
+        QVERIFY(f.messages.shown().isEmpty());
+        // The rest typed in any order makes the draw whole; "Salva" stores it.
+        for (int i : {6, 4, 5}) {
+            p.typeInto(p.field(i), QString::number(9 * i));
+            p.enter(p.field(i));
+        }
+        p.click("ButtonSalva");
+        QVERIFY(f.messages.shown().isEmpty());
+        f.restart();
+        Table& res = f.menu->tables().TableRes;
+        QVERIFY(res.locate(u"Concurso", 2799));
+        for (int i = 1; i <= 6; ++i)
+            QCOMPARE(res.text(i), QString::number(9 * i));
+    }
+
+    // "Salva" on a draw typed in part says why it stores nothing and puts the focus where a
+    // number is missing.
+    void savingAHalfTypedDrawStoresNothing() {
+        MenuFixture f;
+        seedDraws(f.folder.path(), threeDraws());
+        f.start();
+        EntryPanelDriver p{f};
+        p.open();
+        p.activate();
+        p.goTo(QStringLiteral("2799"), true);
+        for (int i = 1; i <= 3; ++i) {
+            p.typeInto(p.field(i), QString::number(11 * i));
+            p.enter(p.field(i));
+        }
+        f.messages.clear();
+        p.click("ButtonSalva");
+        QCOMPARE(
+            f.messages.texts(),
+            QStringList{QStringLiteral(
+                "O concurso 2799 só é guardado com as seis dezenas, seis números diferentes de 1 a 60. ")});
+        QCOMPARE(f.messages.shown()[0].title, QStringLiteral("Concurso incompleto"));
+        QCOMPARE(p.focused(), p.field(4));
+        Table& res = f.menu->tables().TableRes;
+        QVERIFY(res.isEditing());
+        QVERIFY(res.rowAt(3).isEmpty(1)); // the stored row holds no number
+    }
+
+    // Leaving a draw typed in part, by any way out, asks whether to discard it: No goes back to
+    // the draw, Yes discards it; it is never stored in part.
+    void leavingAHalfTypedDraw_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("discard");
+        for (const char* way : {"navigator", "grid", "Sai", "another draw", "close", "check", "statistics"}) {
+            QTest::addRow("%s, Yes discards", way) << QString::fromLatin1(way) << true;
+            QTest::addRow("%s, No stays", way) << QString::fromLatin1(way) << false;
+        }
+    }
+    void leavingAHalfTypedDraw() {
+        QFETCH(QString, way);
+        QFETCH(bool, discard);
+        MenuFixture f;
+        seedDraws(f.folder.path(), threeDraws());
+        f.start();
+        EntryPanelDriver p{f};
+        p.open();
+        p.activate();
+        p.goTo(QStringLiteral("2799"), true);
+        for (int i = 1; i <= 3; ++i) {
+            p.typeInto(p.field(i), QString::number(11 * i));
+            p.enter(p.field(i));
+        }
+        QCOMPARE(p.focused(), p.field(4));
+        f.messages.clear();
+        f.messages.answer({discard});
+        Table& res = f.menu->tables().TableRes;
+        if (way == QLatin1String("navigator")) {
+            QTest::mouseClick(p.nav("NavFirst"), Qt::LeftButton);
+        } else if (way == QLatin1String("grid")) {
+            auto* grid = f.find<QTableView>("GridRes");
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              grid->visualRect(grid->model()->index(0, 1)).center());
+        } else if (way == QLatin1String("Sai")) {
+            p.click("ButtonSaiIn");
+        } else if (way == QLatin1String("another draw")) {
+            p.typeInto(p.conc(), QStringLiteral("2498"));
+            p.enter(p.conc());
+        } else if (way == QLatin1String("close")) {
+            f.menu->close();
+        } else if (way == QLatin1String("check")) {
+            p.click("ButtonRes");
+        } else {
+            p.click("ButtonAtu");
+        }
+        QCOMPARE(
+            f.messages.shown().value(0).text,
+            QStringLiteral("O concurso 2799 ainda não tem seis dezenas diferentes de 1 a 60 e não pode ser "
+                           "guardado assim. Descarta o que foi digitado neste concurso? "));
+        QCOMPARE(f.messages.shown()[0].title, QStringLiteral("Concurso incompleto"));
+        QVERIFY(!f.messages.shown()[0].yesByDefault); // Enter does not destroy
+        if (!discard) {
+            // Back in the draw, where a number is missing; nothing moved, nothing was stored.
+            QCOMPARE(f.messages.shown().size(), 1);
+            QVERIFY(f.menu->isVisible());
+            QVERIFY(f.find<QWidget>("PanelIns")->isVisible());
+            QCOMPARE(p.focused(), p.field(4));
+            QVERIFY(res.isEditing());
+            QCOMPARE(res.text(0), QStringLiteral("2799"));
+            QCOMPARE(p.conc()->text(), QStringLiteral("2799"));
+            for (int i = 1; i <= 3; ++i)
+                QCOMPARE(p.field(i)->text(), QString::number(11 * i));
+        } else {
+            QVERIFY(!res.isEditing());
+        }
+        f.menu.reset();
+        f.start();
+        Table& after = f.menu->tables().TableRes;
+        // Never stored in part: no row holds the typed numbers, and the empty new draw is gone.
+        QCOMPARE(concursos(after), (QStringList{"2498", "2499", "2500"}));
     }
 
     void deleting_data() {

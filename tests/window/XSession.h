@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDeadlineTimer>
+#include <QMap>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTest>
@@ -17,12 +19,12 @@ class XSession {
 public:
     ~XSession() { stop(); }
 
-    // Starts the display and the window manager; answers an empty string or what went wrong.
-    QString start() {
+    // Starts the display (of `screen`, "WxHxDepth") and the window manager; answers an empty
+    // string or what went wrong.
+    QString start(const QString& screen = QStringLiteral("1280x800x24")) {
         xvfb_.setProgram(QStringLiteral("Xvfb"));
         xvfb_.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                            QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                            QStringLiteral("tcp")});
+                            QStringLiteral("0"), screen, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         xvfb_.setProcessChannelMode(QProcess::SeparateChannels);
         xvfb_.start();
         if (!xvfb_.waitForStarted(10000))
@@ -117,6 +119,17 @@ public:
     }
     bool waitUntilGone(const QString& pattern, int timeoutMs = 10000) const {
         return poll([&] { return windows(pattern).isEmpty(); }, timeoutMs);
+    }
+    // A window's frame-less geometry on the screen: x, y, width, height (all -1 when unknown).
+    QRect geometry(const QString& id) const {
+        const Result r = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
+        QMap<QString, int> v;
+        for (const QString& line : r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            v.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1).toInt());
+        if (!r.ok || !v.contains(QStringLiteral("WIDTH")))
+            return QRect(-1, -1, -1, -1);
+        return QRect(v.value(QStringLiteral("X")), v.value(QStringLiteral("Y")),
+                     v.value(QStringLiteral("WIDTH")), v.value(QStringLiteral("HEIGHT")));
     }
     QString activeWindow() const { return xdotool({QStringLiteral("getactivewindow")}).out.trimmed(); }
     bool activate(const QString& id) const {

@@ -19,11 +19,14 @@ namespace {
 constexpr auto kMainTitle = "^Quinabel - Vers";
 constexpr auto kRangeTitle = "^Valor das dezenas$";
 constexpr auto kAddDrawTitle = "^Inclus"; // "Inclusão de concurso"
+constexpr auto kIncompleteTitle = "^Concurso incompleto$";
 
 struct At {
     int x, y;
 };
 constexpr At kButtonGera{433, 41};
+constexpr At kButtonImp{433, 81};
+constexpr At kRBCart{60, 412};
 constexpr At kButtonRes{433, 121};
 constexpr At kButtonIns{433, 241};
 constexpr At kEditConc{115, 417};
@@ -35,6 +38,27 @@ constexpr At kEditQuant{393, 433};
 constexpr At kButtonOKAlea{73, 501};
 At drawField(int n) { // DBEdit1 .. DBEdit6
     return {99 + 42 * (n - 1), 447};
+}
+
+// `count` games of six numbers, as a long combination run leaves them.
+void seedGames(const QString& folder, int count) {
+    Tables t(folder);
+    Table& car = t.TableCar;
+    car.defineFields(Schemas::games());
+    car.setIndexFieldNames(QStringLiteral("Cartao"));
+    car.create();
+    const Table::BulkChange bulk(car);
+    const int cartao = car.fieldIndex(u"Cartao");
+    const int dezenas = car.fieldIndex(u"Dezenas");
+    for (int g = 0; g < count; ++g) {
+        car.insert();
+        car.setReal(cartao, g + 1);
+        car.setInteger(dezenas, 6);
+        for (int i = 0; i < 6; ++i)
+            car.setInteger(car.fieldIndex(QStringLiteral("d%1").arg(i + 1)), 1 + (g + 7 * i) % 60);
+        car.post();
+    }
+    QVERIFY(t.closeAll().isEmpty());
 }
 
 QString program() {
@@ -119,6 +143,14 @@ class WindowTest : public QObject {
         if (x_.waitForWindow(QString::fromLatin1(pattern), 10000).isEmpty())
             return false;
         x_.key({QStringLiteral("Return")});
+        return x_.waitUntilGone(QString::fromLatin1(pattern));
+    }
+
+    // Waits for the question titled `pattern` and answers Yes (its default button is No).
+    bool answerYes(const char* pattern) {
+        if (x_.waitForWindow(QString::fromLatin1(pattern), 10000).isEmpty())
+            return false;
+        x_.key({QStringLiteral("shift+Tab"), QStringLiteral("space")});
         return x_.waitUntilGone(QString::fromLatin1(pattern));
     }
 
@@ -207,9 +239,150 @@ private slots:
         QVERIFY(answerWithEnter(kRangeTitle));
         click(kButtonSalva);
         QVERIFY(answerWithEnter(kRangeTitle));
+        // The draw is not whole: the close asks whether to discard it, and Yes does.
         x_.closeWindow(main_);
+        QVERIFY(answerYes(kIncompleteTitle));
         QVERIFY2(endsCleanly(5000), "the window did not close");
         QCOMPARE(storedDraws(w.path()), kThreeStored);
+    }
+
+    // A number typed twice is refused as the focus leaves its field, and the focus stays there:
+    // what is typed next replaces it.
+    void aRepeatedNumberKeepsTheFocusInItsField() {
+        WorkFolder w;
+        seedDraws(w.path(), kThreeDraws);
+        QVERIFY(startProgram(w.path()));
+        click(kButtonIns);
+        click(kEditConc);
+        x_.key({QStringLiteral("ctrl+a")});
+        x_.type(QStringLiteral("2799"));
+        x_.key({QStringLiteral("Return")});
+        QVERIFY(answerWithEnter(kAddDrawTitle));
+        x_.type(QStringLiteral("5"));
+        x_.key({QStringLiteral("Return")});
+        x_.type(QStringLiteral("05"));
+        x_.key({QStringLiteral("Return")});
+        QVERIFY(answerWithEnter(kRangeTitle));
+        x_.key({QStringLiteral("ctrl+a")});
+        for (const char* n : {"7", "10", "20", "30", "40"}) {
+            x_.type(QString::fromLatin1(n));
+            x_.key({QStringLiteral("Return")});
+        }
+        QVERIFY(x_.staysAbsent(QString::fromLatin1(kRangeTitle), 300));
+        click(kButtonSalva);
+        x_.closeWindow(main_);
+        QVERIFY2(endsCleanly(5000), "the window did not close");
+        QCOMPARE(storedDraws(w.path()), kThreeStored + QStringList{QStringLiteral("2799 5 7 10 20 30 40")});
+    }
+
+    // A half-typed draw: clicks between its empty fields are free; closing the window asks
+    // whether to discard it; No keeps the window and the draw, Yes closes without storing it.
+    void aHalfTypedDrawIsNeverStored() {
+        WorkFolder w;
+        seedDraws(w.path(), kThreeDraws);
+        QVERIFY(startProgram(w.path()));
+        click(kButtonIns);
+        click(kEditConc);
+        x_.key({QStringLiteral("ctrl+a")});
+        x_.type(QStringLiteral("2799"));
+        x_.key({QStringLiteral("Return")});
+        QVERIFY(answerWithEnter(kAddDrawTitle));
+        for (const char* n : {"11", "22", "33"}) {
+            x_.type(QString::fromLatin1(n));
+            x_.key({QStringLiteral("Return")});
+        }
+        for (int f : {5, 6, 4, 6, 5})
+            click(drawField(f));
+        QVERIFY2(x_.staysAbsent(QString::fromLatin1(kRangeTitle), 500), "an empty field trapped the player");
+        x_.closeWindow(main_);
+        QVERIFY(answerWithEnter(kIncompleteTitle)); // Enter answers No: back to the draw
+        QVERIFY(!x_.windows(QString::fromLatin1(kMainTitle)).isEmpty());
+        x_.type(QStringLiteral("44"));
+        QVERIFY(x_.staysAbsent(QString::fromLatin1(kRangeTitle), 200));
+        x_.closeWindow(main_);
+        QVERIFY(answerYes(kIncompleteTitle));
+        QVERIFY2(endsCleanly(5000), "the window did not close");
+        QCOMPARE(storedDraws(w.path()), kThreeStored);
+    }
+
+    // On a 1024 x 768 screen the window, frame and title bar included, stays on the screen, and
+    // the statistics column beyond its right edge is reached by scrolling: its "Imprime" opens
+    // the preview.
+    void theWindowFitsASmallScreen() {
+        XSession small;
+        const QString failure = small.start(QStringLiteral("1024x768x24"));
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        WorkFolder w;
+        seedDraws(w.path(), kThreeDraws);
+        QProcess p;
+        p.setProcessEnvironment(small.environment());
+        p.setWorkingDirectory(w.path());
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(program(), {});
+        QVERIFY(p.waitForStarted(10000));
+        const QString id = small.waitForWindow(QString::fromLatin1(kMainTitle), 20000);
+        QVERIFY(!id.isEmpty());
+        QRect g;
+        QVERIFY(XSession::poll(
+            [&] {
+                g = small.geometry(id);
+                return g.width() > 0 && g.right() < 1024 && g.bottom() < 768;
+            },
+            5000));
+        QVERIFY2(g.left() >= 0 && g.top() >= 0,
+                 qPrintable(QStringLiteral("%1,%2").arg(g.left()).arg(g.top())));
+        QVERIFY(g.width() < 1171);
+        QVERIFY(small.activate(id));
+        // To the right end: the wheel's sideways clicks over the window.
+        small.xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), id, QStringLiteral("600"),
+                       QStringLiteral("200"), QStringLiteral("click"), QStringLiteral("--repeat"),
+                       QStringLiteral("40"), QStringLiteral("--delay"), QStringLiteral("10"),
+                       QStringLiteral("7")});
+        // The window is as tall as the content and its sideways scroll bar, so only the width
+        // scrolls: "Imprime" of the statistics stands 184 px left of the content's right edge.
+        QVERIFY2(g.height() > 631, qPrintable(QString::number(g.height())));
+        small.click(id, g.width() - 184, 593);
+        QVERIFY2(!small.waitForWindow(QStringLiteral("^Visualiza"), 15000).isEmpty(),
+                 "the statistics' print button could not be reached");
+        p.kill();
+        p.waitForFinished(3000);
+        small.stop();
+    }
+
+    // A start that reads many games shows at once a small window saying what it loads, then the
+    // main window.
+    void aLongStartUpSaysWhatItLoads() {
+        WorkFolder w;
+        seedDraws(w.path(), kThreeDraws);
+        seedGames(w.path(), 1200000);
+        QVERIFY(startProgram(w.path(), false));
+        QVERIFY2(!x_.waitForWindow(QStringLiteral("^Quinabel - carregando$"), 15000).isEmpty(),
+                 "the start-up showed nothing while it loaded");
+        main_ = x_.waitForWindow(QString::fromLatin1(kMainTitle), 60000);
+        QVERIFY(!main_.isEmpty());
+        QVERIFY(x_.waitUntilGone(QStringLiteral("^Quinabel - carregando$")));
+        x_.closeWindow(main_);
+        QVERIFY2(endsCleanly(30000), "the window did not close");
+    }
+
+    // The slip preview of tens of thousands of games shows the progress dialog while it lays the
+    // slips out; its "Cancelar" opens no preview and leaves the window working.
+    void aLongPreviewShowsProgressAndCancels() {
+        WorkFolder w;
+        seedDraws(w.path(), kThreeDraws);
+        seedGames(w.path(), 60000);
+        QVERIFY(startProgram(w.path()));
+        click(kButtonImp);
+        click(kRBCart);
+        const QString progress = x_.waitForWindow(QStringLiteral("^Impress"), 30000);
+        QVERIFY2(!progress.isEmpty(), "no progress while the slips were laid out");
+        x_.activate(progress);
+        x_.key({QStringLiteral("Escape")}); // the dialog's "Cancelar"
+        QVERIFY(x_.waitUntilGone(QStringLiteral("^Impress"), 20000));
+        QVERIFY2(x_.staysAbsent(QStringLiteral("^Visualiza"), 1500), "a cancelled preview opened");
+        QVERIFY(x_.activate(main_));
+        x_.closeWindow(main_);
+        QVERIFY2(endsCleanly(30000), "the window did not close");
     }
 
     // A termination signal, whatever dialog is open, closes it as No would, stores the tables
