@@ -21,11 +21,11 @@ struct Case {
 
 } // namespace
 
-// bench_wheels [scale [v,k,t,m [file [seed [group]]]]]: every case's time limit times `scale`; only
+// bench_wheels [scale [v,k,t,m [file [seed [group ["first"]]]]]]: every case's time limit times `scale`; only
 // the shape given; the wheels found appended to `file`; the search's seed (1 unless given); with a
 // group ("19", "3x6", "5x4", "19,19*7": see ParseWheelGroup), a covering is searched among the
-// wheels the group leaves invariant instead, for the table of wheels found beforehand. "-" skips
-// an argument.
+// wheels the group leaves invariant instead, for the table of wheels found beforehand ("first":
+// swaps of whole orbits only where no move of one number serves). "-" skips an argument.
 int main(int argc, char** argv) {
     const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
     const std::vector<Case> cases{
@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
             oo.seed = o.seed;
             oo.timeLimitMs = o.timeLimitMs;
             oo.stopAt = c.bestKnown;
+            oo.numberMovesFirst = given(6) && std::string(argv[6]) == "first";
             const WheelOrbitResult orbit = SearchOrbitWheel(c.shape, parsed.group, oo, quiet);
             r.games = orbit.games;
             r.moves = orbit.moves;

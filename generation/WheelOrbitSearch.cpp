@@ -433,8 +433,11 @@ WheelOrbitResult SearchOrbitWheel(const WheelShape& s, const WheelGroup& group,
                     }
                 }
             }
-            // And any orbit holding the target for any chosen one.
+            // And any orbit holding the target for any chosen one (only when no move of one number
+            // exists, when the options ask for moves of one number first).
             for (const std::uint32_t j : heldBy[target]) {
+                if (options.numberMovesFirst && bestIn != gameOrbits)
+                    break;
                 if (chosen.contains(j) || tabuUntil[j] > iteration)
                     continue;
                 const qint64 g = weightedGain(j);

@@ -33,6 +33,9 @@ struct WheelOrbitOptions {
     quint64 seed = 1;
     qint64 timeLimitMs = 60000;
     int stopAt = 0; // the search ends when a wheel of this many games or fewer is proven
+    // Swaps of whole orbits only when no move of one number covers the target: cheaper moves, which
+    // pays where many orbits hold each t-set (t = 3).
+    bool numberMovesFirst = false;
 };
 
 struct WheelOrbitResult {

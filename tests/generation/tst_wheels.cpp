@@ -260,21 +260,26 @@ private slots:
         QTest::addColumn<int>("t");
         QTest::addColumn<QString>("group");
         QTest::addColumn<int>("atMost");
-        QTest::newRow("S(5,6,12) under Z_11") << 12 << 5 << QStringLiteral("11") << 132;
-        QTest::newRow("C(12,6,3) under six 2-cycles") << 12 << 3 << QStringLiteral("2x6") << 16;
-        QTest::newRow("C(15,6,4) under three 5-cycles") << 15 << 4 << QStringLiteral("5x3") << 140;
-        QTest::newRow("C(13,6,4) under a 6-cycle and two 3-cycles") << 13 << 4 << QStringLiteral("6+3x2") << 100;
+        QTest::addColumn<bool>("numberMovesFirst");
+        QTest::newRow("S(5,6,12) under Z_11") << 12 << 5 << QStringLiteral("11") << 132 << false;
+        QTest::newRow("C(12,6,3) under six 2-cycles") << 12 << 3 << QStringLiteral("2x6") << 16 << false;
+        QTest::newRow("C(12,6,3), moves of one number first") << 12 << 3 << QStringLiteral("2x6") << 16 << true;
+        QTest::newRow("C(15,6,4) under three 5-cycles") << 15 << 4 << QStringLiteral("5x3") << 140 << false;
+        QTest::newRow("C(13,6,4) under a 6-cycle and two 3-cycles")
+            << 13 << 4 << QStringLiteral("6+3x2") << 100 << false;
     }
     void orbitSearchFindsInvariantCovers() {
         QFETCH(int, v);
         QFETCH(int, t);
         QFETCH(QString, group);
         QFETCH(int, atMost);
+        QFETCH(bool, numberMovesFirst);
         const WheelGroupParse parsed = ParseWheelGroup(v, group);
         QVERIFY(parsed.error.isEmpty());
         WheelOrbitOptions o;
         o.timeLimitMs = 3000;
         o.stopAt = atMost;
+        o.numberMovesFirst = numberMovesFirst;
         NoProgress quiet;
         const WheelOrbitResult r = SearchOrbitWheel({v, 6, t, t}, parsed.group, o, quiet);
         QVERIFY(!r.games.empty());
