@@ -52,9 +52,12 @@ struct WheelOrbitResult {
 // Searches for a covering C(v, k, t) (the shape's m must equal t) invariant under the group: the
 // wheel is a union of orbits of k-sets, and the cost is the count of orbits of t-sets no chosen
 // orbit holds (an orbit of t-sets is covered as soon as one of its sets lies in a chosen game).
-// A greedy choice of orbits comes first; then simulated annealing at a fixed budget of games
-// swaps a chosen orbit for one holding an uncovered t-set, and each cover found lowers the budget
-// by one game. Orbits fixed by part of the group are shorter and counted at their own size.
+// A greedy choice of orbits comes first; then a weighted local search at a fixed budget of games
+// (the orbits of t-sets that stay uncovered weigh more and more) swaps a chosen orbit for one
+// holding an uncovered t-set: the orbit of its representative with one number moved, or any orbit
+// holding that t-set; each cover found lowers the budget by one game. Orbits fixed by part of the
+// group are shorter and counted at their own size. Returns no games when the shape or the group
+// does not fit (m != t, generators that are not permutations of 0..v-1, v >= 64).
 // `progress` hears the elapsed milliseconds and the best count; a false answer ends the search.
 WheelOrbitResult SearchOrbitWheel(const WheelShape& shape, const WheelGroup& group,
                                   const WheelOrbitOptions& options, Progress& progress);
