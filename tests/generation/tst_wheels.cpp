@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "WheelGeneration.h"
 #include "WheelGuarantee.h"
+#include "WheelOrbitSearch.h"
 #include "WheelSearch.h"
 #include "WheelTable.h"
 
@@ -223,6 +224,76 @@ private slots:
         const WheelSearchResult r = SearchWheel({v, 6, t, t}, o, quiet);
         QVERIFY(static_cast<int>(r.games.size()) <= games + 1);
         QVERIFY(CheckWheel(firstNumbers(v), r.games, t, t).holds);
+    }
+
+    void groupsFromTheirDescription_data() {
+        QTest::addColumn<int>("v");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("order");
+        QTest::newRow("a 19-cycle and a fixed point") << 20 << QStringLiteral("19") << 19;
+        QTest::newRow("six 3-cycles") << 20 << QStringLiteral("3x6") << 3;
+        QTest::newRow("two cycle lengths") << 20 << QStringLiteral("5x2+4x2") << 20;
+        QTest::newRow("the affine group of order 57") << 20 << QStringLiteral("19,19*7") << 57;
+        QTest::newRow("too many positions") << 20 << QStringLiteral("7x3") << 0;
+        QTest::newRow("not a permutation") << 20 << QStringLiteral("19*19") << 0;
+        QTest::newRow("garbage") << 20 << QStringLiteral("abc") << 0;
+    }
+    void groupsFromTheirDescription() {
+        QFETCH(int, v);
+        QFETCH(QString, text);
+        QFETCH(int, order);
+        const WheelGroupParse parsed = ParseWheelGroup(v, text);
+        if (order == 0) {
+            QVERIFY(!parsed.error.isEmpty());
+            QVERIFY(parsed.group.generators.empty());
+            return;
+        }
+        QVERIFY2(parsed.error.isEmpty(), qPrintable(parsed.error));
+        QCOMPARE(static_cast<int>(GroupElements(parsed.group).size()), order);
+    }
+
+    // Wheels made of orbits: the Steiner system S(5, 6, 12) is invariant under an 11-cycle, and
+    // groups with short orbits (a 6-set fixed by part of the group) still give a proven cover
+    // whose games are whole orbits.
+    void orbitSearchFindsInvariantCovers_data() {
+        QTest::addColumn<int>("v");
+        QTest::addColumn<int>("t");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<int>("atMost");
+        QTest::addColumn<bool>("numberMovesFirst");
+        QTest::newRow("S(5,6,12) under Z_11") << 12 << 5 << QStringLiteral("11") << 132 << false;
+        QTest::newRow("C(12,6,3) under six 2-cycles") << 12 << 3 << QStringLiteral("2x6") << 16 << false;
+        QTest::newRow("C(12,6,3), moves of one number first") << 12 << 3 << QStringLiteral("2x6") << 16 << true;
+        QTest::newRow("C(15,6,4) under three 5-cycles") << 15 << 4 << QStringLiteral("5x3") << 140 << false;
+        QTest::newRow("C(13,6,4) under a 6-cycle and two 3-cycles")
+            << 13 << 4 << QStringLiteral("6+3x2") << 100 << false;
+    }
+    void orbitSearchFindsInvariantCovers() {
+        QFETCH(int, v);
+        QFETCH(int, t);
+        QFETCH(QString, group);
+        QFETCH(int, atMost);
+        QFETCH(bool, numberMovesFirst);
+        const WheelGroupParse parsed = ParseWheelGroup(v, group);
+        QVERIFY(parsed.error.isEmpty());
+        WheelOrbitOptions o;
+        o.timeLimitMs = 3000;
+        o.stopAt = atMost;
+        o.numberMovesFirst = numberMovesFirst;
+        NoProgress quiet;
+        const WheelOrbitResult r = SearchOrbitWheel({v, 6, t, t}, parsed.group, o, quiet);
+        QVERIFY(!r.games.empty());
+        QVERIFY(static_cast<int>(r.games.size()) <= atMost);
+        QVERIFY(CheckWheel(firstNumbers(v), r.games, t, t).holds);
+        const std::set<WheelMask> games(r.games.begin(), r.games.end());
+        QCOMPARE(games.size(), r.games.size());
+        for (const auto& g : GroupElements(parsed.group))
+            for (const WheelMask game : r.games) {
+                WheelMask image = 0;
+                for (const int n : WheelNumbersOf(game))
+                    image |= WheelMask{1} << g[static_cast<std::size_t>(n - 1)];
+                QVERIFY(games.contains(image));
+            }
     }
 
     // A lotto design asks less than the covering of the same numbers, so it needs fewer games.
