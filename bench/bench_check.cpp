@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
     t.commitChanges();
     timer.restart();
     CheckGamesWithLastDraw(t);
+    const double checkPart = ms(timer);
     const QStringList failures = t.commitChanges();
     const double durable = ms(timer);
 
@@ -133,5 +134,6 @@ int main(int argc, char** argv) {
     std::printf("\"Conferindo os resultados\" against a new draw, with its durable write: %8.1f ms "
                 "(limit 1500 ms)%s\n",
                 durable, failures.isEmpty() ? "" : " [write failed]");
+    std::printf("  of which the check %8.1f ms and the durable write %8.1f ms\n", checkPart, durable - checkPart);
     return 0;
 }

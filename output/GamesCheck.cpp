@@ -55,14 +55,18 @@ void CheckGamesAgainstDraw(Table& games, std::span<const int> draw) {
         games.setIndexFieldNames(QString()); // rows stay in place while their hits change
 
     {
-        Table::BulkChange guard(games);
+        // The hits and flags are in no order (the one that used them was set aside above), so they
+        // are written straight into the rows, without a post per game.
+        std::vector<int> written(f.ad.begin(), f.ad.end());
+        written.push_back(f.acertos);
+        Table::FieldUpdate update(games, std::move(written));
         QByteArray scratch;
-        games.first();
-        while (!games.eof()) {
+        const int rows = games.rowCount();
+        for (int row = 0; row < rows; ++row) {
+            update.flush(); // the last game is stored before this one is read
             // Reading the stored row lets unchanged flags be left alone: a second check against
             // the same draw then only reads.
-            const RowRef stored = games.rowAt(games.position());
-            games.edit();
+            const RowRef stored = games.rowAt(row);
             int hits = 0;
             for (std::size_t p = 0; p < 15; ++p) {
                 const auto v = stored.intValue(f.d[p]);
@@ -75,13 +79,13 @@ void CheckGamesAgainstDraw(Table& games, std::span<const int> draw) {
                 const std::string_view now =
                     stored.isEmpty(flag) ? std::string_view() : stored.utf8(flag, scratch);
                 if (now != (found ? std::string_view("S") : std::string_view("N")))
-                    games.setText(flag, found ? yes : no);
+                    update.setText(row, flag, found ? yes : no);
             }
             if (stored.intValue(f.acertos) != hits)
-                games.setInteger(f.acertos, hits);
-            games.next(); // posts the game when it changed
+                update.setInteger(row, f.acertos, hits);
         }
     }
+    games.last(); // where the check leaves the cursor
 
     if (reorder) {
         games.setIndexFieldNames(order);

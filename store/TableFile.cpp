@@ -1,5 +1,6 @@
 #include "TableFile.h"
 
+#include "FileCalls.h"
 #include "FileErrorText.h"
 #include "RecordStore.h"
 #include "TableError.h"
@@ -48,10 +49,10 @@ TableError unwritable(const QString& path, const QString& why) {
 // Owns one database connection and turns SQLite failures into exceptions.
 class Db {
 public:
-    Db(const QString& path, int flags) : path_(path) {
+    Db(const QString& path, int flags, const char* vfs = nullptr) : path_(path) {
         // One connection per call and thread: SQLite need not lock every call on it.
         const int rc =
-            sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+            sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags | SQLITE_OPEN_NOMUTEX, vfs);
         if (rc != SQLITE_OK) {
             code_ = rc;
             message_ = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
@@ -280,15 +281,23 @@ int applyChanges(sqlite3* db, const RecordLayout& layout, const RecordStore& row
     return SQLITE_OK;
 }
 
-bool syncPath(const QString& path, bool directory) {
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
+// A whole write's temporary file, removed unless it became the table file.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(QString path) : path_(std::move(path)) {}
+    ~TemporaryFile() {
+        if (!kept_)
+            FileCalls::current().remove(path_);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const QString& path() const { return path_; }
+    void keep() { kept_ = true; }
+
+private:
+    QString path_;
+    bool kept_ = false;
+};
 
 } // namespace
 
@@ -540,19 +549,14 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
 }
 
 void TableFile::writeWhole(const QString& path, const RecordLayout& layout, const RecordStore& rows) {
+    FileCalls& calls = FileCalls::current();
     const QFileInfo target(path);
     const QString folder = target.absolutePath();
-    QTemporaryFile tmp(folder + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX") +
-                       QLatin1String(kTempSuffix));
-    tmp.setAutoRemove(true);
-    if (!tmp.open())
-        throw unwritable(path, errno != 0 ? FileErrorText::ofErrno(errno)
-                                          : QStringLiteral("sem permissão de gravação na pasta"));
     // The new file gets the permission bits of the one it replaces (a new one those of the umask),
     // not the private bits of a temporary file.
+    mode_t mode;
     {
         struct stat st {};
-        mode_t mode;
         if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
             mode = st.st_mode & 07777;
         } else {
@@ -560,13 +564,17 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
             ::umask(mask);
             mode = 0666 & ~mask;
         }
-        if (::fchmod(tmp.handle(), mode) != 0)
-            throw unwritable(path, FileErrorText::ofErrno(errno));
     }
-    tmp.close();
-    const QString tmpPath = tmp.fileName();
+    QString created;
+    if (const int err = calls.createUnique(folder + QStringLiteral("/.") + target.fileName() +
+                                               QStringLiteral(".XXXXXX") + QLatin1String(kTempSuffix),
+                                           static_cast<int>(sizeof kTempSuffix - 1), mode, created);
+        err != 0)
+        throw unwritable(path, FileErrorText::ofErrno(err));
+    TemporaryFile tmp(created);
+    const QString& tmpPath = tmp.path();
     {
-        Db db(tmpPath, SQLITE_OPEN_READWRITE);
+        Db db(tmpPath, SQLITE_OPEN_READWRITE, calls.sqliteVfs());
         if (!db.ok())
             throw unwritable(path, reasonOf(db.code(), nullptr));
         // The file is private until the rename, so no journal is needed while it is built.
@@ -589,26 +597,30 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
         if (db.exec("COMMIT") != SQLITE_OK)
             throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));
     }
-    if (!syncPath(tmpPath, false))
-        throw unwritable(path, FileErrorText::ofErrno(errno));
+    // The content is on the disk before the new name points at it, and the new name before the
+    // write is done: a power cut at any moment leaves the old file or the new one under the name.
+    if (const int err = calls.syncFile(tmpPath); err != 0)
+        throw unwritable(path, FileErrorText::ofErrno(err));
     // The new file must not meet the old one's write-ahead log: the log is folded into the old
     // file first, which SQLite does safely at any moment.
     settleWal(path);
-    if (::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(path).constData()) != 0)
-        throw unwritable(path, FileErrorText::ofErrno(errno));
-    tmp.setAutoRemove(false); // it is the table file now
-    syncPath(folder, true);
+    if (const int err = calls.rename(tmpPath, path); err != 0)
+        throw unwritable(path, FileErrorText::ofErrno(err));
+    tmp.keep(); // it is the table file now
+    calls.syncFolder(folder); // some file systems cannot sync a folder; the rename is done anyway
 }
 
 void TableFile::writeChanges(const QString& path, const RecordLayout& layout, const RecordStore& rows,
                              std::uint32_t persisted, const std::vector<std::uint32_t>& touched) {
     settleWal(path); // a log another program left must not be copied into our write
-    Db db(path, SQLITE_OPEN_READWRITE);
+    Db db(path, SQLITE_OPEN_READWRITE, FileCalls::current().sqliteVfs());
     if (!db.ok())
         throw unwritable(path, reasonOf(db.code(), nullptr));
     // The rollback journal, synced before the file is touched, makes the write all or nothing
-    // whenever the machine stops; the file keeps the journal mode every SQLite tool reads.
-    if (db.exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA cache_size=-16384") !=
+    // whenever the machine stops; the file keeps the journal mode every SQLite tool reads. EXTRA
+    // syncs the folder once the journal is removed: with FULL, a power cut soon after the write
+    // could bring the journal back and undo the write that had been reported done.
+    if (db.exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA; PRAGMA cache_size=-16384") !=
             SQLITE_OK ||
         db.exec("BEGIN IMMEDIATE") != SQLITE_OK)
         throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));

@@ -51,10 +51,10 @@ bool load(const QString& path, RecordLayout& layout, RecordStore& rows);
 void writeWhole(const QString& path, const RecordLayout& layout, const RecordStore& rows);
 
 // Writes what changed since `path` last matched the rows, in one SQLite transaction with the
-// rollback journal and full synchronous commits, so after a crash the file holds all of it or none
-// of it: physical row p is rowid p + 1; the rows in `touched` (below `persisted`, each once, in
-// ascending order) are updated when alive and deleted when dead, and the live rows from
-// `persisted` on are inserted.
+// rollback journal and extra synchronous commits (the folder synced once the journal is gone), so
+// after a crash or a power cut the file holds all of it or none of it: physical row p is rowid
+// p + 1; the rows in `touched` (below `persisted`, each once, in ascending order) are updated when
+// alive and deleted when dead, and the live rows from `persisted` on are inserted.
 void writeChanges(const QString& path, const RecordLayout& layout, const RecordStore& rows,
                   std::uint32_t persisted, const std::vector<std::uint32_t>& touched);
 

@@ -97,6 +97,9 @@ QStringList TestStoreMessages::everyMessage() {
         t.post();
         (void)t.integer(t.fieldIndex(u"d3"));
     });
+    t.setIndexFieldNames(QStringLiteral("Cartao"));
+    t.first();
+    all << thrown([&] { Table::FieldUpdate update(t, {t.fieldIndex(u"Cartao")}); });
     t.close();
     // Damaged, foreign and unreadable files.
     writeBytes(w.file(QStringLiteral("damaged.cds")), QByteArray(4096, 'x'));

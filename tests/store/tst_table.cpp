@@ -36,6 +36,39 @@ class TableTest : public QObject {
     }
 
 private slots:
+    // A bulk update writes fields outside the order straight into the rows; a row set to what it
+    // holds is no change, a changed one reaches the file at the next commit.
+    void fieldUpdateWritesOutsideTheOrder() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.create();
+        add(t, 2, QStringLiteral("b"));
+        add(t, 1, QStringLiteral("a"));
+        t.commitChanges();
+        QVERIFY(!t.changedMark());
+        {
+            Table::FieldUpdate same(t, {1});
+            same.setText(0, 1, u"a");
+        }
+        QVERIFY(!t.changedMark());
+        {
+            Table::FieldUpdate update(t, {1, 3});
+            update.setText(1, 1, u"zzz"); // cut to the field's two characters
+            update.setText(0, 3, u"ação");
+        }
+        QVERIFY(t.changedMark());
+        QCOMPARE(rows(t), (QStringList{QStringLiteral("1/a/"), QStringLiteral("2/zz/")}));
+        t.commitChanges();
+        Table again(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        again.setIndexFieldNames(QStringLiteral("Cartao"));
+        again.open();
+        QCOMPARE(rows(again), rows(t));
+        QCOMPARE(again.rowAt(0).text(3), QStringLiteral("ação"));
+        QVERIFY_THROWS_EXCEPTION(TableError, Table::FieldUpdate(t, {0}));
+    }
+
     void createWithoutRowsWritesNoFile() {
         WorkFolder w;
         Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
