@@ -1,6 +1,7 @@
 #include "WheelOrbitSearch.h"
 
 #include "WheelGuarantee.h"
+#include "WheelSearchBits.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -14,16 +15,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Rng = std::mt19937_64;
-
-constexpr WheelMask bit(int i) {
-    return WheelMask{1} << i;
-}
-
-std::size_t below(Rng& rng, std::size_t n) {
-    return static_cast<std::size_t>(rng() % n);
-}
+using namespace WheelSearchBits;
 
 // Ranks of the r-subsets of 0..v-1 in the combinatorial number system.
 class Ranker {

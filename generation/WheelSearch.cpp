@@ -1,5 +1,6 @@
 #include "WheelSearch.h"
 
+#include "WheelSearchBits.h"
 #include "WheelTable.h"
 
 #include <algorithm>
@@ -46,17 +47,7 @@ qint64 WheelLowerBound(const WheelShape& s) {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Rng = std::mt19937_64;
-
-constexpr WheelMask bit(int i) {
-    return WheelMask{1} << i;
-}
-
-// A uniform index below n (n > 0).
-std::size_t below(Rng& rng, std::size_t n) {
-    return static_cast<std::size_t>(rng() % n);
-}
+using namespace WheelSearchBits;
 
 // The i-th (0-based) set bit of a mask drawn at random.
 int randomElement(Rng& rng, WheelMask s) {
