@@ -118,6 +118,60 @@ private:
     std::vector<std::size_t> items_;
 };
 
+// The field of q = p^e elements (q <= 64), each an integer whose base-p digits are its coefficients
+// over GF(p), modulo the first monic polynomial of degree e (in the order of its coefficients read
+// as a base-p number) of which x is a primitive element: then x^n runs over every nonzero element.
+struct FiniteField {
+    int p = 0;
+    int e = 0;
+    int q = 0;
+    std::vector<int> low; // x^e as a combination of 1, x, ..., x^(e-1)
+
+    int add(int a, int b) const {
+        int out = 0;
+        for (int place = 1, i = 0; i < e; ++i, place *= p)
+            out += ((a / place % p + b / place % p) % p) * place;
+        return out;
+    }
+    int timesX(int a) const {
+        const int top = a / (q / p);
+        int out = (a % (q / p)) * p;
+        for (int place = 1, i = 0; i < e; ++i, place *= p)
+            out = out - (out / place % p) * place +
+                  ((out / place % p + top * low[static_cast<std::size_t>(i)]) % p) * place;
+        return out;
+    }
+};
+
+// The field for q, or none (e = 0) when q is not a prime power up to 64.
+FiniteField fieldOf(int q) {
+    FiniteField f;
+    if (q < 2 || q > 64)
+        return f;
+    int p = 2;
+    while (q % p != 0)
+        ++p;
+    int e = 0;
+    for (int r = q; r > 1; r /= p) {
+        if (r % p != 0)
+            return f;
+        ++e;
+    }
+    for (int code = 0; code < q; ++code) {
+        FiniteField c{p, e, q, {}};
+        for (int i = 0, r = code; i < e; ++i, r /= p)
+            c.low.push_back((p - r % p) % p); // x^e = -(c0 + c1 x + ...)
+        int a = 1;
+        int order = 0;
+        do {
+            a = c.timesX(a);
+            ++order;
+        } while (a != 1 && a != 0 && order < q);
+        if (a == 1 && order == q - 1)
+            return c;
+    }
+    return f;
+}
 } // namespace
 
 std::vector<std::vector<int>> GroupElements(const WheelGroup& group) {
@@ -160,6 +214,47 @@ WheelGroupParse ParseWheelGroup(int v, const QString& text) {
         for (int i = 0; i < v; ++i)
             g[static_cast<std::size_t>(i)] = i;
         QString cycles = part.trimmed();
+        // "q^", "q^n" or "q^f": the additive group of the field of q elements on the positions
+        // 0..q-1 (one generator per coordinate), the multiplication by x^n (x a primitive
+        // element), or the field's automorphism a -> a^p.
+        if (const qsizetype caret = cycles.indexOf(u'^'); caret >= 0) {
+            bool okQ = false, okN = true;
+            const int q = cycles.left(caret).toInt(&okQ);
+            const QString power = cycles.mid(caret + 1);
+            const bool frobenius = power == QStringLiteral("f");
+            const int n = power.isEmpty() ? -1 : frobenius ? 1 : power.toInt(&okN);
+            const FiniteField field = okQ ? fieldOf(q) : FiniteField{};
+            if (!okQ || !okN || field.e == 0 || n < -1)
+                return fail(QStringLiteral("Corpo inválido em \"%1\".").arg(part));
+            if (q > v)
+                return fail(QStringLiteral("Os ciclos de \"%1\" passam de %2 posições.").arg(part).arg(v));
+            if (frobenius) {
+                // a -> a^p, through the powers of x: 0 stays, x^i goes to x^(i p).
+                std::vector<int> xPower(static_cast<std::size_t>(q - 1));
+                for (int i = 0, a = 1; i < q - 1; ++i, a = field.timesX(a))
+                    xPower[static_cast<std::size_t>(i)] = a;
+                g[0] = 0;
+                for (int i = 0; i < q - 1; ++i)
+                    g[static_cast<std::size_t>(xPower[static_cast<std::size_t>(i)])] =
+                        xPower[static_cast<std::size_t>(i * field.p % (q - 1))];
+                out.group.generators.push_back(std::move(g));
+            } else if (n < 0) {
+                for (int i = 0, unit = 1; i < field.e; ++i, unit *= field.p) {
+                    for (int a = 0; a < q; ++a)
+                        g[static_cast<std::size_t>(a)] = field.add(a, unit);
+                    out.group.generators.push_back(g);
+                }
+            } else {
+                for (int a = 0; a < q; ++a) {
+                    int image = a;
+                    for (int i = 0; i < n; ++i)
+                        image = field.timesX(image);
+                    g[static_cast<std::size_t>(a)] = image;
+                }
+                out.group.generators.push_back(std::move(g));
+            }
+            continue;
+        }
         int multiplier = 0;
         if (const qsizetype star = cycles.indexOf(u'*'); star >= 0) {
             bool ok = false;

@@ -18,7 +18,10 @@ struct WheelGroup {
 // "19" a 19-cycle on the positions 0..18 (the others fixed); "3x6" six 3-cycles on 0..17;
 // "5x4+3" four 5-cycles and one 3-cycle; a trailing "*a" on a single prime cycle p also maps
 // x to a·x mod p on it (the affine group of order p times the order of a). Several generators are
-// joined by ",": "19,19*7".
+// joined by ",": "19,19*7". "25^" is the additive group of the field of 25 elements on the
+// positions 0..24 (a prime power q up to 64), and "25^n" the multiplication by x^n, x a primitive
+// element of that field, "25^f" its automorphism a -> a^5: "25^,25^8" is the affine group of
+// order 75, "25^,25^6,25^f" a group of order 200.
 struct WheelGroupParse {
     WheelGroup group;
     QString error;

@@ -234,6 +234,12 @@ private slots:
         QTest::newRow("six 3-cycles") << 20 << QStringLiteral("3x6") << 3;
         QTest::newRow("two cycle lengths") << 20 << QStringLiteral("5x2+4x2") << 20;
         QTest::newRow("the affine group of order 57") << 20 << QStringLiteral("19,19*7") << 57;
+        QTest::newRow("the additive group of a field") << 25 << QStringLiteral("25^") << 25;
+        QTest::newRow("the affine group of a field") << 25 << QStringLiteral("25^,25^1") << 600;
+        QTest::newRow("a field of 16 and four fixed points") << 20 << QStringLiteral("16^,16^5") << 48;
+        QTest::newRow("a prime field") << 20 << QStringLiteral("19^,19^6") << 57;
+        QTest::newRow("with the field's automorphism") << 25 << QStringLiteral("25^,25^6,25^f") << 200;
+        QTest::newRow("not a prime power") << 25 << QStringLiteral("24^") << 0;
         QTest::newRow("too many positions") << 20 << QStringLiteral("7x3") << 0;
         QTest::newRow("not a permutation") << 20 << QStringLiteral("19*19") << 0;
         QTest::newRow("garbage") << 20 << QStringLiteral("abc") << 0;
