@@ -217,10 +217,14 @@ WheelGroupParse ParseWheelGroup(int v, const QString& text) {
         // "q^", "q^n" or "q^f": the additive group of the field of q elements on the positions
         // 0..q-1 (one generator per coordinate), the multiplication by x^n (x a primitive
         // element), or the field's automorphism a -> a^p.
+        // Cycles may follow ("16^5+3": a 3-cycle on the positions 16..18 at the same time).
+        int next = 0;
         if (const qsizetype caret = cycles.indexOf(u'^'); caret >= 0) {
             bool okQ = false, okN = true;
             const int q = cycles.left(caret).toInt(&okQ);
-            const QString power = cycles.mid(caret + 1);
+            const qsizetype plus = cycles.indexOf(u'+');
+            const QString power = cycles.mid(caret + 1, plus < 0 ? -1 : plus - caret - 1);
+            const QString rest = plus < 0 ? QString() : cycles.mid(plus + 1);
             const bool frobenius = power == QStringLiteral("f");
             const int n = power.isEmpty() ? -1 : frobenius ? 1 : power.toInt(&okN);
             const FiniteField field = okQ ? fieldOf(q) : FiniteField{};
@@ -237,8 +241,9 @@ WheelGroupParse ParseWheelGroup(int v, const QString& text) {
                 for (int i = 0; i < q - 1; ++i)
                     g[static_cast<std::size_t>(xPower[static_cast<std::size_t>(i)])] =
                         xPower[static_cast<std::size_t>(i * field.p % (q - 1))];
-                out.group.generators.push_back(std::move(g));
             } else if (n < 0) {
+                if (!rest.isEmpty())
+                    return fail(QStringLiteral("Corpo inválido em \"%1\".").arg(part));
                 for (int i = 0, unit = 1; i < field.e; ++i, unit *= field.p) {
                     for (int a = 0; a < q; ++a)
                         g[static_cast<std::size_t>(a)] = field.add(a, unit);
@@ -251,9 +256,11 @@ WheelGroupParse ParseWheelGroup(int v, const QString& text) {
                         image = field.timesX(image);
                     g[static_cast<std::size_t>(a)] = image;
                 }
-                out.group.generators.push_back(std::move(g));
             }
-            continue;
+            if (n < 0)
+                continue;
+            cycles = rest;
+            next = q;
         }
         int multiplier = 0;
         if (const qsizetype star = cycles.indexOf(u'*'); star >= 0) {
@@ -263,7 +270,6 @@ WheelGroupParse ParseWheelGroup(int v, const QString& text) {
             if (!ok || multiplier < 1)
                 return fail(QStringLiteral("Multiplicador inválido em \"%1\".").arg(part));
         }
-        int next = 0;
         for (const QString& piece : cycles.split(u'+', Qt::SkipEmptyParts)) {
             const QStringList lengthCount = piece.split(u'x');
             bool ok1 = false, ok2 = true;

@@ -239,6 +239,8 @@ private slots:
         QTest::newRow("a field of 16 and four fixed points") << 20 << QStringLiteral("16^,16^5") << 48;
         QTest::newRow("a prime field") << 20 << QStringLiteral("19^,19^6") << 57;
         QTest::newRow("with the field's automorphism") << 25 << QStringLiteral("25^,25^6,25^f") << 200;
+        QTest::newRow("a field and a cycle together") << 20 << QStringLiteral("16^,16^5+3") << 48;
+        QTest::newRow("a field and a longer cycle") << 20 << QStringLiteral("16^,16^5+2") << 96;
         QTest::newRow("not a prime power") << 25 << QStringLiteral("24^") << 0;
         QTest::newRow("too many positions") << 20 << QStringLiteral("7x3") << 0;
         QTest::newRow("not a permutation") << 20 << QStringLiteral("19*19") << 0;
