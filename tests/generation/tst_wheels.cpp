@@ -275,6 +275,10 @@ private slots:
         QTest::newRow("C(15,6,4) under three 5-cycles") << 15 << 4 << QStringLiteral("5x3") << 140 << false;
         QTest::newRow("C(13,6,4) under a 6-cycle and two 3-cycles")
             << 13 << 4 << QStringLiteral("6+3x2") << 100 << false;
+        QTest::newRow("C(16,6,3) under the affine maps of GF(16)")
+            << 16 << 3 << QStringLiteral("16^,16^f") << 60 << false;
+        QTest::newRow("C(20,6,3) under GF(16) and a 4-cycle")
+            << 20 << 3 << QStringLiteral("16^,16^f+4") << 110 << false;
     }
     void orbitSearchFindsInvariantCovers() {
         QFETCH(int, v);
@@ -356,6 +360,27 @@ private slots:
         }
         QVERIFY(!StoredWheelShapes().empty());
         QVERIFY(StoredWheel({11, 6, 3, 3}).empty()); // a shape the table does not hold
+    }
+
+    // The table's wheels for the larger coverings are within 5 % of the smallest sizes known (the
+    // La Jolla Covering Repository's), which the search alone does not reach in seconds.
+    void storedWheelsAreNearTheBestKnown_data() {
+        QTest::addColumn<int>("v");
+        QTest::addColumn<int>("t");
+        QTest::addColumn<int>("bestKnown");
+        QTest::newRow("C(15,6,4)") << 15 << 4 << 117;
+        QTest::newRow("C(20,6,3)") << 20 << 3 << 71;
+        QTest::newRow("C(20,6,4)") << 20 << 4 << 382;
+        QTest::newRow("C(25,6,4)") << 25 << 4 << 992;
+    }
+    void storedWheelsAreNearTheBestKnown() {
+        QFETCH(int, v);
+        QFETCH(int, t);
+        QFETCH(int, bestKnown);
+        const std::vector<WheelMask> games = StoredWheel({v, 6, t, t});
+        QVERIFY(!games.empty());
+        QVERIFY2(static_cast<double>(games.size()) <= 1.05 * bestKnown,
+                 qPrintable(QStringLiteral("%1 jogos").arg(games.size())));
     }
 
     void schonheimBound_data() {
