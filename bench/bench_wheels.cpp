@@ -23,8 +23,8 @@ struct Case {
 
 // bench_wheels [scale [v,k,t,m [file [seed [group ["first"]]]]]]: every case's time limit times `scale`; only
 // the shape given; the wheels found appended to `file`; the search's seed (1 unless given); with a
-// group ("19", "3x6", "5x4", "19,19*7": see ParseWheelGroup), a covering is searched among the
-// wheels the group leaves invariant instead, for the table of wheels found beforehand ("first":
+// group ("19", "3x6", "5x4", "19,19*7", "16^,16^f+4x2": see ParseWheelGroup), a covering is searched
+// among the wheels the group leaves invariant instead, for the table of wheels found beforehand ("first":
 // swaps of whole orbits only where no move of one number serves). "-" skips an argument.
 int main(int argc, char** argv) {
     const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
