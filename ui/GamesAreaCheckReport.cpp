@@ -2,21 +2,25 @@
 #include "DrawPrizes.h"
 #include "GamePrice.h"
 #include "GamePrizes.h"
+#include "GamesArea.h"
 #include "GamesCheck.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
 #include "PreviewService.h"
 #include "RunProgress.h"
-#include "UnitMenu.h"
+#include "Table.h"
+#include "Tables.h"
+
+#include <QPushButton>
 
 // The check report: which prizes each game won in the draw of the last check, and how each game
 // would have fared in every draw of the results, in reais where "Premios.cds" knows the prizes. It
 // only reads the games, the results and the prizes; its lines are kept in memory.
-void TFormMenu::buildCheckReport() {
+void GamesArea::buildCheckReport() {
     using namespace MenuLayout;
     // Under the column of commands that holds "Conferindo os resultados", in the same style.
     ButtonRelConf =
-        button(this, "ButtonRelConf", QStringLiteral("Relatório da conferência"), {370, 264, 126, 34});
+        button(ctx_.window, "ButtonRelConf", QStringLiteral("Relatório da conferência"), {370, 264, 126, 34});
     QFont bf = ButtonRelConf->font();
     bf.setPixelSize(10);
     ButtonRelConf->setFont(bf);
@@ -24,46 +28,46 @@ void TFormMenu::buildCheckReport() {
     connect(ButtonRelConf, &QPushButton::clicked, this, [this] { ButtonRelConfClick(); });
 }
 
-void TFormMenu::NoteCheckedDraw() {
+void GamesArea::NoteCheckedDraw() {
     // A check ran when there were games to check and a complete draw to check them against.
-    if (tables_.TableCar.fileExists())
-        if (const auto draw = LastDraw(tables_.TableRes))
+    if (ctx_.tables.TableCar.fileExists())
+        if (const auto draw = LastDraw(ctx_.tables.TableRes))
             checkedDraw_ = *draw;
     updateCheckReportButton();
 }
 
-void TFormMenu::updateCheckReportButton() {
+void GamesArea::updateCheckReportButton() {
     // The hits are kept with the games, so the report is there as long as they are, after a
     // restart too; its draw is then found again from the hits.
-    const bool hits = tables_.TableCar.isOpen() && GamesHoldHits(tables_.TableCar);
+    const bool hits = ctx_.tables.TableCar.isOpen() && GamesHoldHits(ctx_.tables.TableCar);
     if (!hits)
         checkedDraw_.reset();
     ButtonRelConf->setEnabled(hits);
 }
 
-void TFormMenu::ButtonRelConfClick() {
-    if (!services_.previews)
+void GamesArea::ButtonRelConfClick() {
+    if (!ctx_.services.previews)
         return;
-    guarded([this] {
-        const std::vector<GameNumbers> games = ReadGames(tables_.TableCar);
-        const std::vector<ResultDraw> draws = ReadDraws(tables_.TableRes);
+    ctx_.guarded([this] {
+        const std::vector<GameNumbers> games = ReadGames(ctx_.tables.TableCar);
+        const std::vector<ResultDraw> draws = ReadDraws(ctx_.tables.TableRes);
         if (!checkedDraw_)
-            checkedDraw_ = DrawOfStoredHits(tables_.TableCar, draws);
+            checkedDraw_ = DrawOfStoredHits(ctx_.tables.TableCar, draws);
         if (!checkedDraw_) {
-            services_.messages->inform(
+            ctx_.services.messages->inform(
                 {QStringLiteral("Relatório da conferência"),
                  QStringLiteral("Os acertos dos jogos não são os de nenhum concurso cadastrado. Confira os "
                                 "jogos de novo em \"Conferindo os resultados\".")});
             return;
         }
         // What the draws paid, where an imported file gave it, and today's price of a bet.
-        const std::vector<DrawPayout> payouts = LoadDrawPayouts(folder_);
+        const std::vector<DrawPayout> payouts = LoadDrawPayouts(ctx_.folder);
         const std::vector<std::optional<TierPrices>> prices = PricesOfDraws(draws, payouts);
         const std::array<ResultDraw, 1> checked{*checkedDraw_};
         const std::optional<TierPrices> checkedPrices = PricesOfDraws(checked, payouts).front();
         std::optional<HistoryPrizes> history;
         {
-            RunProgress progress(this,
+            RunProgress progress(ctx_.window,
                                  {QStringLiteral("ProgressConf"), QStringLiteral("Relatório da conferência"),
                                   QStringLiteral("Conferindo os jogos em todos os concursos...\n"
                                                  "Jogos com prêmio até agora: %1")});
@@ -74,6 +78,6 @@ void TFormMenu::ButtonRelConfClick() {
         CheckReport report;
         report.fill({*checkedDraw_, games, PrizesOfDraw(games, checkedDraw_->mask), std::move(*history),
                      checkedPrices, SimpleBetPrice()});
-        services_.previews->preview(report.layout(), report.rows());
+        ctx_.services.previews->preview(report.layout(), report.rows());
     });
 }

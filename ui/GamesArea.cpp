@@ -1,4 +1,5 @@
-#include "DistributionEditor.h"
+#include "GamesArea.h"
+
 #include "FileNames.h"
 #include "GamesCheck.h"
 #include "GamesSummary.h"
@@ -6,18 +7,23 @@
 #include "MessageBoxes.h"
 #include "Schemas.h"
 #include "TableGrid.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 
+#include <QFrame>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 // The games list: the games grid with its two orders, the check against the last draw, the
 // deletion of a game, and the summary of what the games cost and how they are made.
-void TFormMenu::buildGames() {
+GamesArea::GamesArea(const AreaContext& context) : ctx_(context) {
     using namespace MenuLayout;
-    ButtonDelJogo = button(this, "ButtonDelJogo", QStringLiteral("Deleta o jogo marcado"), {206, 2, 160, 22});
+    ButtonDelJogo =
+        button(ctx_.window, "ButtonDelJogo", QStringLiteral("Deleta o jogo marcado"), {206, 2, 160, 22});
     connect(ButtonDelJogo, &QPushButton::clicked, this, [this] { ButtonDelJogoClick(); });
 
-    PanelJogos = panel(this, "PanelJogos", {8, 26, 358, 330});
+    PanelJogos = panel(ctx_.window, "PanelJogos", {8, 26, 358, 330});
     QVector<TableModel::Column> columns{
         {QStringLiteral("Cartao"), QStringLiteral("Jogo"), Qt::AlignRight | Qt::AlignVCenter}};
     // The numbers' titles are their positions; a number that the last check found in the draw is
@@ -31,7 +37,7 @@ void TFormMenu::buildGames() {
                         QStringLiteral("ad%1").arg(i)});
     columns.append(
         {QStringLiteral("Acertos"), QStringLiteral("Acertos"), Qt::AlignRight | Qt::AlignVCenter, {}, true});
-    DBGrid2 = new TableGrid(new TableModel(tables_.TableCar, columns, this), PanelJogos);
+    DBGrid2 = new TableGrid(new TableModel(ctx_.tables.TableCar, columns, ctx_.window), PanelJogos);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setGeometry(3, 3, 352, 298);
     DBGrid2->setReadOnly(false);
@@ -42,7 +48,7 @@ void TFormMenu::buildGames() {
         samples << QStringLiteral("00");
     samples << QStringLiteral("00");
     DBGrid2->fitColumns(samples, 8);
-    DBGrid2->setErrorHandler([this](const QString& m) { showError(m); });
+    DBGrid2->setErrorHandler([this](const QString& m) { ctx_.showError(m); });
 
     RBJogo = radio(PanelJogos, "RBJogo", QStringLiteral("Ordem de jogo"), {6, 305, 130, 20});
     RBAcerto = radio(PanelJogos, "RBAcerto", QStringLiteral("Ordem de acertos"), {140, 305, 150, 20});
@@ -50,49 +56,53 @@ void TFormMenu::buildGames() {
     connect(RBJogo, &QRadioButton::clicked, this, [this] { RBJogoClick(); });
     connect(RBAcerto, &QRadioButton::clicked, this, [this] { RBJogoClick(); });
 
-    Label41 = label(this, "Label41", QStringLiteral("Total dos jogos:"), {8, 360, 200, 16}, Bold);
-    MemoJogos = new QPlainTextEdit(this);
+    Label41 = label(ctx_.window, "Label41", QStringLiteral("Total dos jogos:"), {8, 360, 200, 16}, Bold);
+    MemoJogos = new QPlainTextEdit(ctx_.window);
     MemoJogos->setObjectName(QStringLiteral("MemoJogos"));
     MemoJogos->setGeometry(8, 376, 358, 250);
     MemoJogos->setReadOnly(true);
     MemoJogos->setLineWrapMode(QPlainTextEdit::NoWrap);
+    buildCheckReport();
+    buildPrice();
 }
 
-void TFormMenu::RefreshGamesSummary() {
-    MemoJogos->setPlainText(::RefreshGamesSummary(tables_.TableCar).join(QLatin1Char('\n')));
+void GamesArea::RefreshGamesSummary() {
+    MemoJogos->setPlainText(::RefreshGamesSummary(ctx_.tables.TableCar).join(QLatin1Char('\n')));
 }
 
-void TFormMenu::ButtonResClick() {
-    if (!leaveDraw()) // the check moves the results to the draw it uses
+void GamesArea::ButtonResClick() {
+    if (!ctx_.leaveDraw()) // the check moves the results to the draw it uses
         return;
-    guarded([this] {
-        if (const auto notice = CheckGamesWithLastDraw(tables_))
-            services_.messages->inform(*notice);
+    ctx_.guarded([this] {
+        if (const auto notice = CheckGamesWithLastDraw(ctx_.tables))
+            ctx_.services.messages->inform(*notice);
         NoteCheckedDraw();
     });
 }
 
-void TFormMenu::RBJogoClick() {
-    SetGamesOrder(tables_.TableCar, RBJogo->isChecked() ? GamesOrder::ByGame : GamesOrder::ByHits);
+void GamesArea::RBJogoClick() {
+    SetGamesOrder(ctx_.tables.TableCar, RBJogo->isChecked() ? GamesOrder::ByGame : GamesOrder::ByHits);
 }
 
-void TFormMenu::ButtonDelJogoClick() {
-    guarded([this] {
-        if (DeleteCurrentGame(tables_.TableCar, *services_.messages)) {
+void GamesArea::ButtonDelJogoClick() {
+    ctx_.guarded([this] {
+        if (DeleteCurrentGame(ctx_.tables.TableCar, *ctx_.services.messages)) {
             RefreshGamesSummary();
             updateCheckReportButton();
         }
     });
 }
 
-void TFormMenu::ClearGames() {
-    guarded([this] {
-        tables_.TableCar.close();
-        FileNames::remove(folder_, Schemas::kGamesFile);
+void GamesArea::ClearGames() {
+    ctx_.guarded([this] {
+        ctx_.tables.TableCar.close();
+        FileNames::remove(ctx_.folder, Schemas::kGamesFile);
     });
-    editor_->showInPlay({});
-    showChips();
     MemoJogos->clear();
-    PanelGeraQual->hide();
     updateCheckReportButton();
+    emit gamesCleared();
+}
+
+void GamesArea::showGameOrder() {
+    RBJogo->setChecked(true);
 }

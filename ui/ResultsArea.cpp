@@ -1,3 +1,5 @@
+#include "ResultsArea.h"
+
 #include "BoundLineEdit.h"
 #include "DrawEntry.h"
 #include "ImportFolder.h"
@@ -13,14 +15,17 @@
 #include "Table.h"
 #include "TableError.h"
 #include "TableGrid.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
 
 // The draw results: the read-only results grid, always visible, and the entry panel where draws
 // are looked up, added, corrected and deleted.
-void TFormMenu::buildResults() {
+ResultsArea::ResultsArea(const AreaContext& context) : ctx_(context) {
     using namespace MenuLayout;
     const QColor sky = QColor::fromRgb(clSkyBlue);
     QVector<TableModel::Column> columns{
@@ -32,18 +37,18 @@ void TFormMenu::buildResults() {
     columns.append({QStringLiteral("impares"), QStringLiteral("I"), Qt::AlignRight | Qt::AlignVCenter, sky});
     columns.append({QStringLiteral("abaixo"), QStringLiteral("até 30"), Qt::AlignRight | Qt::AlignVCenter});
     columns.append({QStringLiteral("acima"), QStringLiteral("ac.30"), Qt::AlignRight | Qt::AlignVCenter});
-    GridRes = new TableGrid(new TableModel(tables_.TableRes, columns, this), this);
+    GridRes = new TableGrid(new TableModel(ctx_.tables.TableRes, columns, ctx_.window), ctx_.window);
     GridRes->setObjectName(QStringLiteral("GridRes"));
     GridRes->setGeometry(500, 330, 300, 296);
     GridRes->setReadOnly(true);
     GridRes->setColumnWidths({38, 22, 22, 22, 22, 22, 22, 20, 20, 36, 34});
-    GridRes->setErrorHandler([this](const QString& m) { showError(m); });
+    GridRes->setErrorHandler([this](const QString& m) { ctx_.showError(m); });
     // A click on another draw moves the cursor, which posts the draw being typed: not while one of
     // its numbers is refused.
     // A draw typed only in part is never stored: leaving it asks whether to discard it.
     GridRes->setMoveGuard([this] { return refusedDrawField() == nullptr && leaveDraw(); });
 
-    PanelIns = panel(this, "PanelIns", {8, 376, 358, 210}, false);
+    PanelIns = panel(ctx_.window, "PanelIns", {8, 376, 358, 210}, false);
     label(PanelIns, "Label25", QStringLiteral("Insersão/Edição/Exclusão de resultados de concursos"),
           {8, 6, 470, 16}, Bold);
     label(PanelIns, "LabelConcurso", QStringLiteral("Concurso"), {8, 32, 60, 18});
@@ -51,28 +56,28 @@ void TFormMenu::buildResults() {
     label(PanelIns, "Label21", QStringLiteral("Dezenas:"), {8, 62, 60, 18});
     QWidget* previous = EditConc;
     for (int i = 0; i < 6; ++i) {
-        auto* e = new BoundLineEdit(tables_.TableRes, QStringLiteral("d%1").arg(i + 1), PanelIns);
+        auto* e = new BoundLineEdit(ctx_.tables.TableRes, QStringLiteral("d%1").arg(i + 1), PanelIns);
         e->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
         e->setGeometry(72 + i * 42, 60, 38, 22);
-        watchExit(e, [this, i] { DBEdit1Exit(i); });
+        ctx_.watchExit(e, [this, i] { DBEdit1Exit(i); });
         DBEdit[static_cast<std::size_t>(i)] = e;
-        SaiEnter(e);
-        setTabOrder(previous, e);
+        ctx_.enterMovesOn(e);
+        QWidget::setTabOrder(previous, e);
         previous = e;
     }
-    SaiEnter(EditConc);
-    watchExit(EditConc, [this] { EditConcExit(); });
+    ctx_.enterMovesOn(EditConc);
+    ctx_.watchExit(EditConc, [this] { EditConcExit(); });
 
-    DBNAtu = new Navigator(tables_.TableRes, PanelIns);
+    DBNAtu = new Navigator(ctx_.tables.TableRes, PanelIns);
     DBNAtu->setObjectName(QStringLiteral("DBNAtu"));
     DBNAtu->setGeometry(8, 94, 140, 28);
     DBNAtu->setFocusPolicy(Qt::TabFocus);
-    DBNAtu->setErrorHandler([this](const QString& m) { showError(m); });
+    DBNAtu->setErrorHandler([this](const QString& m) { ctx_.showError(m); });
     DBNAtu->setMoveGuard([this] { return leaveDraw(); });
     connect(DBNAtu, &Navigator::moved, this, [this] { DBNAtuClick(); });
     // The last guard, whatever moves or posts the results: a draw whose numbers were changed is
     // stored only whole (a new draw is first stored with its numbers empty, to be typed).
-    tables_.TableRes.addFieldUpdater(this, [this] { refuseIncompleteDraw(); });
+    ctx_.tables.TableRes.addFieldUpdater(this, [this] { refuseIncompleteDraw(); });
 
     ButtonAtu = button(PanelIns, "ButtonAtu", QStringLiteral("Atualiza as estatísticas"), {8, 128, 170, 28});
     ButtonImporta =
@@ -82,7 +87,7 @@ void TFormMenu::buildResults() {
     ButtonSaiIn = button(PanelIns, "ButtonSaiIn", QStringLiteral("Sai"), {216, 170, 96, 28});
     for (QWidget* w : std::initializer_list<QWidget*>{DBNAtu, ButtonAtu, ButtonImporta, ButtonSalva,
                                                       ButtonExclui, ButtonSaiIn}) {
-        setTabOrder(previous, w);
+        QWidget::setTabOrder(previous, w);
         previous = w;
     }
     connect(ButtonAtu, &QPushButton::clicked, this, [this] { ButtonAtuClick(); });
@@ -92,28 +97,28 @@ void TFormMenu::buildResults() {
     connect(ButtonSaiIn, &QPushButton::clicked, this, [this] { ButtonSaiInClick(); });
 }
 
-void TFormMenu::ButtonInsClick() {
+void ResultsArea::ButtonInsClick() {
     PanelIns->show();
     PanelIns->raise();
-    EditConc->setText(currentConcursoText(tables_.TableRes));
+    EditConc->setText(currentConcursoText(ctx_.tables.TableRes));
 }
 
-void TFormMenu::EditConcExit() {
-    guarded([this] {
+void ResultsArea::EditConcExit() {
+    ctx_.guarded([this] {
         // Another draw number leaves the draw being typed.
         const std::optional<int> wanted = ParseWholeNumber(EditConc->text());
-        const Table& res = tables_.TableRes;
+        const Table& res = ctx_.tables.TableRes;
         if (wanted && *wanted >= 1 && res.isEditing() &&
             res.intValue(res.fieldIndex(u"Concurso")) != std::optional<qint32>(*wanted) && !leaveDraw()) {
             EditConc->setText(currentConcursoText(res));
             return;
         }
-        if (const auto text = LookupOrAddDraw(EditConc->text(), tables_, *services_.messages))
+        if (const auto text = LookupOrAddDraw(EditConc->text(), ctx_.tables, *ctx_.services.messages))
             EditConc->setText(*text);
     });
 }
 
-void TFormMenu::DBEdit1Exit(int field) {
+void ResultsArea::DBEdit1Exit(int field) {
     if (checkingDrawNumber_)
         return;
     checkingDrawNumber_ = true;
@@ -126,12 +131,12 @@ void TFormMenu::DBEdit1Exit(int field) {
         try {
             e->writeTyped();
         } catch (const TableError& err) {
-            showError(err.message());
+            ctx_.showError(err.message());
             refused = true;
         }
     }
     if (!refused && notice) {
-        services_.messages->inform(*notice);
+        ctx_.services.messages->inform(*notice);
         refused = true;
     }
     if (refused)
@@ -139,14 +144,14 @@ void TFormMenu::DBEdit1Exit(int field) {
     checkingDrawNumber_ = false;
 }
 
-std::array<QString, 6> TFormMenu::drawFieldTexts() const {
+std::array<QString, 6> ResultsArea::drawFieldTexts() const {
     std::array<QString, 6> texts;
     for (std::size_t i = 0; i < DBEdit.size(); ++i)
         texts[i] = DBEdit[i]->text();
     return texts;
 }
 
-BoundLineEdit* TFormMenu::refusedDrawField() const {
+BoundLineEdit* ResultsArea::refusedDrawField() const {
     const std::array<QString, 6> texts = drawFieldTexts();
     for (int i = 0; i < 6; ++i) {
         BoundLineEdit* e = DBEdit[static_cast<std::size_t>(i)];
@@ -156,7 +161,7 @@ BoundLineEdit* TFormMenu::refusedDrawField() const {
     return nullptr;
 }
 
-bool TFormMenu::drawNumbersAccepted() {
+bool ResultsArea::drawNumbersAccepted() {
     BoundLineEdit* refused = refusedDrawField();
     if (!refused)
         return true;
@@ -165,31 +170,31 @@ bool TFormMenu::drawNumbersAccepted() {
     return false;
 }
 
-void TFormMenu::DBNAtuClick() {
-    EditConc->setText(currentConcursoText(tables_.TableRes));
+void ResultsArea::DBNAtuClick() {
+    EditConc->setText(currentConcursoText(ctx_.tables.TableRes));
 }
 
-void TFormMenu::ButtonSalvaClick() {
+void ResultsArea::ButtonSalvaClick() {
     if (!drawNumbersAccepted())
         return;
-    Table& res = tables_.TableRes;
+    Table& res = ctx_.tables.TableRes;
     if (res.state() != Table::State::Edit)
         return;
     if (!IsWholeDraw(drawFieldTexts())) {
-        services_.messages->inform(incompleteDrawNotice(currentConcursoText(res)));
+        ctx_.services.messages->inform(incompleteDrawNotice(currentConcursoText(res)));
         focusIncompleteField();
         return;
     }
-    guarded([&res] { res.post(); });
+    ctx_.guarded([&res] { res.post(); });
 }
 
-bool TFormMenu::leaveDraw() {
-    Table& res = tables_.TableRes;
+bool ResultsArea::leaveDraw() {
+    Table& res = ctx_.tables.TableRes;
     if (!res.isOpen() || !res.isEditing())
         return true;
     const std::array<QString, 6> texts = drawFieldTexts();
     if (IsWholeDraw(texts)) // stored, as a move stores it
-        return guarded([this] { StorePendingDraw(); });
+        return ctx_.guarded([this] { StorePendingDraw(); });
     std::array<QString, 6> stored;
     if (res.state() == Table::State::Edit && res.position() >= 0) {
         const RowRef row = res.rowAt(res.position());
@@ -203,8 +208,8 @@ bool TFormMenu::leaveDraw() {
         return true;
     };
     // Nothing typed differs from what the draw holds: there is nothing to lose.
-    const bool ask = !same(texts, stored) && !closing_ && !ShutdownSignals::requested();
-    if (ask && !services_.messages->ask(incompleteDrawQuestion(currentConcursoText(res)))) {
+    const bool ask = !same(texts, stored) && !ctx_.closing() && !ShutdownSignals::requested();
+    if (ask && !ctx_.services.messages->ask(incompleteDrawQuestion(currentConcursoText(res)))) {
         focusIncompleteField();
         return false;
     }
@@ -212,14 +217,14 @@ bool TFormMenu::leaveDraw() {
     return true;
 }
 
-void TFormMenu::discardDraft() {
+void ResultsArea::discardDraft() {
     for (BoundLineEdit* e : DBEdit)
         e->discardTyped();
-    if (tables_.TableRes.isEditing())
-        tables_.TableRes.cancel();
+    if (ctx_.tables.TableRes.isEditing())
+        ctx_.tables.TableRes.cancel();
 }
 
-void TFormMenu::focusIncompleteField() {
+void ResultsArea::focusIncompleteField() {
     const std::array<QString, 6> texts = drawFieldTexts();
     for (int i = 0; i < 6; ++i) {
         const QString& t = texts[static_cast<std::size_t>(i)];
@@ -230,8 +235,8 @@ void TFormMenu::focusIncompleteField() {
     }
 }
 
-void TFormMenu::refuseIncompleteDraw() {
-    const Table& res = tables_.TableRes;
+void ResultsArea::refuseIncompleteDraw() {
+    const Table& res = ctx_.tables.TableRes;
     if (!res.isEditing())
         return;
     const std::array<QString, 6> pending = DrawTexts(res);
@@ -253,79 +258,78 @@ void TFormMenu::refuseIncompleteDraw() {
     throw TableError(incompleteDrawRefusal(currentConcursoText(res)));
 }
 
-void TFormMenu::ButtonExcluiClick() {
-    guarded([this] {
-        if (const auto text = DeleteCurrentDraw(tables_.TableRes, *services_.messages))
+void ResultsArea::ButtonExcluiClick() {
+    ctx_.guarded([this] {
+        if (const auto text = DeleteCurrentDraw(ctx_.tables.TableRes, *ctx_.services.messages))
             EditConc->setText(*text);
     });
 }
 
-void TFormMenu::ButtonSaiInClick() {
+void ResultsArea::ButtonSaiInClick() {
     if (!drawNumbersAccepted() || !leaveDraw())
         return;
     PanelIns->hide();
-    services_.messages->inform(recomputeReminderMessage());
+    ctx_.services.messages->inform(recomputeReminderMessage());
 }
 
-void TFormMenu::ButtonAtuClick() {
+void ResultsArea::ButtonAtuClick() {
     if (!drawNumbersAccepted() || !leaveDraw())
         return;
     ButtonAtu->setEnabled(false);
-    RecomputeStatisticsAndShow();
+    emit recomputeRequested();
     ButtonAtu->setEnabled(true);
 }
 
 // Imports a results file the player downloaded: the draw being typed is stored first, the file
 // dialog opens in the folder of the last import, and the import's summary (or why the file was
 // refused) is shown; the statistics shown are the ones the import recomputed.
-void TFormMenu::ButtonImportaClick() {
+void ResultsArea::ButtonImportaClick() {
     if (!drawNumbersAccepted() || !leaveDraw())
         return;
     QString folder;
-    guarded([this, &folder] { folder = LastImportFolder(folder_); });
+    ctx_.guarded([this, &folder] { folder = LastImportFolder(ctx_.folder); });
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    const QString path = services_.chooseResultsFile ? services_.chooseResultsFile(this, folder)
-                                                     : ChooseResultsFile(this, folder);
+    const QString path = ctx_.services.chooseResultsFile
+                             ? ctx_.services.chooseResultsFile(ctx_.window, folder)
+                             : ChooseResultsFile(ctx_.window, folder);
     if (path.isEmpty())
         return;
     ButtonImporta->setEnabled(false);
     bool wasRead = false;
-    guarded([this, &path, &wasRead] {
+    ctx_.guarded([this, &path, &wasRead] {
         // The reading runs under the progress dialog ("Cancelar", or a termination signal, stops
         // it), which is gone before the import asks about differing draws.
         std::variant<ParsedResults, ResultsImportOutcome> read;
         {
-            RunProgress progress(this, {QStringLiteral("ProgressImporta"), importResultsTitle(),
-                                        QStringLiteral("Lendo o arquivo de resultados...\n"
-                                                       "Linhas lidas até agora: %1")});
+            RunProgress progress(ctx_.window, {QStringLiteral("ProgressImporta"), importResultsTitle(),
+                                               QStringLiteral("Lendo o arquivo de resultados...\n"
+                                                              "Linhas lidas até agora: %1")});
             read = ReadResultsFile(path, progress);
         }
         const ResultsImportOutcome o = std::holds_alternative<ParsedResults>(read)
-                                           ? ImportParsedResults(tables_, std::get<ParsedResults>(read), path,
-                                                                 *services_.messages)
+                                           ? ImportParsedResults(ctx_.tables, std::get<ParsedResults>(read),
+                                                                 path, *ctx_.services.messages)
                                            : std::get<ResultsImportOutcome>(std::move(read));
-        if (o.statistics) {
-            statistics_ = std::make_unique<NumberStatistics>(*o.statistics);
-            showStatistics();
-        }
-        EditConc->setText(currentConcursoText(tables_.TableRes));
+        if (o.statistics)
+            emit statisticsImported(*o.statistics);
+        EditConc->setText(currentConcursoText(ctx_.tables.TableRes));
         if (o.cancelled)
             return; // the player stopped it, and knows; nothing changed
         if (o.fileRefused) {
-            services_.messages->error(o.message.text);
+            ctx_.services.messages->error(o.message.text);
             return;
         }
         wasRead = true;
-        services_.messages->inform(o.message);
+        ctx_.services.messages->inform(o.message);
     });
     // Only the folder of a file that was read is remembered: a refused one changes nothing at all.
     if (wasRead)
-        guarded([this, &path] { RememberImportFolder(folder_, QFileInfo(path).absolutePath()); });
+        ctx_.guarded([this, &path] { RememberImportFolder(ctx_.folder, QFileInfo(path).absolutePath()); });
     ButtonImporta->setEnabled(true);
 }
 
-void TFormMenu::StorePendingDraw() {
+void ResultsArea::StorePendingDraw() {
     // Numbers still in the fields reach the row first; a number the check refuses is dropped, and
     // a text the field refuses makes the draw not storable.
     const std::array<QString, 6> texts = drawFieldTexts();
@@ -340,9 +344,13 @@ void TFormMenu::StorePendingDraw() {
         try {
             e->writeTyped();
         } catch (const TableError&) {
-            tables_.TableRes.cancel();
+            ctx_.tables.TableRes.cancel();
             return;
         }
     }
-    guarded([this] { ::StorePendingDraw(tables_.TableRes); });
+    ctx_.guarded([this] { ::StorePendingDraw(ctx_.tables.TableRes); });
+}
+
+ResultsArea::~ResultsArea() {
+    ctx_.tables.TableRes.removeFieldUpdater(this);
 }

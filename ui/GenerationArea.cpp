@@ -1,3 +1,5 @@
+#include "GenerationArea.h"
+
 #include "BoardSelection.h"
 #include "CombinationGeneration.h"
 #include "Distribution.h"
@@ -9,11 +11,15 @@
 #include "NumberBoard.h"
 #include "RandomGeneration.h"
 #include "RunProgress.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 #include "WheelPanel.h"
 
 #include <QButtonGroup>
 #include <QDateTime>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <memory>
 #include <random>
@@ -52,24 +58,15 @@ RandomKeys seededKeys(quint64 seed) {
     return [engine] { return std::uniform_int_distribution<int>(0, 999)(*engine); };
 }
 
-// A choice of an exclusive group cannot be unchecked directly; the generation choice opens with
-// none of its options marked.
-void clearChoice(QButtonGroup* group) {
-    group->setExclusive(false);
-    for (QAbstractButton* b : group->buttons())
-        b->setChecked(false);
-    group->setExclusive(true);
-}
-
 } // namespace
 
 // The generation entry and the three generators' panels: the choice of a generator, the
 // distribution's size field, the random and combination panels and the filter strip they share.
-void TFormMenu::buildGeneration() {
+GenerationArea::GenerationArea(const AreaContext& context) : ctx_(context) {
     using namespace MenuLayout;
     const QString warning = QStringLiteral("Gerar mais de 1 milhão de combinações pode travar o sistema");
 
-    PanelGeraQual = panel(this, "PanelGeraQual", {8, 330, 250, 144}, false);
+    PanelGeraQual = panel(ctx_.window, "PanelGeraQual", {8, 330, 250, 144}, false);
     label(PanelGeraQual, "TextLabel2", QStringLiteral("Opções de geração dos jogos"), {8, 6, 234, 16}, Bold);
     RBDistribui =
         radio(PanelGeraQual, "RBDistribui", QStringLiteral("Distribui as dezenas"), {12, 28, 230, 20});
@@ -86,7 +83,7 @@ void TFormMenu::buildGeneration() {
     connect(RBCancela, &QRadioButton::clicked, this, [this] { RBCancelaClick(); });
     connect(RBFecha, &QRadioButton::clicked, this, [this] { RBFechaClick(); });
 
-    PanelGera = panel(this, "PanelGera", {8, 330, 486, 296}, false);
+    PanelGera = panel(ctx_.window, "PanelGera", {8, 330, 486, 296}, false);
     const QRect generator{2, 2, 482, 206};
 
     // --- distribution
@@ -104,7 +101,7 @@ void TFormMenu::buildGeneration() {
     ButtonCanDistribui =
         button(PanelDistribui, "ButtonCanDistribui", QStringLiteral("Cancela"), {126, 154, 110, 30});
     connect(ButtonOKGera, &QPushButton::clicked, this, [this] { ButtonOKGeraClick(); });
-    connect(ButtonCanDistribui, &QPushButton::clicked, this, [this] { ButtonCanDistribuiClick(); });
+    connect(ButtonCanDistribui, &QPushButton::clicked, this, [this] { ButtonCanGeraClick(); });
 
     // --- random
     PanelAlea = panel(PanelGera, "PanelAlea", generator);
@@ -124,9 +121,9 @@ void TFormMenu::buildGeneration() {
     coloured(label(PanelAlea, "Label51", warning, {8, 122, 466, 16}), clRed);
     ButtonOKAlea = button(PanelAlea, "ButtonOKAlea", QStringLiteral("Gera"), {8, 154, 110, 30});
     ButtonCanAlea = button(PanelAlea, "ButtonCanAlea", QStringLiteral("Cancela"), {126, 154, 110, 30});
-    watchExit(EditDezJogo, [this] { EditDezJogoExit(); });
+    ctx_.watchExit(EditDezJogo, [this] { EditDezJogoExit(); });
     connect(ButtonOKAlea, &QPushButton::clicked, this, [this] { ButtonOKAleaClick(); });
-    connect(ButtonCanAlea, &QPushButton::clicked, this, [this] { ButtonCanAleaClick(); });
+    connect(ButtonCanAlea, &QPushButton::clicked, this, [this] { ButtonCanGeraClick(); });
 
     // --- combination
     PanelCombina = panel(PanelGera, "PanelCombina", generator);
@@ -146,8 +143,8 @@ void TFormMenu::buildGeneration() {
     ButtonCalcComb = button(PanelCombina, "ButtonCalcComb", QStringLiteral("Calcula combinações a gerar"),
                             {126, 154, 190, 30});
     BitBtn4 = button(PanelCombina, "BitBtn4", QStringLiteral("Cancela"), {324, 154, 110, 30});
-    connect(ButtonOKComb, &QPushButton::clicked, this, [this] { ButtonOKCombClick(ButtonOKComb); });
-    connect(ButtonCalcComb, &QPushButton::clicked, this, [this] { ButtonOKCombClick(ButtonCalcComb); });
+    connect(ButtonOKComb, &QPushButton::clicked, this, [this] { ButtonOKCombClick(); });
+    connect(ButtonCalcComb, &QPushButton::clicked, this, [this] { ButtonCalcCombClick(); });
     connect(BitBtn4, &QPushButton::clicked, this, [this] { ButtonCanGeraClick(); });
 
     // --- filter strip, shared by the random and the combination generators
@@ -167,44 +164,47 @@ void TFormMenu::buildGeneration() {
     // --- wheel: its own area, over the whole generation panel (no filter strip: filters would
     // break the guarantee)
     WheelPanel::Hooks hooks;
-    hooks.selection = [this] { return selectionOf(*board_); };
-    hooks.guarded = [this](const std::function<void()>& op) { return guarded(op); };
-    hooks.messages = services_.messages;
-    wheelPanel_ = new WheelPanel(PanelGera, {2, 2, 482, 292}, tables_, std::move(hooks));
+    hooks.selection = [this] { return selectionOf(ctx_.board); };
+    hooks.guarded = ctx_.guarded;
+    hooks.messages = ctx_.services.messages;
+    wheelPanel_ = new WheelPanel(PanelGera, {2, 2, 482, 292}, ctx_.tables, std::move(hooks));
     connect(wheelPanel_, &WheelPanel::closeRequested, this, [this] { PanelGera->hide(); });
     connect(wheelPanel_, &WheelPanel::gamesAppended, this, [this] {
         PanelGera->hide();
-        guarded([this] { RefreshGamesSummary(); });
+        emit gamesAppended();
     });
-    connect(board_.get(), &NumberBoard::changed, wheelPanel_, [this] {
+    connect(&ctx_.board, &NumberBoard::changed, wheelPanel_, [this] {
         if (wheelPanel_->isVisible())
             wheelPanel_->refresh();
     });
 
     for (QLineEdit* e : {EditMax, EditDezJogo, EditQuant, EditPares, EditLinhas, EditInicial, EditFinal,
                          wheelPanel_->gameSizeField()})
-        SaiEnter(e);
+        ctx_.enterMovesOn(e);
+    buildEditor();
 }
 
-void TFormMenu::ButtonGeraClick() {
-    clearChoice(generationChoice_);
+GenerationArea::~GenerationArea() = default;
+
+void GenerationArea::ButtonGeraClick() {
+    MenuLayout::clearChoice(generationChoice_);
     PanelGeraQual->show();
     PanelGeraQual->raise();
     // Every generator appends in game order: the games list shows them in that order too.
-    guarded([this] { PrepareGamesTable(tables_); });
-    RBJogo->setChecked(true);
-    const int inPlay = static_cast<int>(board_->numbersInPlay().size());
+    ctx_.guarded([this] { PrepareGamesTable(ctx_.tables); });
+    emit gamesInGameOrder();
+    const int inPlay = static_cast<int>(ctx_.board.numbersInPlay().size());
     LabelSel->setText(QString::number(inPlay));
     LabelMax->clear();
     EditDezJogo->clear();
     EditQuant->clear();
-    const CountWithNotice selc = LabelSelCText(inPlay, static_cast<int>(board_->fixedNumbers().size()));
+    const CountWithNotice selc = LabelSelCText(inPlay, static_cast<int>(ctx_.board.fixedNumbers().size()));
     if (selc.message)
-        services_.messages->inform(*selc.message);
+        ctx_.services.messages->inform(*selc.message);
     LabelSelC->setText(selc.text);
 }
 
-void TFormMenu::RBDistribuiClick() {
+void GenerationArea::RBDistribuiClick() {
     wheelPanel_->hide();
     PanelGeraQual->hide();
     PanelGera->show();
@@ -215,7 +215,7 @@ void TFormMenu::RBDistribuiClick() {
     PanelFiltro->hide();
 }
 
-void TFormMenu::RBAleaClick() {
+void GenerationArea::RBAleaClick() {
     wheelPanel_->hide();
     PanelGeraQual->hide();
     PanelGera->show();
@@ -226,7 +226,7 @@ void TFormMenu::RBAleaClick() {
     PanelCombina->hide();
 }
 
-void TFormMenu::RBCombinaClick() {
+void GenerationArea::RBCombinaClick() {
     wheelPanel_->hide();
     LabelAGerar->clear();
     PanelGeraQual->hide();
@@ -238,7 +238,7 @@ void TFormMenu::RBCombinaClick() {
     PanelFiltro->show();
 }
 
-void TFormMenu::RBFechaClick() {
+void GenerationArea::RBFechaClick() {
     PanelGeraQual->hide();
     PanelGera->show();
     PanelGera->raise();
@@ -249,42 +249,38 @@ void TFormMenu::RBFechaClick() {
     wheelPanel_->open();
 }
 
-void TFormMenu::RBCancelaClick() {
+void GenerationArea::RBCancelaClick() {
     PanelGeraQual->hide();
     PanelGera->hide();
 }
 
-void TFormMenu::ButtonOKGeraClick() {
+void GenerationArea::ButtonOKGeraClick() {
     PanelGera->hide();
     const PerGameInput in = ReadPerGame(EditMax->text());
     if (in.refusal) {
-        services_.messages->inform(*in.refusal);
+        ctx_.services.messages->inform(*in.refusal);
         return;
     }
     NumberFlags discarded{};
-    for (const int n : board_->discardedNumbers())
+    for (const int n : ctx_.board.discardedNumbers())
         discarded[static_cast<std::size_t>(n - 1)] = true;
-    guarded([&] {
-        const Deal deal = DealNumbers(tables_, discarded, in.perGame);
+    ctx_.guarded([&] {
+        const Deal deal = DealNumbers(ctx_.tables, discarded, in.perGame);
         editor_->showInPlay(deal.inPlay);
-        BuildDistributedGames(tables_);
-        editor_->placeRows(LayoutDistributedGames(tables_));
+        BuildDistributedGames(ctx_.tables);
+        editor_->placeRows(LayoutDistributedGames(ctx_.tables));
     });
     showChips();
     PanelEdita->show();
     PanelEdita->raise();
 }
 
-void TFormMenu::ButtonCanDistribuiClick() {
+void GenerationArea::ButtonCanGeraClick() {
     PanelGera->hide();
 }
 
-void TFormMenu::ButtonCanGeraClick() {
-    PanelGera->hide();
-}
-
-void TFormMenu::EditDezJogoExit() {
-    const GameSizeCheck c = CheckGameSize(selectionOf(*board_), EditDezJogo->text());
+void GenerationArea::EditDezJogoExit() {
+    const GameSizeCheck c = CheckGameSize(selectionOf(ctx_.board), EditDezJogo->text());
     GameSizeOk = c.gameSizeOk;
     LabelSel->setText(QString::number(c.available));
     if (c.maxGames) {
@@ -292,31 +288,31 @@ void TFormMenu::EditDezJogoExit() {
         LabelMax->setText(c.labelMax);
     }
     if (c.message)
-        services_.messages->inform(*c.message);
+        ctx_.services.messages->inform(*c.message);
 }
 
-void TFormMenu::ButtonOKAleaClick() {
+void GenerationArea::ButtonOKAleaClick() {
     RandomRequest request;
-    request.board = selectionOf(*board_);
+    request.board = selectionOf(ctx_.board);
     request.dezJogo = EditDezJogo->text();
     request.quant = EditQuant->text();
     request.filters = filterTextsOf(EditPares, EditLinhas, EditInicial, EditFinal);
-    const quint64 seed = services_.randomSeed ? services_.randomSeed()
-                                              : static_cast<quint64>(QDateTime::currentMSecsSinceEpoch());
+    const quint64 seed = ctx_.services.randomSeed ? ctx_.services.randomSeed()
+                                                  : static_cast<quint64>(QDateTime::currentMSecsSinceEpoch());
     const RandomKeys keys = seededKeys(seed);
     RandomRunResult result;
     {
-        RunProgress progress(this);
-        const bool ran = guarded([&] {
+        RunProgress progress(ctx_.window);
+        const bool ran = ctx_.guarded([&] {
             // The games list may have been cleared since the choice opened.
-            if (!tables_.TableCar.isOpen())
-                PrepareGamesTable(tables_);
-            result = GenerateRandomGames(tables_, request, keys, *services_.messages, progress);
+            if (!ctx_.tables.TableCar.isOpen())
+                PrepareGamesTable(ctx_.tables);
+            result = GenerateRandomGames(ctx_.tables, request, keys, *ctx_.services.messages, progress);
         });
         if (!ran) {
             // A failing table ends the run; whatever it appended is still shown.
             result.panelOpen = false;
-            result.refreshSummary = tables_.TableCar.isOpen();
+            result.refreshSummary = ctx_.tables.TableCar.isOpen();
         }
     }
     GameSizeOk = result.size.gameSizeOk;
@@ -327,48 +323,58 @@ void TFormMenu::ButtonOKAleaClick() {
     }
     PanelGera->setVisible(result.panelOpen);
     if (result.message)
-        services_.messages->inform(*result.message);
+        ctx_.services.messages->inform(*result.message);
     if (result.refreshSummary)
-        guarded([this] { RefreshGamesSummary(); });
+        emit gamesAppended();
 }
 
-void TFormMenu::ButtonCanAleaClick() {
-    PanelGera->hide();
+void GenerationArea::ButtonOKCombClick() {
+    runCombinations(false);
 }
 
-void TFormMenu::ButtonOKCombClick(QPushButton* sender) {
+void GenerationArea::ButtonCalcCombClick() {
+    runCombinations(true);
+}
+
+void GenerationArea::runCombinations(bool countOnly) {
     CombinationRequest request;
-    request.board = selectionOf(*board_);
+    request.board = selectionOf(ctx_.board);
     request.filters = filterTextsOf(EditPares, EditLinhas, EditInicial, EditFinal);
-    request.counting = sender->objectName() == QLatin1String("ButtonCalcComb");
+    request.counting = countOnly;
     CombinationRunResult result;
     {
-        RunProgress progress(this);
-        const bool ran = guarded([&] {
-            if (!tables_.TableCar.isOpen())
-                PrepareGamesTable(tables_);
+        RunProgress progress(ctx_.window);
+        const bool ran = ctx_.guarded([&] {
+            if (!ctx_.tables.TableCar.isOpen())
+                PrepareGamesTable(ctx_.tables);
             if (request.counting) {
-                result = RunCombinations(tables_.TableCar, request, progress);
+                result = RunCombinations(ctx_.tables.TableCar, request, progress);
                 return;
             }
             // The run counts its games first, and shows the games written against that count.
             CombinationRequest counting = request;
             counting.counting = true;
             NoProgress silent;
-            const CombinationRunResult counted = RunCombinations(tables_.TableCar, counting, silent);
+            const CombinationRunResult counted = RunCombinations(ctx_.tables.TableCar, counting, silent);
             GamesWrittenProgress shown(progress, counted.message ? 0 : counted.count);
-            result = RunCombinations(tables_.TableCar, request, shown);
+            result = RunCombinations(ctx_.tables.TableCar, request, shown);
         });
         if (!ran) {
             result.panelOpen = false;
-            result.refreshSummary = tables_.TableCar.isOpen();
+            result.refreshSummary = ctx_.tables.TableCar.isOpen();
         }
     }
     if (result.message)
-        services_.messages->inform(*result.message);
+        ctx_.services.messages->inform(*result.message);
     if (request.counting && !result.message)
         LabelAGerar->setText(result.labelAGerar);
     PanelGera->setVisible(result.panelOpen);
     if (result.refreshSummary)
-        guarded([this] { RefreshGamesSummary(); });
+        emit gamesAppended();
+}
+
+void GenerationArea::gamesCleared() {
+    editor_->showInPlay({});
+    showChips();
+    PanelGeraQual->hide();
 }

@@ -1,3 +1,5 @@
+#include "PrintingArea.h"
+
 #include "CalibrationDialog.h"
 #include "GamesListing.h"
 #include "MenuLayout.h"
@@ -7,31 +9,18 @@
 #include "ReportForms.h"
 #include "SlipPrinting.h"
 #include "SlipTestSheet.h"
-#include "StatisticsOrder.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 
 #include <QButtonGroup>
+#include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
 
-namespace {
-// A radio button of an exclusive group cannot be unchecked directly; a print choice is cleared
-// after its run so that it can be chosen again.
-void clearChoice(QRadioButton* rb) {
-    QButtonGroup* g = rb->group();
-    if (g)
-        g->setExclusive(false);
-    rb->setChecked(false);
-    if (g)
-        g->setExclusive(true);
-}
-} // namespace
-
 // Printing: the print panel with its three choices (slips on slip paper, the games listing, slips
-// on A4) and the teimosinha; the statistics report of the statistics panel.
-void TFormMenu::buildPrint() {
+// on A4) and the teimosinha.
+PrintingArea::PrintingArea(const AreaContext& context) : ctx_(context) {
     using namespace MenuLayout;
-    PanelImp = panel(this, "PanelImp", {8, 376, 358, 196}, false);
+    PanelImp = panel(ctx_.window, "PanelImp", {8, 376, 358, 196}, false);
     label(PanelImp, "Label52", QStringLiteral("Impressão:"), {8, 6, 200, 16}, Bold);
     RBCart = radio(PanelImp, "RBCart", QStringLiteral("Imprime as cartelas direto nos volantes"),
                    {8, 26, 340, 20});
@@ -60,20 +49,24 @@ void TFormMenu::buildPrint() {
     RB8C = radio(GroupBox1, "RB8C", QStringLiteral("8 concursos"), {170, 42, 150, 20});
     RBST->setChecked(true);
 
-    connect(&tables_.TableCImp, &Table::afterScroll, this, [this] { TableCImpAfterScroll(); });
+    connect(&ctx_.tables.TableCImp, &Table::afterScroll, this, [this] { TableCImpAfterScroll(); });
 }
 
-void TFormMenu::ButtonImpClick() {
+void PrintingArea::ButtonImpClick() {
     PanelImp->show();
     PanelImp->raise();
 }
 
-void TFormMenu::RBCartClick(QRadioButton* sender) {
+void PrintingArea::RBCartClick(SlipPaper paper) {
+    RBCartClick(paper == SlipPaper::A4 ? RBCartA4 : RBCart);
+}
+
+void PrintingArea::RBCartClick(QRadioButton* sender) {
     PanelImp->hide();
     SlipPrintActive = false;
-    guarded([&] {
-        BuildPrintNumbers(tables_);
-        PackSlips(tables_.TableImp, tables_.TableCImp);
+    ctx_.guarded([&] {
+        BuildPrintNumbers(ctx_.tables);
+        PackSlips(ctx_.tables.TableImp, ctx_.tables.TableCImp);
         SlipPrintActive = true;
         // The teimosinha is the same on every slip of the run; each slip's own marks are applied as
         // the report reaches it (TableCImpAfterScroll), again for every print from the preview.
@@ -82,76 +75,60 @@ void TFormMenu::RBCartClick(QRadioButton* sender) {
                                     : RB4C->isChecked() ? 4
                                     : RB8C->isChecked() ? 8
                                                         : 0);
-        SlipLayout& chosen = sender == RBCart ? static_cast<SlipLayout&>(services_.reports->FormEmi)
-                                              : static_cast<SlipLayout&>(services_.reports->FormEmiA4);
+        SlipLayout& chosen = sender == RBCart ? static_cast<SlipLayout&>(ctx_.services.reports->FormEmi)
+                                              : static_cast<SlipLayout&>(ctx_.services.reports->FormEmiA4);
         // The calibration moves every element of the layout; it is read from its file each time.
-        const PrintCalibration calibration = LoadPrintCalibration(folder_);
+        const PrintCalibration calibration = LoadPrintCalibration(ctx_.folder);
         chosen.layout().page().offset = sender == RBCart ? calibration.slipPaper : calibration.a4;
         chosen.applySlipMarks(slipMarks_);
-        services_.previews->preview(chosen.layout(), tables_.TableCImp);
+        ctx_.services.previews->preview(chosen.layout(), ctx_.tables.TableCImp);
     });
-    clearChoice(sender);
+    MenuLayout::clearChoice(sender->group());
     SlipPrintActive = false;
 }
 
-void TFormMenu::TableCImpAfterScroll() {
+void PrintingArea::TableCImpAfterScroll() {
     if (!SlipPrintActive)
         return;
-    guarded([this] {
-        ApplySlipMarks(tables_.TableCImp, tables_.TableImp, slipMarks_);
-        services_.reports->FormEmi.applySlipMarks(slipMarks_);
-        services_.reports->FormEmiA4.applySlipMarks(slipMarks_);
+    ctx_.guarded([this] {
+        ApplySlipMarks(ctx_.tables.TableCImp, ctx_.tables.TableImp, slipMarks_);
+        ctx_.services.reports->FormEmi.applySlipMarks(slipMarks_);
+        ctx_.services.reports->FormEmiA4.applySlipMarks(slipMarks_);
     });
 }
 
-void TFormMenu::RBRelClick() {
+void PrintingArea::RBRelClick() {
     PanelImp->hide();
-    clearChoice(RBRel);
-    guarded([this] {
-        if (const std::optional<Message> none = BuildGamesListing(tables_)) {
-            services_.messages->inform(*none);
+    MenuLayout::clearChoice(RBRel->group());
+    ctx_.guarded([this] {
+        if (const std::optional<Message> none = BuildGamesListing(ctx_.tables)) {
+            ctx_.services.messages->inform(*none);
             return;
         }
-        services_.previews->preview(services_.reports->FormRel.layout(), tables_.TableRel);
-    });
-}
-
-void TFormMenu::BitBtn2Click() {
-    if (!leaveDraw()) // the title moves the results to their last draw
-        return;
-    guarded([this] {
-        BuildStatisticsReport(tables_);
-        // The grid goes back to ascending numbers with RBDezena selected.
-        if (!RBDezena->isChecked()) {
-            RBDezena->setChecked(true);
-            RBDezenaClick();
-        }
-        services_.reports->FormRelSai.setTitle(StatisticsReportTitle(tables_.TableRes));
-        services_.previews->preview(services_.reports->FormRelSai.layout(), tables_.TableRelSai);
-        tables_.TableRelSai.close();
+        ctx_.services.previews->preview(ctx_.services.reports->FormRel.layout(), ctx_.tables.TableRel);
     });
 }
 
 // The calibration dialog: the offsets as stored, a test sheet of either paper with the offsets as
 // they stand in the dialog, and the offsets stored when the player saves them.
-void TFormMenu::ButtonCalibraClick() {
+void PrintingArea::ButtonCalibraClick() {
     PrintCalibration stored;
-    if (!guarded([&] { stored = LoadPrintCalibration(folder_); }))
+    if (!ctx_.guarded([&] { stored = LoadPrintCalibration(ctx_.folder); }))
         return;
     CalibrationDialog dialog(
         stored,
         [this](const PrintCalibration& c, CalibrationDialog::Paper paper) {
-            guarded([&] {
+            ctx_.guarded([&] {
                 const bool a4 = paper == CalibrationDialog::Paper::A4;
-                const SlipLayout& slip = a4 ? static_cast<const SlipLayout&>(services_.reports->FormEmiA4)
-                                            : static_cast<const SlipLayout&>(services_.reports->FormEmi);
+                const SlipLayout& slip = a4 ? static_cast<const SlipLayout&>(ctx_.services.reports->FormEmiA4)
+                                            : static_cast<const SlipLayout&>(ctx_.services.reports->FormEmi);
                 const ReportLayout sheet =
                     SlipTestSheet(slip, a4 ? c.a4 : c.slipPaper,
                                   a4 ? QStringLiteral("dos volantes em A4") : QStringLiteral("do volante"));
-                services_.previews->previewSheet(sheet);
+                ctx_.services.previews->previewSheet(sheet);
             });
         },
-        this);
+        ctx_.window);
     if (dialog.exec() == QDialog::Accepted)
-        guarded([&] { StorePrintCalibration(folder_, dialog.calibration()); });
+        ctx_.guarded([&] { StorePrintCalibration(ctx_.folder, dialog.calibration()); });
 }
