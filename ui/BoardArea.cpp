@@ -21,7 +21,7 @@ int cellOffset(int index, int barAfter) {
 // The board of the 60 numbers: six rows of ten cells split into four blocks by two maroon bars,
 // the legend above it and the two counts below it. It shows NumberBoard (the cell colours) and the
 // last statistics (the texts and the colour of each number).
-BoardArea::BoardArea(const AreaContext& context) : ctx_(context) {
+BoardArea::BoardArea(const AreaContext& context) : ctx_(context), board_(&context.board) {
     using namespace MenuLayout;
     const int boardWidth = cellOffset(9, 5) + kCell + 4, boardHeight = cellOffset(5, 3) + kCell + 4;
     PanelDez = panel(ctx_.window, "PanelDez", {500, 40, boardWidth, boardHeight});
@@ -70,20 +70,20 @@ BoardArea::BoardArea(const AreaContext& context) : ctx_(context) {
                            {500 + boardWidth - 110, 40 + boardHeight + 4, 110, 28});
     connect(ButtonInverte, &QPushButton::clicked, this, [this] { ButtonInverteClick(); });
 
-    connect(&ctx_.board, &NumberBoard::changed, this, [this] { showBoard(); });
+    connect(board_, &NumberBoard::changed, this, [this] { showBoard(); });
     showBoard();
 }
 
 void BoardArea::showBoard() {
     for (int n = 1; n <= 60; ++n)
-        cells_[static_cast<std::size_t>(n - 1)]->setBackground(StateColor(ctx_.board.state(n)));
+        cells_[static_cast<std::size_t>(n - 1)]->setBackground(StateColor(board_->state(n)));
     UpdateBoardCounts();
 }
 
 void BoardArea::ToggleCellPressed(int n, Qt::MouseButton button) {
-    ctx_.board.ToggleCell(n, button == Qt::RightButton    ? PressButton::Right
-                             : button == Qt::MiddleButton ? PressButton::Middle
-                                                          : PressButton::Left);
+    board_->ToggleCell(n, button == Qt::RightButton    ? PressButton::Right
+                          : button == Qt::MiddleButton ? PressButton::Middle
+                                                       : PressButton::Left);
     // The legend follows the number just pressed.
     if (statistics_) {
         wl->setText(statistics_->weightText(n));
@@ -93,12 +93,12 @@ void BoardArea::ToggleCellPressed(int n, Qt::MouseButton button) {
 }
 
 void BoardArea::ButtonInverteClick() {
-    ctx_.board.InvertSelection();
+    board_->InvertSelection();
 }
 
 void BoardArea::UpdateBoardCounts() {
-    LabelDesp->setText(ctx_.board.DiscardedLabelText());
-    LabelPares->setText(ctx_.board.EvenLabelText());
+    LabelDesp->setText(board_->DiscardedLabelText());
+    LabelPares->setText(board_->EvenLabelText());
 }
 
 void BoardArea::showStatistics(const NumberStatistics& s) {

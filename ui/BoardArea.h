@@ -31,6 +31,8 @@ private:
     void showBoard();
 
     const AreaContext& ctx_;
+    // The window's state and rules under the names the handlers use.
+    NumberBoard* const board_;
     std::optional<NumberStatistics> statistics_;
     QFrame* PanelDez = nullptr;
     std::array<NumberCell*, 60> cells_{};

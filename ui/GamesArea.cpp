@@ -17,7 +17,8 @@
 
 // The games list: the games grid with its two orders, the check against the last draw, the
 // deletion of a game, and the summary of what the games cost and how they are made.
-GamesArea::GamesArea(const AreaContext& context) : ctx_(context) {
+GamesArea::GamesArea(const AreaContext& context)
+    : ctx_(context), tables_(context.tables), services_(context.services), folder_(context.folder) {
     using namespace MenuLayout;
     ButtonDelJogo =
         button(ctx_.window, "ButtonDelJogo", QStringLiteral("Deleta o jogo marcado"), {206, 2, 160, 22});
@@ -37,7 +38,7 @@ GamesArea::GamesArea(const AreaContext& context) : ctx_(context) {
                         QStringLiteral("ad%1").arg(i)});
     columns.append(
         {QStringLiteral("Acertos"), QStringLiteral("Acertos"), Qt::AlignRight | Qt::AlignVCenter, {}, true});
-    DBGrid2 = new TableGrid(new TableModel(ctx_.tables.TableCar, columns, ctx_.window), PanelJogos);
+    DBGrid2 = new TableGrid(new TableModel(tables_.TableCar, columns, ctx_.window), PanelJogos);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setGeometry(3, 3, 352, 298);
     DBGrid2->setReadOnly(false);
@@ -48,7 +49,7 @@ GamesArea::GamesArea(const AreaContext& context) : ctx_(context) {
         samples << QStringLiteral("00");
     samples << QStringLiteral("00");
     DBGrid2->fitColumns(samples, 8);
-    DBGrid2->setErrorHandler([this](const QString& m) { ctx_.showError(m); });
+    DBGrid2->setErrorHandler([this](const QString& m) { showError(m); });
 
     RBJogo = radio(PanelJogos, "RBJogo", QStringLiteral("Ordem de jogo"), {6, 305, 130, 20});
     RBAcerto = radio(PanelJogos, "RBAcerto", QStringLiteral("Ordem de acertos"), {140, 305, 150, 20});
@@ -67,26 +68,26 @@ GamesArea::GamesArea(const AreaContext& context) : ctx_(context) {
 }
 
 void GamesArea::RefreshGamesSummary() {
-    MemoJogos->setPlainText(::RefreshGamesSummary(ctx_.tables.TableCar).join(QLatin1Char('\n')));
+    MemoJogos->setPlainText(::RefreshGamesSummary(tables_.TableCar).join(QLatin1Char('\n')));
 }
 
 void GamesArea::ButtonResClick() {
     if (!ctx_.leaveDraw()) // the check moves the results to the draw it uses
         return;
-    ctx_.guarded([this] {
-        if (const auto notice = CheckGamesWithLastDraw(ctx_.tables))
-            ctx_.services.messages->inform(*notice);
+    guarded([this] {
+        if (const auto notice = CheckGamesWithLastDraw(tables_))
+            services_.messages->inform(*notice);
         NoteCheckedDraw();
     });
 }
 
 void GamesArea::RBJogoClick() {
-    SetGamesOrder(ctx_.tables.TableCar, RBJogo->isChecked() ? GamesOrder::ByGame : GamesOrder::ByHits);
+    SetGamesOrder(tables_.TableCar, RBJogo->isChecked() ? GamesOrder::ByGame : GamesOrder::ByHits);
 }
 
 void GamesArea::ButtonDelJogoClick() {
-    ctx_.guarded([this] {
-        if (DeleteCurrentGame(ctx_.tables.TableCar, *ctx_.services.messages)) {
+    guarded([this] {
+        if (DeleteCurrentGame(tables_.TableCar, *services_.messages)) {
             RefreshGamesSummary();
             updateCheckReportButton();
         }
@@ -94,9 +95,9 @@ void GamesArea::ButtonDelJogoClick() {
 }
 
 void GamesArea::ClearGames() {
-    ctx_.guarded([this] {
-        ctx_.tables.TableCar.close();
-        FileNames::remove(ctx_.folder, Schemas::kGamesFile);
+    guarded([this] {
+        tables_.TableCar.close();
+        FileNames::remove(folder_, Schemas::kGamesFile);
     });
     MemoJogos->clear();
     updateCheckReportButton();

@@ -49,6 +49,12 @@ private:
     void buildPrice();
 
     const AreaContext& ctx_;
+    // The window's state and rules under the names the handlers use.
+    Tables& tables_;
+    const MenuServices& services_;
+    const QString& folder_;
+    bool guarded(const std::function<void()>& op) { return ctx_.guarded(op); }
+    void showError(const QString& text) { ctx_.showError(text); }
     QFrame* PanelJogos = nullptr;
     TableGrid* DBGrid2 = nullptr;
     QRadioButton* RBJogo = nullptr;

@@ -30,8 +30,8 @@ void GamesArea::buildCheckReport() {
 
 void GamesArea::NoteCheckedDraw() {
     // A check ran when there were games to check and a complete draw to check them against.
-    if (ctx_.tables.TableCar.fileExists())
-        if (const auto draw = LastDraw(ctx_.tables.TableRes))
+    if (tables_.TableCar.fileExists())
+        if (const auto draw = LastDraw(tables_.TableRes))
             checkedDraw_ = *draw;
     updateCheckReportButton();
 }
@@ -39,29 +39,29 @@ void GamesArea::NoteCheckedDraw() {
 void GamesArea::updateCheckReportButton() {
     // The hits are kept with the games, so the report is there as long as they are, after a
     // restart too; its draw is then found again from the hits.
-    const bool hits = ctx_.tables.TableCar.isOpen() && GamesHoldHits(ctx_.tables.TableCar);
+    const bool hits = tables_.TableCar.isOpen() && GamesHoldHits(tables_.TableCar);
     if (!hits)
         checkedDraw_.reset();
     ButtonRelConf->setEnabled(hits);
 }
 
 void GamesArea::ButtonRelConfClick() {
-    if (!ctx_.services.previews)
+    if (!services_.previews)
         return;
-    ctx_.guarded([this] {
-        const std::vector<GameNumbers> games = ReadGames(ctx_.tables.TableCar);
-        const std::vector<ResultDraw> draws = ReadDraws(ctx_.tables.TableRes);
+    guarded([this] {
+        const std::vector<GameNumbers> games = ReadGames(tables_.TableCar);
+        const std::vector<ResultDraw> draws = ReadDraws(tables_.TableRes);
         if (!checkedDraw_)
-            checkedDraw_ = DrawOfStoredHits(ctx_.tables.TableCar, draws);
+            checkedDraw_ = DrawOfStoredHits(tables_.TableCar, draws);
         if (!checkedDraw_) {
-            ctx_.services.messages->inform(
+            services_.messages->inform(
                 {QStringLiteral("Relatório da conferência"),
                  QStringLiteral("Os acertos dos jogos não são os de nenhum concurso cadastrado. Confira os "
                                 "jogos de novo em \"Conferindo os resultados\".")});
             return;
         }
         // What the draws paid, where an imported file gave it, and today's price of a bet.
-        const std::vector<DrawPayout> payouts = LoadDrawPayouts(ctx_.folder);
+        const std::vector<DrawPayout> payouts = LoadDrawPayouts(folder_);
         const std::vector<std::optional<TierPrices>> prices = PricesOfDraws(draws, payouts);
         const std::array<ResultDraw, 1> checked{*checkedDraw_};
         const std::optional<TierPrices> checkedPrices = PricesOfDraws(checked, payouts).front();
@@ -78,6 +78,6 @@ void GamesArea::ButtonRelConfClick() {
         CheckReport report;
         report.fill({*checkedDraw_, games, PrizesOfDraw(games, checkedDraw_->mask), std::move(*history),
                      checkedPrices, SimpleBetPrice()});
-        ctx_.services.previews->preview(report.layout(), report.rows());
+        services_.previews->preview(report.layout(), report.rows());
     });
 }

@@ -25,17 +25,17 @@ void GamesArea::buildPrice() {
 void GamesArea::LoadBetPriceInForce() {
     // A folder without a price of its own, or a price file that cannot be read, uses the default.
     SetSimpleBetPrice(kDefaultBetPrice);
-    ctx_.guarded([this] { SetSimpleBetPrice(LoadBetPrice(ctx_.folder)); });
+    guarded([this] { SetSimpleBetPrice(LoadBetPrice(folder_)); });
 }
 
 void GamesArea::ButtonPrecoClick() {
-    PriceDialog dialog(SimpleBetPrice(), *ctx_.services.messages, ctx_.window);
+    PriceDialog dialog(SimpleBetPrice(), *services_.messages, ctx_.window);
     if (dialog.exec() != QDialog::Accepted || dialog.price() == SimpleBetPrice())
         return;
-    ctx_.guarded([&] {
-        StoreBetPrice(ctx_.folder, dialog.price());
+    guarded([&] {
+        StoreBetPrice(folder_, dialog.price());
         SetSimpleBetPrice(dialog.price());
-        if (ctx_.tables.TableCar.isOpen())
+        if (tables_.TableCar.isOpen())
             RefreshGamesSummary();
     });
 }

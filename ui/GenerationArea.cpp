@@ -62,7 +62,8 @@ RandomKeys seededKeys(quint64 seed) {
 
 // The generation entry and the three generators' panels: the choice of a generator, the
 // distribution's size field, the random and combination panels and the filter strip they share.
-GenerationArea::GenerationArea(const AreaContext& context) : ctx_(context) {
+GenerationArea::GenerationArea(const AreaContext& context)
+    : ctx_(context), tables_(context.tables), services_(context.services), board_(&context.board) {
     using namespace MenuLayout;
     const QString warning = QStringLiteral("Gerar mais de 1 milhão de combinações pode travar o sistema");
 
@@ -164,16 +165,16 @@ GenerationArea::GenerationArea(const AreaContext& context) : ctx_(context) {
     // --- wheel: its own area, over the whole generation panel (no filter strip: filters would
     // break the guarantee)
     WheelPanel::Hooks hooks;
-    hooks.selection = [this] { return selectionOf(ctx_.board); };
+    hooks.selection = [this] { return selectionOf(*board_); };
     hooks.guarded = ctx_.guarded;
-    hooks.messages = ctx_.services.messages;
-    wheelPanel_ = new WheelPanel(PanelGera, {2, 2, 482, 292}, ctx_.tables, std::move(hooks));
+    hooks.messages = services_.messages;
+    wheelPanel_ = new WheelPanel(PanelGera, {2, 2, 482, 292}, tables_, std::move(hooks));
     connect(wheelPanel_, &WheelPanel::closeRequested, this, [this] { PanelGera->hide(); });
     connect(wheelPanel_, &WheelPanel::gamesAppended, this, [this] {
         PanelGera->hide();
         emit gamesAppended();
     });
-    connect(&ctx_.board, &NumberBoard::changed, wheelPanel_, [this] {
+    connect(board_, &NumberBoard::changed, wheelPanel_, [this] {
         if (wheelPanel_->isVisible())
             wheelPanel_->refresh();
     });
@@ -191,16 +192,16 @@ void GenerationArea::ButtonGeraClick() {
     PanelGeraQual->show();
     PanelGeraQual->raise();
     // Every generator appends in game order: the games list shows them in that order too.
-    ctx_.guarded([this] { PrepareGamesTable(ctx_.tables); });
+    guarded([this] { PrepareGamesTable(tables_); });
     emit gamesInGameOrder();
-    const int inPlay = static_cast<int>(ctx_.board.numbersInPlay().size());
+    const int inPlay = static_cast<int>(board_->numbersInPlay().size());
     LabelSel->setText(QString::number(inPlay));
     LabelMax->clear();
     EditDezJogo->clear();
     EditQuant->clear();
-    const CountWithNotice selc = LabelSelCText(inPlay, static_cast<int>(ctx_.board.fixedNumbers().size()));
+    const CountWithNotice selc = LabelSelCText(inPlay, static_cast<int>(board_->fixedNumbers().size()));
     if (selc.message)
-        ctx_.services.messages->inform(*selc.message);
+        services_.messages->inform(*selc.message);
     LabelSelC->setText(selc.text);
 }
 
@@ -258,17 +259,17 @@ void GenerationArea::ButtonOKGeraClick() {
     PanelGera->hide();
     const PerGameInput in = ReadPerGame(EditMax->text());
     if (in.refusal) {
-        ctx_.services.messages->inform(*in.refusal);
+        services_.messages->inform(*in.refusal);
         return;
     }
     NumberFlags discarded{};
-    for (const int n : ctx_.board.discardedNumbers())
+    for (const int n : board_->discardedNumbers())
         discarded[static_cast<std::size_t>(n - 1)] = true;
-    ctx_.guarded([&] {
-        const Deal deal = DealNumbers(ctx_.tables, discarded, in.perGame);
+    guarded([&] {
+        const Deal deal = DealNumbers(tables_, discarded, in.perGame);
         editor_->showInPlay(deal.inPlay);
-        BuildDistributedGames(ctx_.tables);
-        editor_->placeRows(LayoutDistributedGames(ctx_.tables));
+        BuildDistributedGames(tables_);
+        editor_->placeRows(LayoutDistributedGames(tables_));
     });
     showChips();
     PanelEdita->show();
@@ -280,7 +281,7 @@ void GenerationArea::ButtonCanGeraClick() {
 }
 
 void GenerationArea::EditDezJogoExit() {
-    const GameSizeCheck c = CheckGameSize(selectionOf(ctx_.board), EditDezJogo->text());
+    const GameSizeCheck c = CheckGameSize(selectionOf(*board_), EditDezJogo->text());
     GameSizeOk = c.gameSizeOk;
     LabelSel->setText(QString::number(c.available));
     if (c.maxGames) {
@@ -288,31 +289,31 @@ void GenerationArea::EditDezJogoExit() {
         LabelMax->setText(c.labelMax);
     }
     if (c.message)
-        ctx_.services.messages->inform(*c.message);
+        services_.messages->inform(*c.message);
 }
 
 void GenerationArea::ButtonOKAleaClick() {
     RandomRequest request;
-    request.board = selectionOf(ctx_.board);
+    request.board = selectionOf(*board_);
     request.dezJogo = EditDezJogo->text();
     request.quant = EditQuant->text();
     request.filters = filterTextsOf(EditPares, EditLinhas, EditInicial, EditFinal);
-    const quint64 seed = ctx_.services.randomSeed ? ctx_.services.randomSeed()
-                                                  : static_cast<quint64>(QDateTime::currentMSecsSinceEpoch());
+    const quint64 seed = services_.randomSeed ? services_.randomSeed()
+                                              : static_cast<quint64>(QDateTime::currentMSecsSinceEpoch());
     const RandomKeys keys = seededKeys(seed);
     RandomRunResult result;
     {
         RunProgress progress(ctx_.window);
-        const bool ran = ctx_.guarded([&] {
+        const bool ran = guarded([&] {
             // The games list may have been cleared since the choice opened.
-            if (!ctx_.tables.TableCar.isOpen())
-                PrepareGamesTable(ctx_.tables);
-            result = GenerateRandomGames(ctx_.tables, request, keys, *ctx_.services.messages, progress);
+            if (!tables_.TableCar.isOpen())
+                PrepareGamesTable(tables_);
+            result = GenerateRandomGames(tables_, request, keys, *services_.messages, progress);
         });
         if (!ran) {
             // A failing table ends the run; whatever it appended is still shown.
             result.panelOpen = false;
-            result.refreshSummary = ctx_.tables.TableCar.isOpen();
+            result.refreshSummary = tables_.TableCar.isOpen();
         }
     }
     GameSizeOk = result.size.gameSizeOk;
@@ -323,7 +324,7 @@ void GenerationArea::ButtonOKAleaClick() {
     }
     PanelGera->setVisible(result.panelOpen);
     if (result.message)
-        ctx_.services.messages->inform(*result.message);
+        services_.messages->inform(*result.message);
     if (result.refreshSummary)
         emit gamesAppended();
 }
@@ -338,34 +339,34 @@ void GenerationArea::ButtonCalcCombClick() {
 
 void GenerationArea::runCombinations(bool countOnly) {
     CombinationRequest request;
-    request.board = selectionOf(ctx_.board);
+    request.board = selectionOf(*board_);
     request.filters = filterTextsOf(EditPares, EditLinhas, EditInicial, EditFinal);
     request.counting = countOnly;
     CombinationRunResult result;
     {
         RunProgress progress(ctx_.window);
-        const bool ran = ctx_.guarded([&] {
-            if (!ctx_.tables.TableCar.isOpen())
-                PrepareGamesTable(ctx_.tables);
+        const bool ran = guarded([&] {
+            if (!tables_.TableCar.isOpen())
+                PrepareGamesTable(tables_);
             if (request.counting) {
-                result = RunCombinations(ctx_.tables.TableCar, request, progress);
+                result = RunCombinations(tables_.TableCar, request, progress);
                 return;
             }
             // The run counts its games first, and shows the games written against that count.
             CombinationRequest counting = request;
             counting.counting = true;
             NoProgress silent;
-            const CombinationRunResult counted = RunCombinations(ctx_.tables.TableCar, counting, silent);
+            const CombinationRunResult counted = RunCombinations(tables_.TableCar, counting, silent);
             GamesWrittenProgress shown(progress, counted.message ? 0 : counted.count);
-            result = RunCombinations(ctx_.tables.TableCar, request, shown);
+            result = RunCombinations(tables_.TableCar, request, shown);
         });
         if (!ran) {
             result.panelOpen = false;
-            result.refreshSummary = ctx_.tables.TableCar.isOpen();
+            result.refreshSummary = tables_.TableCar.isOpen();
         }
     }
     if (result.message)
-        ctx_.services.messages->inform(*result.message);
+        services_.messages->inform(*result.message);
     if (request.counting && !result.message)
         LabelAGerar->setText(result.labelAGerar);
     PanelGera->setVisible(result.panelOpen);

@@ -67,6 +67,11 @@ private:
     QPoint keepChipInside(int number, QPoint at) const;
 
     const AreaContext& ctx_;
+    // The window's state and rules under the names the handlers use.
+    Tables& tables_;
+    const MenuServices& services_;
+    NumberBoard* const board_;
+    bool guarded(const std::function<void()>& op) { return ctx_.guarded(op); }
     std::unique_ptr<DistributionEditor> editor_;
     std::optional<NumberStatistics> statistics_;
     double MaxGames = 0;

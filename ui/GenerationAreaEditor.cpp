@@ -51,7 +51,7 @@ void GenerationArea::buildEditor() {
         });
         connect(chip, &NumberChip::released, this, [this](int k, QPoint at) {
             at = keepChipInside(k, at);
-            ctx_.guarded([&] { editor_->release(ctx_.tables.TableAval, k, at.x(), at.y()); });
+            guarded([&] { editor_->release(tables_.TableAval, k, at.x(), at.y()); });
         });
     }
     auto chipOf = [this](int n) { return chips_[static_cast<std::size_t>(n - 1)]; };
@@ -84,12 +84,12 @@ void GenerationArea::buildEditor() {
 }
 
 void GenerationArea::ButtonGeraJClick() {
-    ctx_.guarded([this] {
+    guarded([this] {
         // The games list may have been cleared while the editor was open.
-        if (!ctx_.tables.TableCar.isOpen())
-            PrepareGamesTable(ctx_.tables);
-        CommitDistributedGames(ctx_.tables, *editor_);
-        FillDerivedFields(ctx_.tables.TableCar);
+        if (!tables_.TableCar.isOpen())
+            PrepareGamesTable(tables_);
+        CommitDistributedGames(tables_, *editor_);
+        FillDerivedFields(tables_.TableCar);
     });
     PanelEdita->hide();
     emit gamesAppended();

@@ -18,7 +18,8 @@
 
 // Printing: the print panel with its three choices (slips on slip paper, the games listing, slips
 // on A4) and the teimosinha.
-PrintingArea::PrintingArea(const AreaContext& context) : ctx_(context) {
+PrintingArea::PrintingArea(const AreaContext& context)
+    : ctx_(context), tables_(context.tables), services_(context.services), folder_(context.folder) {
     using namespace MenuLayout;
     PanelImp = panel(ctx_.window, "PanelImp", {8, 376, 358, 196}, false);
     label(PanelImp, "Label52", QStringLiteral("Impressão:"), {8, 6, 200, 16}, Bold);
@@ -49,7 +50,7 @@ PrintingArea::PrintingArea(const AreaContext& context) : ctx_(context) {
     RB8C = radio(GroupBox1, "RB8C", QStringLiteral("8 concursos"), {170, 42, 150, 20});
     RBST->setChecked(true);
 
-    connect(&ctx_.tables.TableCImp, &Table::afterScroll, this, [this] { TableCImpAfterScroll(); });
+    connect(&tables_.TableCImp, &Table::afterScroll, this, [this] { TableCImpAfterScroll(); });
 }
 
 void PrintingArea::ButtonImpClick() {
@@ -64,9 +65,9 @@ void PrintingArea::RBCartClick(SlipPaper paper) {
 void PrintingArea::RBCartClick(QRadioButton* sender) {
     PanelImp->hide();
     SlipPrintActive = false;
-    ctx_.guarded([&] {
-        BuildPrintNumbers(ctx_.tables);
-        PackSlips(ctx_.tables.TableImp, ctx_.tables.TableCImp);
+    guarded([&] {
+        BuildPrintNumbers(tables_);
+        PackSlips(tables_.TableImp, tables_.TableCImp);
         SlipPrintActive = true;
         // The teimosinha is the same on every slip of the run; each slip's own marks are applied as
         // the report reaches it (TableCImpAfterScroll), again for every print from the preview.
@@ -75,13 +76,13 @@ void PrintingArea::RBCartClick(QRadioButton* sender) {
                                     : RB4C->isChecked() ? 4
                                     : RB8C->isChecked() ? 8
                                                         : 0);
-        SlipLayout& chosen = sender == RBCart ? static_cast<SlipLayout&>(ctx_.services.reports->FormEmi)
-                                              : static_cast<SlipLayout&>(ctx_.services.reports->FormEmiA4);
+        SlipLayout& chosen = sender == RBCart ? static_cast<SlipLayout&>(services_.reports->FormEmi)
+                                              : static_cast<SlipLayout&>(services_.reports->FormEmiA4);
         // The calibration moves every element of the layout; it is read from its file each time.
-        const PrintCalibration calibration = LoadPrintCalibration(ctx_.folder);
+        const PrintCalibration calibration = LoadPrintCalibration(folder_);
         chosen.layout().page().offset = sender == RBCart ? calibration.slipPaper : calibration.a4;
         chosen.applySlipMarks(slipMarks_);
-        ctx_.services.previews->preview(chosen.layout(), ctx_.tables.TableCImp);
+        services_.previews->preview(chosen.layout(), tables_.TableCImp);
     });
     MenuLayout::clearChoice(sender->group());
     SlipPrintActive = false;
@@ -90,22 +91,22 @@ void PrintingArea::RBCartClick(QRadioButton* sender) {
 void PrintingArea::TableCImpAfterScroll() {
     if (!SlipPrintActive)
         return;
-    ctx_.guarded([this] {
-        ApplySlipMarks(ctx_.tables.TableCImp, ctx_.tables.TableImp, slipMarks_);
-        ctx_.services.reports->FormEmi.applySlipMarks(slipMarks_);
-        ctx_.services.reports->FormEmiA4.applySlipMarks(slipMarks_);
+    guarded([this] {
+        ApplySlipMarks(tables_.TableCImp, tables_.TableImp, slipMarks_);
+        services_.reports->FormEmi.applySlipMarks(slipMarks_);
+        services_.reports->FormEmiA4.applySlipMarks(slipMarks_);
     });
 }
 
 void PrintingArea::RBRelClick() {
     PanelImp->hide();
     MenuLayout::clearChoice(RBRel->group());
-    ctx_.guarded([this] {
-        if (const std::optional<Message> none = BuildGamesListing(ctx_.tables)) {
-            ctx_.services.messages->inform(*none);
+    guarded([this] {
+        if (const std::optional<Message> none = BuildGamesListing(tables_)) {
+            services_.messages->inform(*none);
             return;
         }
-        ctx_.services.previews->preview(ctx_.services.reports->FormRel.layout(), ctx_.tables.TableRel);
+        services_.previews->preview(services_.reports->FormRel.layout(), tables_.TableRel);
     });
 }
 
@@ -113,22 +114,22 @@ void PrintingArea::RBRelClick() {
 // they stand in the dialog, and the offsets stored when the player saves them.
 void PrintingArea::ButtonCalibraClick() {
     PrintCalibration stored;
-    if (!ctx_.guarded([&] { stored = LoadPrintCalibration(ctx_.folder); }))
+    if (!guarded([&] { stored = LoadPrintCalibration(folder_); }))
         return;
     CalibrationDialog dialog(
         stored,
         [this](const PrintCalibration& c, CalibrationDialog::Paper paper) {
-            ctx_.guarded([&] {
+            guarded([&] {
                 const bool a4 = paper == CalibrationDialog::Paper::A4;
-                const SlipLayout& slip = a4 ? static_cast<const SlipLayout&>(ctx_.services.reports->FormEmiA4)
-                                            : static_cast<const SlipLayout&>(ctx_.services.reports->FormEmi);
+                const SlipLayout& slip = a4 ? static_cast<const SlipLayout&>(services_.reports->FormEmiA4)
+                                            : static_cast<const SlipLayout&>(services_.reports->FormEmi);
                 const ReportLayout sheet =
                     SlipTestSheet(slip, a4 ? c.a4 : c.slipPaper,
                                   a4 ? QStringLiteral("dos volantes em A4") : QStringLiteral("do volante"));
-                ctx_.services.previews->previewSheet(sheet);
+                services_.previews->previewSheet(sheet);
             });
         },
         ctx_.window);
     if (dialog.exec() == QDialog::Accepted)
-        ctx_.guarded([&] { StorePrintCalibration(ctx_.folder, dialog.calibration()); });
+        guarded([&] { StorePrintCalibration(folder_, dialog.calibration()); });
 }

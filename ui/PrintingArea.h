@@ -31,6 +31,11 @@ private:
     void RBCartClick(QRadioButton* sender);
 
     const AreaContext& ctx_;
+    // The window's state and rules under the names the handlers use.
+    Tables& tables_;
+    const MenuServices& services_;
+    const QString& folder_;
+    bool guarded(const std::function<void()>& op) { return ctx_.guarded(op); }
     bool SlipPrintActive = false;
     SlipMarks slipMarks_; // the marks of the slip being laid out
     QFrame* PanelImp = nullptr;

@@ -25,7 +25,8 @@
 
 // The draw results: the read-only results grid, always visible, and the entry panel where draws
 // are looked up, added, corrected and deleted.
-ResultsArea::ResultsArea(const AreaContext& context) : ctx_(context) {
+ResultsArea::ResultsArea(const AreaContext& context)
+    : ctx_(context), tables_(context.tables), services_(context.services), folder_(context.folder) {
     using namespace MenuLayout;
     const QColor sky = QColor::fromRgb(clSkyBlue);
     QVector<TableModel::Column> columns{
@@ -37,12 +38,12 @@ ResultsArea::ResultsArea(const AreaContext& context) : ctx_(context) {
     columns.append({QStringLiteral("impares"), QStringLiteral("I"), Qt::AlignRight | Qt::AlignVCenter, sky});
     columns.append({QStringLiteral("abaixo"), QStringLiteral("até 30"), Qt::AlignRight | Qt::AlignVCenter});
     columns.append({QStringLiteral("acima"), QStringLiteral("ac.30"), Qt::AlignRight | Qt::AlignVCenter});
-    GridRes = new TableGrid(new TableModel(ctx_.tables.TableRes, columns, ctx_.window), ctx_.window);
+    GridRes = new TableGrid(new TableModel(tables_.TableRes, columns, ctx_.window), ctx_.window);
     GridRes->setObjectName(QStringLiteral("GridRes"));
     GridRes->setGeometry(500, 330, 300, 296);
     GridRes->setReadOnly(true);
     GridRes->setColumnWidths({38, 22, 22, 22, 22, 22, 22, 20, 20, 36, 34});
-    GridRes->setErrorHandler([this](const QString& m) { ctx_.showError(m); });
+    GridRes->setErrorHandler([this](const QString& m) { showError(m); });
     // A click on another draw moves the cursor, which posts the draw being typed: not while one of
     // its numbers is refused.
     // A draw typed only in part is never stored: leaving it asks whether to discard it.
@@ -56,7 +57,7 @@ ResultsArea::ResultsArea(const AreaContext& context) : ctx_(context) {
     label(PanelIns, "Label21", QStringLiteral("Dezenas:"), {8, 62, 60, 18});
     QWidget* previous = EditConc;
     for (int i = 0; i < 6; ++i) {
-        auto* e = new BoundLineEdit(ctx_.tables.TableRes, QStringLiteral("d%1").arg(i + 1), PanelIns);
+        auto* e = new BoundLineEdit(tables_.TableRes, QStringLiteral("d%1").arg(i + 1), PanelIns);
         e->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
         e->setGeometry(72 + i * 42, 60, 38, 22);
         ctx_.watchExit(e, [this, i] { DBEdit1Exit(i); });
@@ -68,16 +69,16 @@ ResultsArea::ResultsArea(const AreaContext& context) : ctx_(context) {
     ctx_.enterMovesOn(EditConc);
     ctx_.watchExit(EditConc, [this] { EditConcExit(); });
 
-    DBNAtu = new Navigator(ctx_.tables.TableRes, PanelIns);
+    DBNAtu = new Navigator(tables_.TableRes, PanelIns);
     DBNAtu->setObjectName(QStringLiteral("DBNAtu"));
     DBNAtu->setGeometry(8, 94, 140, 28);
     DBNAtu->setFocusPolicy(Qt::TabFocus);
-    DBNAtu->setErrorHandler([this](const QString& m) { ctx_.showError(m); });
+    DBNAtu->setErrorHandler([this](const QString& m) { showError(m); });
     DBNAtu->setMoveGuard([this] { return leaveDraw(); });
     connect(DBNAtu, &Navigator::moved, this, [this] { DBNAtuClick(); });
     // The last guard, whatever moves or posts the results: a draw whose numbers were changed is
     // stored only whole (a new draw is first stored with its numbers empty, to be typed).
-    ctx_.tables.TableRes.addFieldUpdater(this, [this] { refuseIncompleteDraw(); });
+    tables_.TableRes.addFieldUpdater(this, [this] { refuseIncompleteDraw(); });
 
     ButtonAtu = button(PanelIns, "ButtonAtu", QStringLiteral("Atualiza as estatísticas"), {8, 128, 170, 28});
     ButtonImporta =
@@ -100,20 +101,20 @@ ResultsArea::ResultsArea(const AreaContext& context) : ctx_(context) {
 void ResultsArea::ButtonInsClick() {
     PanelIns->show();
     PanelIns->raise();
-    EditConc->setText(currentConcursoText(ctx_.tables.TableRes));
+    EditConc->setText(currentConcursoText(tables_.TableRes));
 }
 
 void ResultsArea::EditConcExit() {
-    ctx_.guarded([this] {
+    guarded([this] {
         // Another draw number leaves the draw being typed.
         const std::optional<int> wanted = ParseWholeNumber(EditConc->text());
-        const Table& res = ctx_.tables.TableRes;
+        const Table& res = tables_.TableRes;
         if (wanted && *wanted >= 1 && res.isEditing() &&
             res.intValue(res.fieldIndex(u"Concurso")) != std::optional<qint32>(*wanted) && !leaveDraw()) {
             EditConc->setText(currentConcursoText(res));
             return;
         }
-        if (const auto text = LookupOrAddDraw(EditConc->text(), ctx_.tables, *ctx_.services.messages))
+        if (const auto text = LookupOrAddDraw(EditConc->text(), tables_, *services_.messages))
             EditConc->setText(*text);
     });
 }
@@ -131,12 +132,12 @@ void ResultsArea::DBEdit1Exit(int field) {
         try {
             e->writeTyped();
         } catch (const TableError& err) {
-            ctx_.showError(err.message());
+            showError(err.message());
             refused = true;
         }
     }
     if (!refused && notice) {
-        ctx_.services.messages->inform(*notice);
+        services_.messages->inform(*notice);
         refused = true;
     }
     if (refused)
@@ -171,30 +172,30 @@ bool ResultsArea::drawNumbersAccepted() {
 }
 
 void ResultsArea::DBNAtuClick() {
-    EditConc->setText(currentConcursoText(ctx_.tables.TableRes));
+    EditConc->setText(currentConcursoText(tables_.TableRes));
 }
 
 void ResultsArea::ButtonSalvaClick() {
     if (!drawNumbersAccepted())
         return;
-    Table& res = ctx_.tables.TableRes;
+    Table& res = tables_.TableRes;
     if (res.state() != Table::State::Edit)
         return;
     if (!IsWholeDraw(drawFieldTexts())) {
-        ctx_.services.messages->inform(incompleteDrawNotice(currentConcursoText(res)));
+        services_.messages->inform(incompleteDrawNotice(currentConcursoText(res)));
         focusIncompleteField();
         return;
     }
-    ctx_.guarded([&res] { res.post(); });
+    guarded([&res] { res.post(); });
 }
 
 bool ResultsArea::leaveDraw() {
-    Table& res = ctx_.tables.TableRes;
+    Table& res = tables_.TableRes;
     if (!res.isOpen() || !res.isEditing())
         return true;
     const std::array<QString, 6> texts = drawFieldTexts();
     if (IsWholeDraw(texts)) // stored, as a move stores it
-        return ctx_.guarded([this] { StorePendingDraw(); });
+        return guarded([this] { StorePendingDraw(); });
     std::array<QString, 6> stored;
     if (res.state() == Table::State::Edit && res.position() >= 0) {
         const RowRef row = res.rowAt(res.position());
@@ -209,7 +210,7 @@ bool ResultsArea::leaveDraw() {
     };
     // Nothing typed differs from what the draw holds: there is nothing to lose.
     const bool ask = !same(texts, stored) && !ctx_.closing() && !ShutdownSignals::requested();
-    if (ask && !ctx_.services.messages->ask(incompleteDrawQuestion(currentConcursoText(res)))) {
+    if (ask && !services_.messages->ask(incompleteDrawQuestion(currentConcursoText(res)))) {
         focusIncompleteField();
         return false;
     }
@@ -220,8 +221,8 @@ bool ResultsArea::leaveDraw() {
 void ResultsArea::discardDraft() {
     for (BoundLineEdit* e : DBEdit)
         e->discardTyped();
-    if (ctx_.tables.TableRes.isEditing())
-        ctx_.tables.TableRes.cancel();
+    if (tables_.TableRes.isEditing())
+        tables_.TableRes.cancel();
 }
 
 void ResultsArea::focusIncompleteField() {
@@ -236,7 +237,7 @@ void ResultsArea::focusIncompleteField() {
 }
 
 void ResultsArea::refuseIncompleteDraw() {
-    const Table& res = ctx_.tables.TableRes;
+    const Table& res = tables_.TableRes;
     if (!res.isEditing())
         return;
     const std::array<QString, 6> pending = DrawTexts(res);
@@ -259,8 +260,8 @@ void ResultsArea::refuseIncompleteDraw() {
 }
 
 void ResultsArea::ButtonExcluiClick() {
-    ctx_.guarded([this] {
-        if (const auto text = DeleteCurrentDraw(ctx_.tables.TableRes, *ctx_.services.messages))
+    guarded([this] {
+        if (const auto text = DeleteCurrentDraw(tables_.TableRes, *services_.messages))
             EditConc->setText(*text);
     });
 }
@@ -269,7 +270,7 @@ void ResultsArea::ButtonSaiInClick() {
     if (!drawNumbersAccepted() || !leaveDraw())
         return;
     PanelIns->hide();
-    ctx_.services.messages->inform(recomputeReminderMessage());
+    services_.messages->inform(recomputeReminderMessage());
 }
 
 void ResultsArea::ButtonAtuClick() {
@@ -287,17 +288,16 @@ void ResultsArea::ButtonImportaClick() {
     if (!drawNumbersAccepted() || !leaveDraw())
         return;
     QString folder;
-    ctx_.guarded([this, &folder] { folder = LastImportFolder(ctx_.folder); });
+    guarded([this, &folder] { folder = LastImportFolder(folder_); });
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    const QString path = ctx_.services.chooseResultsFile
-                             ? ctx_.services.chooseResultsFile(ctx_.window, folder)
-                             : ChooseResultsFile(ctx_.window, folder);
+    const QString path = services_.chooseResultsFile ? services_.chooseResultsFile(ctx_.window, folder)
+                                                     : ChooseResultsFile(ctx_.window, folder);
     if (path.isEmpty())
         return;
     ButtonImporta->setEnabled(false);
     bool wasRead = false;
-    ctx_.guarded([this, &path, &wasRead] {
+    guarded([this, &path, &wasRead] {
         // The reading runs under the progress dialog ("Cancelar", or a termination signal, stops
         // it), which is gone before the import asks about differing draws.
         std::variant<ParsedResults, ResultsImportOutcome> read;
@@ -307,25 +307,25 @@ void ResultsArea::ButtonImportaClick() {
                                                               "Linhas lidas até agora: %1")});
             read = ReadResultsFile(path, progress);
         }
-        const ResultsImportOutcome o = std::holds_alternative<ParsedResults>(read)
-                                           ? ImportParsedResults(ctx_.tables, std::get<ParsedResults>(read),
-                                                                 path, *ctx_.services.messages)
-                                           : std::get<ResultsImportOutcome>(std::move(read));
+        const ResultsImportOutcome o =
+            std::holds_alternative<ParsedResults>(read)
+                ? ImportParsedResults(tables_, std::get<ParsedResults>(read), path, *services_.messages)
+                : std::get<ResultsImportOutcome>(std::move(read));
         if (o.statistics)
             emit statisticsImported(*o.statistics);
-        EditConc->setText(currentConcursoText(ctx_.tables.TableRes));
+        EditConc->setText(currentConcursoText(tables_.TableRes));
         if (o.cancelled)
             return; // the player stopped it, and knows; nothing changed
         if (o.fileRefused) {
-            ctx_.services.messages->error(o.message.text);
+            services_.messages->error(o.message.text);
             return;
         }
         wasRead = true;
-        ctx_.services.messages->inform(o.message);
+        services_.messages->inform(o.message);
     });
     // Only the folder of a file that was read is remembered: a refused one changes nothing at all.
     if (wasRead)
-        ctx_.guarded([this, &path] { RememberImportFolder(ctx_.folder, QFileInfo(path).absolutePath()); });
+        guarded([this, &path] { RememberImportFolder(folder_, QFileInfo(path).absolutePath()); });
     ButtonImporta->setEnabled(true);
 }
 
@@ -344,13 +344,13 @@ void ResultsArea::StorePendingDraw() {
         try {
             e->writeTyped();
         } catch (const TableError&) {
-            ctx_.tables.TableRes.cancel();
+            tables_.TableRes.cancel();
             return;
         }
     }
-    ctx_.guarded([this] { ::StorePendingDraw(ctx_.tables.TableRes); });
+    guarded([this] { ::StorePendingDraw(tables_.TableRes); });
 }
 
 ResultsArea::~ResultsArea() {
-    ctx_.tables.TableRes.removeFieldUpdater(this);
+    tables_.TableRes.removeFieldUpdater(this);
 }

@@ -59,6 +59,12 @@ private:
     void refuseIncompleteDraw();
 
     const AreaContext& ctx_;
+    // The window's state and rules under the names the handlers use.
+    Tables& tables_;
+    const MenuServices& services_;
+    const QString& folder_;
+    bool guarded(const std::function<void()>& op) { return ctx_.guarded(op); }
+    void showError(const QString& text) { ctx_.showError(text); }
     bool checkingDrawNumber_ = false;
     TableGrid* GridRes = nullptr;
     QFrame* PanelIns = nullptr;

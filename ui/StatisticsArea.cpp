@@ -14,7 +14,8 @@
 
 // The statistics: the weight legend beside the results, the statistics grid on the right with
 // its four orders and its report, and the texts and colours they put on the board.
-StatisticsArea::StatisticsArea(const AreaContext& context) : ctx_(context) {
+StatisticsArea::StatisticsArea(const AreaContext& context)
+    : ctx_(context), tables_(context.tables), services_(context.services) {
     using namespace MenuLayout;
     Panel1 = panel(ctx_.window, "Panel1", {804, 330, 118, 152});
     label(Panel1, "Label2", QStringLiteral("Desempenho"), {4, 4, 110, 14}, Bold | Centered);
@@ -46,7 +47,7 @@ StatisticsArea::StatisticsArea(const AreaContext& context) : ctx_(context) {
 
     Panel4 = panel(ctx_.window, "Panel4", {926, 22, 240, 604});
     auto* model =
-        new TableModel(ctx_.tables.TableSaidas,
+        new TableModel(tables_.TableSaidas,
                        {{QStringLiteral("Dezena"), QStringLiteral("Dez."), Qt::AlignCenter},
                         {QStringLiteral("Saidas"), QStringLiteral("Não Sai"), Qt::AlignCenter},
                         {QStringLiteral("Demora"), QStringLiteral("Demora"), Qt::AlignCenter},
@@ -57,7 +58,7 @@ StatisticsArea::StatisticsArea(const AreaContext& context) : ctx_(context) {
     DBGrid1->setGeometry(4, 4, 232, 436);
     DBGrid1->setReadOnly(true);
     DBGrid1->setColumnWidths({40, 52, 52, 64});
-    DBGrid1->setErrorHandler([this](const QString& m) { ctx_.showError(m); });
+    DBGrid1->setErrorHandler([this](const QString& m) { showError(m); });
 
     label(Panel4, "Label45", QStringLiteral("Ordem das dezenas:"), {6, 446, 200, 16}, Bold);
     RBDezena = radio(Panel4, "RBDezena", QStringLiteral("Número da dezena"), {6, 464, 228, 20});
@@ -73,8 +74,8 @@ StatisticsArea::StatisticsArea(const AreaContext& context) : ctx_(context) {
 }
 
 void StatisticsArea::RecomputeStatisticsAndShow() {
-    ctx_.guarded([this] {
-        statistics_ = std::make_unique<NumberStatistics>(RecomputeStatistics(ctx_.tables));
+    guarded([this] {
+        statistics_ = std::make_unique<NumberStatistics>(RecomputeStatistics(tables_));
         showStatistics();
     });
 }
@@ -99,21 +100,21 @@ void StatisticsArea::RBDezenaClick() {
                              : RBDemora->isChecked()      ? StatsOrder::Demora
                              : RBMaiorDemora->isChecked() ? StatsOrder::MaiorDemora
                                                           : StatsOrder::Dezena;
-    ctx_.guarded([&] { OrderStatistics(ctx_.tables, order); });
+    guarded([&] { OrderStatistics(tables_, order); });
 }
 
 void StatisticsArea::BitBtn2Click() {
     if (!ctx_.leaveDraw()) // the title moves the results to their last draw
         return;
-    ctx_.guarded([this] {
-        BuildStatisticsReport(ctx_.tables);
+    guarded([this] {
+        BuildStatisticsReport(tables_);
         // The grid goes back to ascending numbers with RBDezena selected.
         if (!RBDezena->isChecked()) {
             RBDezena->setChecked(true);
             RBDezenaClick();
         }
-        ctx_.services.reports->FormRelSai.setTitle(StatisticsReportTitle(ctx_.tables.TableRes));
-        ctx_.services.previews->preview(ctx_.services.reports->FormRelSai.layout(), ctx_.tables.TableRelSai);
-        ctx_.tables.TableRelSai.close();
+        services_.reports->FormRelSai.setTitle(StatisticsReportTitle(tables_.TableRes));
+        services_.previews->preview(services_.reports->FormRelSai.layout(), tables_.TableRelSai);
+        tables_.TableRelSai.close();
     });
 }

@@ -37,6 +37,11 @@ private:
     void showStatistics();
 
     const AreaContext& ctx_;
+    // The window's state and rules under the names the handlers use.
+    Tables& tables_;
+    const MenuServices& services_;
+    bool guarded(const std::function<void()>& op) { return ctx_.guarded(op); }
+    void showError(const QString& text) { ctx_.showError(text); }
     std::unique_ptr<NumberStatistics> statistics_;
     QFrame* Panel1 = nullptr;
     std::array<QLabel*, 5> classCounts_{}; // LabelRed, LabelFuc, LabelBlue, LabelMaroon, LabelBlack

@@ -31,7 +31,7 @@ QString helpPage() {
 } // namespace
 
 // The tutorial panel greets a first start and opens from its button at any time.
-TutorialArea::TutorialArea(const AreaContext& context) : ctx_(context) {
+TutorialArea::TutorialArea(const AreaContext& context) : ctx_(context), services_(context.services) {
     using namespace MenuLayout;
     // The panel keeps to the games area, left of the buttons column, and grows upwards from the
     // window's bottom edge as far as its texts need in the font the platform lends.
@@ -113,8 +113,8 @@ void TutorialArea::ButtonSaiClick() {
 }
 
 void TutorialArea::LabelTabelaClick() {
-    if (ctx_.services.openBrowser)
-        ctx_.guarded([this] { ctx_.services.openBrowser(helpPage()); });
+    if (services_.openBrowser)
+        guarded([this] { services_.openBrowser(helpPage()); });
 }
 
 void TutorialArea::LabelTabelaMouseMove() {

@@ -27,6 +27,9 @@ protected:
 
 private:
     const AreaContext& ctx_;
+    // The window's state and rules under the names the handlers use.
+    const MenuServices& services_;
+    bool guarded(const std::function<void()>& op) { return ctx_.guarded(op); }
     QFrame* PanelTut = nullptr;
     QLabel* LabelTabela = nullptr;
     QPushButton* ButtonSai = nullptr;
