@@ -1,25 +1,23 @@
 #include "FolderLock.h"
 #include "PlayerFolder.h"
 #include "ProgramServices.h"
+#include "ProgramVersion.h"
 #include "QtTranslations.h"
 #include "ShutdownSignals.h"
 #include "UnitMenu.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLocale>
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quinabel"));
-    QApplication::setApplicationVersion(QStringLiteral("2.1"));
+    QApplication::setApplicationVersion(programVersion());
     QApplication::setQuitOnLastWindowClosed(true);
     if (const std::optional<QString> problem = installQtTranslations(app))
         qWarning("%s", qPrintable(*problem));
-    // The program's texts are Brazilian, and so are its numbers (1.848,00), whatever the system's
-    // locale: every number the program formats goes through the default locale.
-    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    // The Brazilian number format is set by the window, before it reads or shows anything.
 
     // The handlers come first, so that a signal that arrives while the window is still starting
     // (a start-up message box open, say) is honoured as soon as events are processed.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +66,17 @@ inline QFrame* panel(QWidget* parent, const char* name, QRect at, bool visible =
     p->setAutoFillBackground(true);
     p->setVisible(visible);
     return p;
+}
+
+// A choice of an exclusive group cannot be unchecked directly; a choice opens, or is left after
+// its run, with none of its options marked, so that any of them can be chosen again.
+inline void clearChoice(QButtonGroup* group) {
+    if (!group)
+        return;
+    group->setExclusive(false);
+    for (QAbstractButton* b : group->buttons())
+        b->setChecked(false);
+    group->setExclusive(true);
 }
 
 } // namespace MenuLayout

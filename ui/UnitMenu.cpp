@@ -1,23 +1,27 @@
 #include "UnitMenu.h"
 
-#include "BoundLineEdit.h"
+#include "AreaContext.h"
+#include "BoardArea.h"
 #include "DiscardedNumbers.h"
-#include "DistributionEditor.h"
 #include "DrawEntry.h"
 #include "DurableWork.h"
 #include "FileNames.h"
 #include "FixedNumbers.h"
 #include "FocusExit.h"
+#include "GamesArea.h"
+#include "GenerationArea.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
 #include "NumberBoard.h"
-#include "NumberStatistics.h"
 #include "OperationFailure.h"
 #include "PlayerWork.h"
+#include "ProgramVersion.h"
+#include "ResultsArea.h"
 #include "Schemas.h"
 #include "ShutdownSignals.h"
 #include "StartupNotice.h"
-#include "TableError.h"
+#include "StatisticsArea.h"
+#include "TutorialArea.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -40,18 +44,43 @@ TFormMenu::TFormMenu(const QString& folder, MenuServices services, QWidget* pare
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(11);
     setFont(f);
+    board_ = std::make_unique<NumberBoard>();
+    context_ = std::make_unique<AreaContext>(AreaContext{
+        this,
+        tables_,
+        *board_,
+        folder_,
+        services_,
+        [this](const std::function<void()>& op) { return guarded(op); },
+        [this](const QString& text) { showError(text); },
+        [this](QWidget* field) { SaiEnter(field); },
+        [this](QWidget* field, std::function<void()> exit) { watchExit(field, std::move(exit)); },
+        [this] { return closing_; },
+        [this] { return leaveDraw(); },
+    });
+    // The controls are created area by area in the order of the Tab key.
     buildShell();
-    buildResults();
-    buildBoard();
-    buildStatistics();
-    buildGames();
-    buildCheckReport();
-    buildPrice();
-    buildGeneration();
-    buildEditor();
-    buildPrint();
-    buildTutorial();
+    results_ = std::make_unique<ResultsArea>(*context_);
+    boardArea_ = std::make_unique<BoardArea>(*context_);
+    statistics_ = std::make_unique<StatisticsArea>(*context_);
+    games_ = std::make_unique<GamesArea>(*context_);
+    generation_ = std::make_unique<GenerationArea>(*context_);
+    printing_ = std::make_unique<PrintingArea>(*context_);
+    tutorial_ = std::make_unique<TutorialArea>(*context_);
     putContentInScrollArea();
+
+    // What one area needs of another.
+    connect(results_.get(), &ResultsArea::recomputeRequested, this, [this] { RecomputeStatisticsAndShow(); });
+    connect(results_.get(), &ResultsArea::statisticsImported, statistics_.get(), &StatisticsArea::show);
+    connect(statistics_.get(), &StatisticsArea::statisticsShown, boardArea_.get(),
+            &BoardArea::showStatistics);
+    connect(statistics_.get(), &StatisticsArea::statisticsShown, generation_.get(),
+            &GenerationArea::showStatistics);
+    connect(games_.get(), &GamesArea::gamesCleared, generation_.get(), &GenerationArea::gamesCleared);
+    connect(generation_.get(), &GenerationArea::gamesInGameOrder, games_.get(), &GamesArea::showGameOrder);
+    connect(generation_.get(), &GenerationArea::gamesAppended, this,
+            [this] { guarded([this] { RefreshGamesSummary(); }); });
+
     durable_ = new DurableWork([this] { commitPlayerWork(); }, this);
     for (Table* t : tables_.playerTables())
         durable_->watch(*t);
@@ -106,7 +135,6 @@ void TFormMenu::fitToScreen() {
 TFormMenu::~TFormMenu() {
     if (!closing_)
         FormClose(); // destroyed without a close event (a test, the end of the session)
-    tables_.TableRes.removeFieldUpdater(this);
     // The controls and models are bound to the tables, which are members: they go first, while
     // the tables still exist (QWidget would delete them only after the members are gone).
     qDeleteAll(findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly));
@@ -116,10 +144,11 @@ TFormMenu::~TFormMenu() {
 
 void TFormMenu::FormCreate() {
     // The program's texts are Brazilian, and so are its numbers (1.848,00), whatever the system's
-    // locale: every number it formats goes through the default locale.
+    // locale: every number it formats goes through the default locale, set here for the whole
+    // program, before anything is read or shown.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     move(0, 0);
-    setWindowTitle(QStringLiteral("Quinabel - Versão 2.1"));
+    setWindowTitle(QStringLiteral("Quinabel - Versão ") + programVersion());
     StartupNotice notice;
     notice.say(QStringLiteral("Lendo os resultados dos concursos..."));
     guarded([this] { rebuildResultsFile(tables_); });
@@ -212,23 +241,45 @@ void TFormMenu::showError(const QString& text) {
         services_.messages->error(text);
 }
 
+void TFormMenu::LoadDiscardedAndShow() {
+    guarded([this] {
+        const bool firstStart = LoadDiscarded(tables_, *board_);
+        savedDiscards_ = board_->discardedNumbers();
+        ApplyFixed(*board_, LoadFixed(folder_));
+        savedFixed_ = board_->fixedNumbers();
+        if (firstStart)
+            ButtonTutorialClick(); // a first start: the tutorial greets the player
+    });
+}
+
+void TFormMenu::SaveDiscardedAndReport() {
+    guarded([this] { SaveDiscarded(tables_, *board_); });
+    if (board_->fixedNumbers() != savedFixed_)
+        guarded([this] { SaveFixed(folder_, board_->fixedNumbers()); });
+}
+
+void TFormMenu::StorePendingDraw() {
+    results_->StorePendingDraw();
+}
+
 // ---------------------------------------------------------------- shell
 
 void TFormMenu::buildShell() {
     using namespace MenuLayout;
-    Label8 = label(this, "Label8", QStringLiteral("Jogos"), {8, 4, 200, 16}, Bold);
-    Label13 = label(this, "Label13", QStringLiteral("Dezenas"), {500, 2, 120, 16}, Bold);
-    Label43 = label(this, "Label43", QStringLiteral("Resultados dos concursos"), {500, 312, 250, 16}, Bold);
-    Label44 = label(this, "Label44", QStringLiteral("Saídas"), {928, 4, 200, 16}, Bold);
+    label(this, "Label8", QStringLiteral("Jogos"), {8, 4, 200, 16}, Bold);
+    label(this, "Label13", QStringLiteral("Dezenas"), {500, 2, 120, 16}, Bold);
+    label(this, "Label43", QStringLiteral("Resultados dos concursos"), {500, 312, 250, 16}, Bold);
+    label(this, "Label44", QStringLiteral("Saídas"), {928, 4, 200, 16}, Bold);
 
     const int x = 370, w = 126, h = 34;
-    ButtonGera = button(this, "ButtonGera", QStringLiteral("Gera os jogos"), {x, 24, w, h});
-    ButtonImp = button(this, "ButtonImp", QStringLiteral("Imprime os jogos"), {x, 64, w, h});
-    ButtonRes = button(this, "ButtonRes", QStringLiteral("Conferindo os resultados"), {x, 104, w, h});
-    ButtonLimpa = button(this, "ButtonLimpa", QStringLiteral("Limpa dados"), {x, 144, w, h});
-    ButtonTutorial =
+    QPushButton* ButtonGera = button(this, "ButtonGera", QStringLiteral("Gera os jogos"), {x, 24, w, h});
+    QPushButton* ButtonImp = button(this, "ButtonImp", QStringLiteral("Imprime os jogos"), {x, 64, w, h});
+    QPushButton* ButtonRes =
+        button(this, "ButtonRes", QStringLiteral("Conferindo os resultados"), {x, 104, w, h});
+    QPushButton* ButtonLimpa = button(this, "ButtonLimpa", QStringLiteral("Limpa dados"), {x, 144, w, h});
+    QPushButton* ButtonTutorial =
         button(this, "ButtonTutorial", QStringLiteral("Tutorial && informações"), {x, 184, w, h});
-    ButtonIns = button(this, "ButtonIns", QStringLiteral("Inserir Resultados"), {x, 224, w, h});
+    QPushButton* ButtonIns = button(this, "ButtonIns", QStringLiteral("Inserir Resultados"), {x, 224, w, h});
     ButtonIns->setToolTip(QStringLiteral("Inserir/Editar resultdado de concurso"));
     // The column is as wide as the gap between the games and the board; a slightly smaller font
     // keeps its longest caption, "Conferindo os resultados", whole.
@@ -257,23 +308,6 @@ void TFormMenu::watchExit(QWidget* field, std::function<void()> exit) {
 }
 
 bool TFormMenu::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == LabelTabela) {
-        switch (e->type()) {
-        case QEvent::Enter:
-        case QEvent::MouseMove:
-            LabelTabelaMouseMove();
-            break;
-        case QEvent::Leave:
-            LabelTabelaMouseLeave();
-            break;
-        case QEvent::MouseButtonRelease:
-            LabelTabelaClick();
-            return true;
-        default:
-            break;
-        }
-        return QWidget::eventFilter(watched, e);
-    }
     if (e->type() == QEvent::KeyPress) {
         const auto* k = static_cast<QKeyEvent*>(e);
         // The Enter of the keypad is the same key to the player.
@@ -295,4 +329,14 @@ QWidget* TFormMenu::numberControl(const QString& name) const {
         if (w->objectName().compare(name, Qt::CaseInsensitive) == 0)
             return w;
     return nullptr;
+}
+
+// The shell's own command: the board's selection and the games list, each after its question.
+void TFormMenu::ButtonLimpaClick() {
+    MessageBoxes& m = *services_.messages;
+    if (m.ask({QStringLiteral("Dezenas desprezadas"),
+               QStringLiteral("Limpa mesmo todas as dezenas desprezadas? ")}))
+        board_->ClearSelection();
+    if (m.ask({QStringLiteral("Apagar os jogos"), QStringLiteral("Limpa a lista de jogos? ")}))
+        ClearGames();
 }

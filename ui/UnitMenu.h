@@ -1,54 +1,27 @@
 #pragma once
 
-#include "GamePrizes.h"
-#include "SlipMarks.h"
+#include "BoardArea.h"
+#include "GamesArea.h"
+#include "GenerationArea.h"
+#include "MenuServices.h"
+#include "PrintingArea.h"
+#include "ResultsArea.h"
+#include "StatisticsArea.h"
 #include "Tables.h"
+#include "TutorialArea.h"
 
 #include <QWidget>
-#include <array>
 #include <functional>
 #include <memory>
-#include <optional>
 
-class BoundLineEdit;
-class MessageBoxes;
-class Navigator;
 class NumberBoard;
-class NumberCell;
-class NumberChip;
-class PreviewService;
-struct ReportForms;
-class TableGrid;
-class WheelPanel;
-class DistributionEditor;
-class QButtonGroup;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
-struct NumberStatistics;
+struct AreaContext;
 
-// What the main window needs from the outside world, so that tests can stand in for it.
-struct MenuServices {
-    MessageBoxes* messages = nullptr;
-    PreviewService* previews = nullptr;
-    ReportForms* reports = nullptr;
-    // Seeds each random generation run; the program seeds from the clock.
-    std::function<quint64()> randomSeed;
-    // Opens the help page in the web browser.
-    std::function<void(const QString& path)> openBrowser;
-    // Asks for the results file to import, opening in `folder`; empty when the player cancels.
-    // Unset: the program's own file dialog (ChooseResultsFile).
-    std::function<QString(QWidget* parent, const QString& folder)> chooseResultsFile;
-};
-
-// The main window: it owns every control and every table of the program and runs every operation
-// from its handlers. The state lives in models (the tables, the number board, the editor's
-// groups); each handler is a thin call into a logic operation, and the window shows the result.
-// Its construction is split by area, one source file each (UnitMenu*.cpp).
+// The main window: it owns the tables, the number board and DurableWork, and composes the areas
+// (results, board, statistics, games, generation, printing, tutorial), each a class that owns its
+// controls and the state only it needs. The window keeps the column of commands between the games
+// and the board, and every handler by its name as a one-line call into the area that does it; what
+// one area needs of another goes through the calls and signals the window wires between them.
 class TFormMenu : public QWidget {
     Q_OBJECT
 
@@ -75,16 +48,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    // --- construction, by area
     void buildShell();
-    void buildTutorial();
-    void buildResults();
-    void buildBoard();
-    void buildStatistics();
-    void buildGames();
-    void buildGeneration();
-    void buildEditor();
-    void buildPrint();
     void putContentInScrollArea();
     // Enter in an entry field moves the focus on, as Tab does.
     void SaiEnter(QWidget* field);
@@ -107,230 +71,83 @@ private:
     void commitPlayerWork();
     void showError(const QString& text);
 
-    // --- shell and tutorial
-    void ButtonTutorialClick();
-    void ButtonSaiClick();
-    void LabelTabelaClick();
-    void LabelTabelaMouseMove();
-    void LabelTabelaMouseLeave();
-
-    // --- draw results
-    void ButtonInsClick();
-    void EditConcExit();
-    void DBEdit1Exit(int field);
-    void DBNAtuClick();
-    void ButtonSalvaClick();
-    void ButtonExcluiClick();
-    void ButtonSaiInClick();
-    void ButtonAtuClick();
-    // The texts of DBEdit1 .. DBEdit6.
-    std::array<QString, 6> drawFieldTexts() const;
-    // The first number field whose typed text the number check refuses, or null; a refused text
-    // never reaches the table (the grid, "Salva", "Atualiza as estatísticas" and the close wait).
-    BoundLineEdit* refusedDrawField() const;
-    // False (and the focus back in the refused field) while a typed number is refused.
-    bool drawNumbersAccepted();
-    void ButtonImportaClick();
-    // Leaving the draw being typed (another draw, the navigator, the grid, "Sai", the close, an
-    // operation that moves the results): a whole draw is stored; one typed only in part is never
-    // stored, and the player is asked whether to discard it. False: the player stays in the draw.
-    bool leaveDraw();
-    void discardDraft();
-    // The focus into the first number field of the draw that is empty or refused.
-    void focusIncompleteField();
-    // Throws when TableRes is about to post a draw whose changed numbers are not whole.
-    void refuseIncompleteDraw();
-
-    // --- board and statistics
-    void ToggleCellPressed(int n, Qt::MouseButton button);
-    void ButtonInverteClick();
+    // --- the handlers, each in the area that does it
+    // tutorial
+    void ButtonTutorialClick() { tutorial_->ButtonTutorialClick(); }
+    void ButtonSaiClick() { tutorial_->ButtonSaiClick(); }
+    void LabelTabelaClick() { tutorial_->LabelTabelaClick(); }
+    void LabelTabelaMouseMove() { tutorial_->LabelTabelaMouseMove(); }
+    void LabelTabelaMouseLeave() { tutorial_->LabelTabelaMouseLeave(); }
+    // draw results
+    void ButtonInsClick() { results_->ButtonInsClick(); }
+    void EditConcExit() { results_->EditConcExit(); }
+    void DBEdit1Exit(int field) { results_->DBEdit1Exit(field); }
+    void DBNAtuClick() { results_->DBNAtuClick(); }
+    void ButtonSalvaClick() { results_->ButtonSalvaClick(); }
+    void ButtonExcluiClick() { results_->ButtonExcluiClick(); }
+    void ButtonSaiInClick() { results_->ButtonSaiInClick(); }
+    void ButtonAtuClick() { results_->ButtonAtuClick(); }
+    void ButtonImportaClick() { results_->ButtonImportaClick(); }
+    bool leaveDraw() { return results_->leaveDraw(); }
+    // board and statistics
+    void ToggleCellPressed(int n, Qt::MouseButton button) { boardArea_->ToggleCellPressed(n, button); }
+    void ButtonInverteClick() { boardArea_->ButtonInverteClick(); }
     void ButtonLimpaClick();
-    void UpdateBoardCounts();
-    void RecomputeStatisticsAndShow();
-    void showStatistics();
-    void RBDezenaClick();
-    void BitBtn2Click();
-
-    // --- games list
-    void RefreshGamesSummary();
-    void ClearGames();
-    void ButtonResClick();
-    void RBJogoClick();
-    void ButtonDelJogoClick();
-
-    // --- check report (UnitMenuCheckReport.cpp)
-    void buildCheckReport();
-    void NoteCheckedDraw();
-    // Enabled while the games hold the hits of a check.
-    void updateCheckReportButton();
-    void ButtonRelConfClick();
-
-    // --- price of a simple bet (UnitMenuPrice.cpp)
-    void buildPrice();
-    void LoadBetPriceInForce();
-    void ButtonPrecoClick();
-
-    // --- generation
-    void ButtonGeraClick();
-    void RBDistribuiClick();
-    void RBAleaClick();
-    void RBCombinaClick();
-    void RBCancelaClick();
-    void RBFechaClick();
-    void ButtonOKGeraClick();
-    void ButtonCanDistribuiClick();
-    void ButtonCanGeraClick();
-    void EditDezJogoExit();
-    void ButtonOKAleaClick();
-    void ButtonCanAleaClick();
-    void ButtonOKCombClick(QPushButton* sender);
-    void ButtonGeraJClick();
-    void ButtonCanGeraJClick();
-    void showChips();
-    // The point of a dragged chip (relative to the chip) held to where the whole chip stays inside
-    // the editor panel, so that a dropped chip can always be seen and grabbed again.
-    QPoint keepChipInside(int number, QPoint at) const;
-
-    // --- printing
-    void ButtonImpClick();
-    void RBCartClick(QRadioButton* sender);
-    void RBRelClick();
-    void TableCImpAfterScroll();
-    void ButtonCalibraClick();
+    void UpdateBoardCounts() { boardArea_->UpdateBoardCounts(); }
+    void RecomputeStatisticsAndShow() { statistics_->RecomputeStatisticsAndShow(); }
+    void RBDezenaClick() { statistics_->RBDezenaClick(); }
+    void BitBtn2Click() { statistics_->BitBtn2Click(); }
+    // games, the check report and the price of a bet
+    void RefreshGamesSummary() { games_->RefreshGamesSummary(); }
+    void ClearGames() { games_->ClearGames(); }
+    void ButtonResClick() { games_->ButtonResClick(); }
+    void RBJogoClick() { games_->RBJogoClick(); }
+    void ButtonDelJogoClick() { games_->ButtonDelJogoClick(); }
+    void NoteCheckedDraw() { games_->NoteCheckedDraw(); }
+    void updateCheckReportButton() { games_->updateCheckReportButton(); }
+    void ButtonRelConfClick() { games_->ButtonRelConfClick(); }
+    void LoadBetPriceInForce() { games_->LoadBetPriceInForce(); }
+    void ButtonPrecoClick() { games_->ButtonPrecoClick(); }
+    // generation and the editor of dealt games
+    void ButtonGeraClick() { generation_->ButtonGeraClick(); }
+    void RBDistribuiClick() { generation_->RBDistribuiClick(); }
+    void RBAleaClick() { generation_->RBAleaClick(); }
+    void RBCombinaClick() { generation_->RBCombinaClick(); }
+    void RBCancelaClick() { generation_->RBCancelaClick(); }
+    void RBFechaClick() { generation_->RBFechaClick(); }
+    void ButtonOKGeraClick() { generation_->ButtonOKGeraClick(); }
+    void ButtonCanDistribuiClick() { generation_->ButtonCanGeraClick(); }
+    void ButtonCanGeraClick() { generation_->ButtonCanGeraClick(); }
+    void EditDezJogoExit() { generation_->EditDezJogoExit(); }
+    void ButtonOKAleaClick() { generation_->ButtonOKAleaClick(); }
+    void ButtonCanAleaClick() { generation_->ButtonCanGeraClick(); }
+    void ButtonOKCombClick() { generation_->ButtonOKCombClick(); }
+    void ButtonCalcCombClick() { generation_->ButtonCalcCombClick(); }
+    void ButtonGeraJClick() { generation_->ButtonGeraJClick(); }
+    void ButtonCanGeraJClick() { generation_->ButtonCanGeraJClick(); }
+    // printing
+    void ButtonImpClick() { printing_->ButtonImpClick(); }
+    void RBCartClick(PrintingArea::SlipPaper paper) { printing_->RBCartClick(paper); }
+    void RBRelClick() { printing_->RBRelClick(); }
+    void TableCImpAfterScroll() { printing_->TableCImpAfterScroll(); }
+    void ButtonCalibraClick() { printing_->ButtonCalibraClick(); }
 
     QString folder_;
     MenuServices services_;
     Tables tables_;
     std::unique_ptr<NumberBoard> board_;
-    std::unique_ptr<NumberStatistics> statistics_;
-    std::unique_ptr<DistributionEditor> editor_;
-    bool SlipPrintActive = false;
-    SlipMarks slipMarks_; // the marks of the slip being laid out
     bool closing_ = false;
     class DurableWork* durable_ = nullptr;
     QList<int> savedDiscards_; // the discarded numbers "Desprezadas.cds" holds
     QList<int> savedFixed_;    // the fixed numbers "Fixas.cds" holds
-    bool checkingDrawNumber_ = false;
 
-    // --- shell
-    QPushButton* ButtonGera = nullptr;
-    QPushButton* ButtonImp = nullptr;
-    QPushButton* ButtonRes = nullptr;
-    QPushButton* ButtonLimpa = nullptr;
-    QPushButton* ButtonTutorial = nullptr;
-    QPushButton* ButtonIns = nullptr;
-    QLabel* Label8 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLabel* Label43 = nullptr;
-    QLabel* Label44 = nullptr;
-
-    // --- tutorial
-    QFrame* PanelTut = nullptr;
-    QLabel* LabelTabela = nullptr;
-    QPushButton* ButtonSai = nullptr;
-
-    // --- draw results
-    TableGrid* GridRes = nullptr;
-    QFrame* PanelIns = nullptr;
-    QLineEdit* EditConc = nullptr;
-    std::array<BoundLineEdit*, 6> DBEdit{};
-    Navigator* DBNAtu = nullptr;
-    QPushButton* ButtonSalva = nullptr;
-    QPushButton* ButtonExclui = nullptr;
-    QPushButton* ButtonAtu = nullptr;
-    QPushButton* ButtonImporta = nullptr;
-    QPushButton* ButtonSaiIn = nullptr;
-
-    // --- board
-    QFrame* PanelDez = nullptr;
-    std::array<NumberCell*, 60> cells_{};
-    QLabel* Label40 = nullptr;
-    QLabel* wl = nullptr;
-    QLabel* ql = nullptr;
-    QLabel* ul = nullptr;
-    QLabel* LabelDesp = nullptr;
-    QLabel* LabelPares = nullptr;
-    QPushButton* ButtonInverte = nullptr;
-
-    // --- statistics
-    QFrame* Panel1 = nullptr;
-    std::array<QLabel*, 5> classCounts_{}; // LabelRed, LabelFuc, LabelBlue, LabelMaroon, LabelBlack
-    QLabel* LabelMedia = nullptr;
-    QFrame* Panel4 = nullptr;
-    TableGrid* DBGrid1 = nullptr;
-    QRadioButton* RBDezena = nullptr;
-    QRadioButton* RBSaidas = nullptr;
-    QRadioButton* RBDemora = nullptr;
-    QRadioButton* RBMaiorDemora = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-
-    // --- games list
-    QFrame* PanelJogos = nullptr;
-    TableGrid* DBGrid2 = nullptr;
-    QRadioButton* RBJogo = nullptr;
-    QRadioButton* RBAcerto = nullptr;
-    QPushButton* ButtonDelJogo = nullptr;
-    QLabel* Label41 = nullptr;
-    QPlainTextEdit* MemoJogos = nullptr;
-
-    // --- check report
-    QPushButton* ButtonRelConf = nullptr;
-    std::optional<ResultDraw> checkedDraw_; // the draw of the games' hits, once known
-
-    // --- price of a simple bet
-    QPushButton* ButtonPreco = nullptr;
-
-    // --- generation
-    QFrame* PanelGeraQual = nullptr;
-    QButtonGroup* generationChoice_ = nullptr;
-    QRadioButton* RBDistribui = nullptr;
-    QRadioButton* RBAlea = nullptr;
-    QRadioButton* RBCombina = nullptr;
-    QRadioButton* RBCancela = nullptr;
-    QRadioButton* RBFecha = nullptr;
-    WheelPanel* wheelPanel_ = nullptr; // PanelFecha
-    QFrame* PanelGera = nullptr;
-    QFrame* PanelDistribui = nullptr;
-    QLineEdit* EditMax = nullptr;
-    QPushButton* ButtonOKGera = nullptr;
-    QPushButton* ButtonCanDistribui = nullptr;
-    QFrame* PanelAlea = nullptr;
-    QLabel* LabelSel = nullptr;
-    QLabel* LabelMax = nullptr;
-    QLineEdit* EditDezJogo = nullptr;
-    QLineEdit* EditQuant = nullptr;
-    QPushButton* ButtonOKAlea = nullptr;
-    QPushButton* ButtonCanAlea = nullptr;
-    QFrame* PanelCombina = nullptr;
-    QLabel* LabelSelC = nullptr;
-    QLabel* LabelAGerar = nullptr;
-    QPushButton* ButtonOKComb = nullptr;
-    QPushButton* ButtonCalcComb = nullptr;
-    QPushButton* BitBtn4 = nullptr;
-    QFrame* PanelFiltro = nullptr;
-    QLineEdit* EditPares = nullptr;
-    QLineEdit* EditLinhas = nullptr;
-    QLineEdit* EditInicial = nullptr;
-    QLineEdit* EditFinal = nullptr;
-    double MaxGames = 0;
-    bool GameSizeOk = false;
-
-    // --- drag editor
-    QFrame* PanelEdita = nullptr;
-    std::array<NumberChip*, 60> chips_{};
-    QPushButton* ButtonGeraJ = nullptr;
-    QPushButton* ButtonCanGeraJ = nullptr;
-    QLabel* LabelSobra = nullptr; // the rows too short to become games
-
-    // --- printing
-    QFrame* PanelImp = nullptr;
-    QRadioButton* RBCart = nullptr;
-    QRadioButton* RBRel = nullptr;
-    QRadioButton* RBCartA4 = nullptr;
-    QPushButton* ButtonCalibra = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QRadioButton* RBST = nullptr;
-    QRadioButton* RB2C = nullptr;
-    QRadioButton* RB4C = nullptr;
-    QRadioButton* RB8C = nullptr;
+    // The areas, built in this order (the order of their controls, and so of the Tab key).
+    std::unique_ptr<AreaContext> context_;
+    std::unique_ptr<ResultsArea> results_;
+    std::unique_ptr<BoardArea> boardArea_;
+    std::unique_ptr<StatisticsArea> statistics_;
+    std::unique_ptr<GamesArea> games_;
+    std::unique_ptr<GenerationArea> generation_;
+    std::unique_ptr<PrintingArea> printing_;
+    std::unique_ptr<TutorialArea> tutorial_;
 };

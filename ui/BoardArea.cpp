@@ -1,13 +1,14 @@
-#include "DiscardedNumbers.h"
-#include "FixedNumbers.h"
+#include "BoardArea.h"
+
 #include "MenuLayout.h"
-#include "MessageBoxes.h"
 #include "NumberBoard.h"
 #include "NumberCell.h"
 #include "NumberStatistics.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 
 #include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
 #include <QMouseEvent>
 
 namespace {
@@ -20,11 +21,10 @@ int cellOffset(int index, int barAfter) {
 // The board of the 60 numbers: six rows of ten cells split into four blocks by two maroon bars,
 // the legend above it and the two counts below it. It shows NumberBoard (the cell colours) and the
 // last statistics (the texts and the colour of each number).
-void TFormMenu::buildBoard() {
+BoardArea::BoardArea(const AreaContext& context) : ctx_(context), board_(&context.board) {
     using namespace MenuLayout;
-    board_ = std::make_unique<NumberBoard>();
     const int boardWidth = cellOffset(9, 5) + kCell + 4, boardHeight = cellOffset(5, 3) + kCell + 4;
-    PanelDez = panel(this, "PanelDez", {500, 40, boardWidth, boardHeight});
+    PanelDez = panel(ctx_.window, "PanelDez", {500, 40, boardWidth, boardHeight});
     PanelDez->setFrameShape(QFrame::Box);
     PanelDez->setToolTip(
         QStringLiteral("Clique com o botão esquerdo=Despreza a dezena(Azul). Botão direito=fixa(Branco))"));
@@ -32,10 +32,10 @@ void TFormMenu::buildBoard() {
         auto* cell = new NumberCell(n, PanelDez);
         cell->move(2 + cellOffset((n - 1) % 10, 5), 2 + cellOffset((n - 1) / 10, 3));
         cell->setToolTip(PanelDez->toolTip());
-        connect(cell, &NumberCell::pressed, this, &TFormMenu::ToggleCellPressed);
+        connect(cell, &NumberCell::pressed, this, &BoardArea::ToggleCellPressed);
         cells_[static_cast<std::size_t>(n - 1)] = cell;
     }
-    auto bar = [this](const char* name, QRect at) {
+    auto bar = [&](const char* name, QRect at) {
         auto* s = new QFrame(PanelDez);
         s->setObjectName(QLatin1String(name));
         s->setGeometry(at);
@@ -50,10 +50,10 @@ void TFormMenu::buildBoard() {
     // The legend: the three values stand in the gaps of its caption.
     const QString caption =
         QStringLiteral("(Peso:             Saídas:            Há quantos concursos não sai:       )");
-    Label40 = label(this, "Label40", caption, {500, 22, boardWidth, 16});
+    Label40 = label(ctx_.window, "Label40", caption, {500, 22, boardWidth, 16});
     const QFontMetrics fm(Label40->font());
     auto valueAt = [&](const char* name, const QString& before, QColor color) {
-        QLabel* l = label(this, name, QString(), {500 + fm.horizontalAdvance(before) + 3, 22, 44, 16});
+        QLabel* l = label(ctx_.window, name, QString(), {500 + fm.horizontalAdvance(before) + 3, 22, 44, 16});
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, color);
         l->setPalette(p);
@@ -64,21 +64,23 @@ void TFormMenu::buildBoard() {
     ul = valueAt("ul", QStringLiteral("(Peso:             Saídas:            Há quantos concursos não sai:"),
                  QColor(0, 0, 128));
 
-    LabelDesp = label(this, "LabelDesp", QString(), {500, 40 + boardHeight + 4, 280, 16});
-    LabelPares = label(this, "LabelPares", QString(), {500, 40 + boardHeight + 20, 280, 16});
-    ButtonInverte = button(this, "ButtonInverte", QStringLiteral("Inverter a seleção"),
+    LabelDesp = label(ctx_.window, "LabelDesp", QString(), {500, 40 + boardHeight + 4, 280, 16});
+    LabelPares = label(ctx_.window, "LabelPares", QString(), {500, 40 + boardHeight + 20, 280, 16});
+    ButtonInverte = button(ctx_.window, "ButtonInverte", QStringLiteral("Inverter a seleção"),
                            {500 + boardWidth - 110, 40 + boardHeight + 4, 110, 28});
     connect(ButtonInverte, &QPushButton::clicked, this, [this] { ButtonInverteClick(); });
 
-    connect(board_.get(), &NumberBoard::changed, this, [this] {
-        for (int n = 1; n <= 60; ++n)
-            cells_[static_cast<std::size_t>(n - 1)]->setBackground(StateColor(board_->state(n)));
-        UpdateBoardCounts();
-    });
-    emit board_->changed();
+    connect(board_, &NumberBoard::changed, this, [this] { showBoard(); });
+    showBoard();
 }
 
-void TFormMenu::ToggleCellPressed(int n, Qt::MouseButton button) {
+void BoardArea::showBoard() {
+    for (int n = 1; n <= 60; ++n)
+        cells_[static_cast<std::size_t>(n - 1)]->setBackground(StateColor(board_->state(n)));
+    UpdateBoardCounts();
+}
+
+void BoardArea::ToggleCellPressed(int n, Qt::MouseButton button) {
     board_->ToggleCell(n, button == Qt::RightButton    ? PressButton::Right
                           : button == Qt::MiddleButton ? PressButton::Middle
                                                        : PressButton::Left);
@@ -90,37 +92,23 @@ void TFormMenu::ToggleCellPressed(int n, Qt::MouseButton button) {
     }
 }
 
-void TFormMenu::ButtonInverteClick() {
+void BoardArea::ButtonInverteClick() {
     board_->InvertSelection();
 }
 
-void TFormMenu::UpdateBoardCounts() {
+void BoardArea::UpdateBoardCounts() {
     LabelDesp->setText(board_->DiscardedLabelText());
     LabelPares->setText(board_->EvenLabelText());
 }
 
-void TFormMenu::ButtonLimpaClick() {
-    MessageBoxes& m = *services_.messages;
-    if (m.ask({QStringLiteral("Dezenas desprezadas"),
-               QStringLiteral("Limpa mesmo todas as dezenas desprezadas? ")}))
-        board_->ClearSelection();
-    if (m.ask({QStringLiteral("Apagar os jogos"), QStringLiteral("Limpa a lista de jogos? ")}))
-        ClearGames();
-}
-
-void TFormMenu::LoadDiscardedAndShow() {
-    guarded([this] {
-        const bool firstStart = LoadDiscarded(tables_, *board_);
-        savedDiscards_ = board_->discardedNumbers();
-        ApplyFixed(*board_, LoadFixed(folder_));
-        savedFixed_ = board_->fixedNumbers();
-        if (firstStart)
-            ButtonTutorialClick(); // a first start: the tutorial greets the player
-    });
-}
-
-void TFormMenu::SaveDiscardedAndReport() {
-    guarded([this] { SaveDiscarded(tables_, *board_); });
-    if (board_->fixedNumbers() != savedFixed_)
-        guarded([this] { SaveFixed(folder_, board_->fixedNumbers()); });
+void BoardArea::showStatistics(const NumberStatistics& s) {
+    statistics_ = s;
+    for (int n = 1; n <= 60; ++n) {
+        NumberCell* cell = cells_[static_cast<std::size_t>(n - 1)];
+        cell->setTexts(s.weightText(n), s.timesDrawnText(n), s.absenceText(n));
+        cell->setNumberColor(s.colorOf(n));
+    }
+    wl->setText(s.weightText(1));
+    ql->setText(s.timesDrawnText(1));
+    ul->setText(s.absenceText(1));
 }

@@ -1,3 +1,5 @@
+#include "ResultsArea.h"
+
 #include "BoundLineEdit.h"
 #include "DrawEntry.h"
 #include "ImportFolder.h"
@@ -13,14 +15,18 @@
 #include "Table.h"
 #include "TableError.h"
 #include "TableGrid.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
 
 // The draw results: the read-only results grid, always visible, and the entry panel where draws
 // are looked up, added, corrected and deleted.
-void TFormMenu::buildResults() {
+ResultsArea::ResultsArea(const AreaContext& context)
+    : ctx_(context), tables_(context.tables), services_(context.services), folder_(context.folder) {
     using namespace MenuLayout;
     const QColor sky = QColor::fromRgb(clSkyBlue);
     QVector<TableModel::Column> columns{
@@ -32,7 +38,7 @@ void TFormMenu::buildResults() {
     columns.append({QStringLiteral("impares"), QStringLiteral("I"), Qt::AlignRight | Qt::AlignVCenter, sky});
     columns.append({QStringLiteral("abaixo"), QStringLiteral("até 30"), Qt::AlignRight | Qt::AlignVCenter});
     columns.append({QStringLiteral("acima"), QStringLiteral("ac.30"), Qt::AlignRight | Qt::AlignVCenter});
-    GridRes = new TableGrid(new TableModel(tables_.TableRes, columns, this), this);
+    GridRes = new TableGrid(new TableModel(tables_.TableRes, columns, ctx_.window), ctx_.window);
     GridRes->setObjectName(QStringLiteral("GridRes"));
     GridRes->setGeometry(500, 330, 300, 296);
     GridRes->setReadOnly(true);
@@ -43,7 +49,7 @@ void TFormMenu::buildResults() {
     // A draw typed only in part is never stored: leaving it asks whether to discard it.
     GridRes->setMoveGuard([this] { return refusedDrawField() == nullptr && leaveDraw(); });
 
-    PanelIns = panel(this, "PanelIns", {8, 376, 358, 210}, false);
+    PanelIns = panel(ctx_.window, "PanelIns", {8, 376, 358, 210}, false);
     label(PanelIns, "Label25", QStringLiteral("Insersão/Edição/Exclusão de resultados de concursos"),
           {8, 6, 470, 16}, Bold);
     label(PanelIns, "LabelConcurso", QStringLiteral("Concurso"), {8, 32, 60, 18});
@@ -54,14 +60,14 @@ void TFormMenu::buildResults() {
         auto* e = new BoundLineEdit(tables_.TableRes, QStringLiteral("d%1").arg(i + 1), PanelIns);
         e->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
         e->setGeometry(72 + i * 42, 60, 38, 22);
-        watchExit(e, [this, i] { DBEdit1Exit(i); });
+        ctx_.watchExit(e, [this, i] { DBEdit1Exit(i); });
         DBEdit[static_cast<std::size_t>(i)] = e;
-        SaiEnter(e);
-        setTabOrder(previous, e);
+        ctx_.enterMovesOn(e);
+        QWidget::setTabOrder(previous, e);
         previous = e;
     }
-    SaiEnter(EditConc);
-    watchExit(EditConc, [this] { EditConcExit(); });
+    ctx_.enterMovesOn(EditConc);
+    ctx_.watchExit(EditConc, [this] { EditConcExit(); });
 
     DBNAtu = new Navigator(tables_.TableRes, PanelIns);
     DBNAtu->setObjectName(QStringLiteral("DBNAtu"));
@@ -82,7 +88,7 @@ void TFormMenu::buildResults() {
     ButtonSaiIn = button(PanelIns, "ButtonSaiIn", QStringLiteral("Sai"), {216, 170, 96, 28});
     for (QWidget* w : std::initializer_list<QWidget*>{DBNAtu, ButtonAtu, ButtonImporta, ButtonSalva,
                                                       ButtonExclui, ButtonSaiIn}) {
-        setTabOrder(previous, w);
+        QWidget::setTabOrder(previous, w);
         previous = w;
     }
     connect(ButtonAtu, &QPushButton::clicked, this, [this] { ButtonAtuClick(); });
@@ -92,13 +98,13 @@ void TFormMenu::buildResults() {
     connect(ButtonSaiIn, &QPushButton::clicked, this, [this] { ButtonSaiInClick(); });
 }
 
-void TFormMenu::ButtonInsClick() {
+void ResultsArea::ButtonInsClick() {
     PanelIns->show();
     PanelIns->raise();
     EditConc->setText(currentConcursoText(tables_.TableRes));
 }
 
-void TFormMenu::EditConcExit() {
+void ResultsArea::EditConcExit() {
     guarded([this] {
         // Another draw number leaves the draw being typed.
         const std::optional<int> wanted = ParseWholeNumber(EditConc->text());
@@ -113,7 +119,7 @@ void TFormMenu::EditConcExit() {
     });
 }
 
-void TFormMenu::DBEdit1Exit(int field) {
+void ResultsArea::DBEdit1Exit(int field) {
     if (checkingDrawNumber_)
         return;
     checkingDrawNumber_ = true;
@@ -139,14 +145,14 @@ void TFormMenu::DBEdit1Exit(int field) {
     checkingDrawNumber_ = false;
 }
 
-std::array<QString, 6> TFormMenu::drawFieldTexts() const {
+std::array<QString, 6> ResultsArea::drawFieldTexts() const {
     std::array<QString, 6> texts;
     for (std::size_t i = 0; i < DBEdit.size(); ++i)
         texts[i] = DBEdit[i]->text();
     return texts;
 }
 
-BoundLineEdit* TFormMenu::refusedDrawField() const {
+BoundLineEdit* ResultsArea::refusedDrawField() const {
     const std::array<QString, 6> texts = drawFieldTexts();
     for (int i = 0; i < 6; ++i) {
         BoundLineEdit* e = DBEdit[static_cast<std::size_t>(i)];
@@ -156,7 +162,7 @@ BoundLineEdit* TFormMenu::refusedDrawField() const {
     return nullptr;
 }
 
-bool TFormMenu::drawNumbersAccepted() {
+bool ResultsArea::drawNumbersAccepted() {
     BoundLineEdit* refused = refusedDrawField();
     if (!refused)
         return true;
@@ -165,11 +171,11 @@ bool TFormMenu::drawNumbersAccepted() {
     return false;
 }
 
-void TFormMenu::DBNAtuClick() {
+void ResultsArea::DBNAtuClick() {
     EditConc->setText(currentConcursoText(tables_.TableRes));
 }
 
-void TFormMenu::ButtonSalvaClick() {
+void ResultsArea::ButtonSalvaClick() {
     if (!drawNumbersAccepted())
         return;
     Table& res = tables_.TableRes;
@@ -183,7 +189,7 @@ void TFormMenu::ButtonSalvaClick() {
     guarded([&res] { res.post(); });
 }
 
-bool TFormMenu::leaveDraw() {
+bool ResultsArea::leaveDraw() {
     Table& res = tables_.TableRes;
     if (!res.isOpen() || !res.isEditing())
         return true;
@@ -203,7 +209,7 @@ bool TFormMenu::leaveDraw() {
         return true;
     };
     // Nothing typed differs from what the draw holds: there is nothing to lose.
-    const bool ask = !same(texts, stored) && !closing_ && !ShutdownSignals::requested();
+    const bool ask = !same(texts, stored) && !ctx_.closing() && !ShutdownSignals::requested();
     if (ask && !services_.messages->ask(incompleteDrawQuestion(currentConcursoText(res)))) {
         focusIncompleteField();
         return false;
@@ -212,14 +218,14 @@ bool TFormMenu::leaveDraw() {
     return true;
 }
 
-void TFormMenu::discardDraft() {
+void ResultsArea::discardDraft() {
     for (BoundLineEdit* e : DBEdit)
         e->discardTyped();
     if (tables_.TableRes.isEditing())
         tables_.TableRes.cancel();
 }
 
-void TFormMenu::focusIncompleteField() {
+void ResultsArea::focusIncompleteField() {
     const std::array<QString, 6> texts = drawFieldTexts();
     for (int i = 0; i < 6; ++i) {
         const QString& t = texts[static_cast<std::size_t>(i)];
@@ -230,7 +236,7 @@ void TFormMenu::focusIncompleteField() {
     }
 }
 
-void TFormMenu::refuseIncompleteDraw() {
+void ResultsArea::refuseIncompleteDraw() {
     const Table& res = tables_.TableRes;
     if (!res.isEditing())
         return;
@@ -253,40 +259,40 @@ void TFormMenu::refuseIncompleteDraw() {
     throw TableError(incompleteDrawRefusal(currentConcursoText(res)));
 }
 
-void TFormMenu::ButtonExcluiClick() {
+void ResultsArea::ButtonExcluiClick() {
     guarded([this] {
         if (const auto text = DeleteCurrentDraw(tables_.TableRes, *services_.messages))
             EditConc->setText(*text);
     });
 }
 
-void TFormMenu::ButtonSaiInClick() {
+void ResultsArea::ButtonSaiInClick() {
     if (!drawNumbersAccepted() || !leaveDraw())
         return;
     PanelIns->hide();
     services_.messages->inform(recomputeReminderMessage());
 }
 
-void TFormMenu::ButtonAtuClick() {
+void ResultsArea::ButtonAtuClick() {
     if (!drawNumbersAccepted() || !leaveDraw())
         return;
     ButtonAtu->setEnabled(false);
-    RecomputeStatisticsAndShow();
+    emit recomputeRequested();
     ButtonAtu->setEnabled(true);
 }
 
 // Imports a results file the player downloaded: the draw being typed is stored first, the file
 // dialog opens in the folder of the last import, and the import's summary (or why the file was
 // refused) is shown; the statistics shown are the ones the import recomputed.
-void TFormMenu::ButtonImportaClick() {
+void ResultsArea::ButtonImportaClick() {
     if (!drawNumbersAccepted() || !leaveDraw())
         return;
     QString folder;
     guarded([this, &folder] { folder = LastImportFolder(folder_); });
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    const QString path = services_.chooseResultsFile ? services_.chooseResultsFile(this, folder)
-                                                     : ChooseResultsFile(this, folder);
+    const QString path = services_.chooseResultsFile ? services_.chooseResultsFile(ctx_.window, folder)
+                                                     : ChooseResultsFile(ctx_.window, folder);
     if (path.isEmpty())
         return;
     ButtonImporta->setEnabled(false);
@@ -296,19 +302,17 @@ void TFormMenu::ButtonImportaClick() {
         // it), which is gone before the import asks about differing draws.
         std::variant<ParsedResults, ResultsImportOutcome> read;
         {
-            RunProgress progress(this, {QStringLiteral("ProgressImporta"), importResultsTitle(),
-                                        QStringLiteral("Lendo o arquivo de resultados...\n"
-                                                       "Linhas lidas até agora: %1")});
+            RunProgress progress(ctx_.window, {QStringLiteral("ProgressImporta"), importResultsTitle(),
+                                               QStringLiteral("Lendo o arquivo de resultados...\n"
+                                                              "Linhas lidas até agora: %1")});
             read = ReadResultsFile(path, progress);
         }
-        const ResultsImportOutcome o = std::holds_alternative<ParsedResults>(read)
-                                           ? ImportParsedResults(tables_, std::get<ParsedResults>(read), path,
-                                                                 *services_.messages)
-                                           : std::get<ResultsImportOutcome>(std::move(read));
-        if (o.statistics) {
-            statistics_ = std::make_unique<NumberStatistics>(*o.statistics);
-            showStatistics();
-        }
+        const ResultsImportOutcome o =
+            std::holds_alternative<ParsedResults>(read)
+                ? ImportParsedResults(tables_, std::get<ParsedResults>(read), path, *services_.messages)
+                : std::get<ResultsImportOutcome>(std::move(read));
+        if (o.statistics)
+            emit statisticsImported(*o.statistics);
         EditConc->setText(currentConcursoText(tables_.TableRes));
         if (o.cancelled)
             return; // the player stopped it, and knows; nothing changed
@@ -325,7 +329,7 @@ void TFormMenu::ButtonImportaClick() {
     ButtonImporta->setEnabled(true);
 }
 
-void TFormMenu::StorePendingDraw() {
+void ResultsArea::StorePendingDraw() {
     // Numbers still in the fields reach the row first; a number the check refuses is dropped, and
     // a text the field refuses makes the draw not storable.
     const std::array<QString, 6> texts = drawFieldTexts();
@@ -345,4 +349,8 @@ void TFormMenu::StorePendingDraw() {
         }
     }
     guarded([this] { ::StorePendingDraw(tables_.TableRes); });
+}
+
+ResultsArea::~ResultsArea() {
+    tables_.TableRes.removeFieldUpdater(this);
 }

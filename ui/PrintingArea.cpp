@@ -1,3 +1,5 @@
+#include "PrintingArea.h"
+
 #include "CalibrationDialog.h"
 #include "GamesListing.h"
 #include "MenuLayout.h"
@@ -7,31 +9,19 @@
 #include "ReportForms.h"
 #include "SlipPrinting.h"
 #include "SlipTestSheet.h"
-#include "StatisticsOrder.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 
 #include <QButtonGroup>
+#include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
 
-namespace {
-// A radio button of an exclusive group cannot be unchecked directly; a print choice is cleared
-// after its run so that it can be chosen again.
-void clearChoice(QRadioButton* rb) {
-    QButtonGroup* g = rb->group();
-    if (g)
-        g->setExclusive(false);
-    rb->setChecked(false);
-    if (g)
-        g->setExclusive(true);
-}
-} // namespace
-
 // Printing: the print panel with its three choices (slips on slip paper, the games listing, slips
-// on A4) and the teimosinha; the statistics report of the statistics panel.
-void TFormMenu::buildPrint() {
+// on A4) and the teimosinha.
+PrintingArea::PrintingArea(const AreaContext& context)
+    : ctx_(context), tables_(context.tables), services_(context.services), folder_(context.folder) {
     using namespace MenuLayout;
-    PanelImp = panel(this, "PanelImp", {8, 376, 358, 196}, false);
+    PanelImp = panel(ctx_.window, "PanelImp", {8, 376, 358, 196}, false);
     label(PanelImp, "Label52", QStringLiteral("Impressão:"), {8, 6, 200, 16}, Bold);
     RBCart = radio(PanelImp, "RBCart", QStringLiteral("Imprime as cartelas direto nos volantes"),
                    {8, 26, 340, 20});
@@ -63,12 +53,16 @@ void TFormMenu::buildPrint() {
     connect(&tables_.TableCImp, &Table::afterScroll, this, [this] { TableCImpAfterScroll(); });
 }
 
-void TFormMenu::ButtonImpClick() {
+void PrintingArea::ButtonImpClick() {
     PanelImp->show();
     PanelImp->raise();
 }
 
-void TFormMenu::RBCartClick(QRadioButton* sender) {
+void PrintingArea::RBCartClick(SlipPaper paper) {
+    RBCartClick(paper == SlipPaper::A4 ? RBCartA4 : RBCart);
+}
+
+void PrintingArea::RBCartClick(QRadioButton* sender) {
     PanelImp->hide();
     SlipPrintActive = false;
     guarded([&] {
@@ -90,11 +84,11 @@ void TFormMenu::RBCartClick(QRadioButton* sender) {
         chosen.applySlipMarks(slipMarks_);
         services_.previews->preview(chosen.layout(), tables_.TableCImp);
     });
-    clearChoice(sender);
+    MenuLayout::clearChoice(sender->group());
     SlipPrintActive = false;
 }
 
-void TFormMenu::TableCImpAfterScroll() {
+void PrintingArea::TableCImpAfterScroll() {
     if (!SlipPrintActive)
         return;
     guarded([this] {
@@ -104,9 +98,9 @@ void TFormMenu::TableCImpAfterScroll() {
     });
 }
 
-void TFormMenu::RBRelClick() {
+void PrintingArea::RBRelClick() {
     PanelImp->hide();
-    clearChoice(RBRel);
+    MenuLayout::clearChoice(RBRel->group());
     guarded([this] {
         if (const std::optional<Message> none = BuildGamesListing(tables_)) {
             services_.messages->inform(*none);
@@ -116,25 +110,9 @@ void TFormMenu::RBRelClick() {
     });
 }
 
-void TFormMenu::BitBtn2Click() {
-    if (!leaveDraw()) // the title moves the results to their last draw
-        return;
-    guarded([this] {
-        BuildStatisticsReport(tables_);
-        // The grid goes back to ascending numbers with RBDezena selected.
-        if (!RBDezena->isChecked()) {
-            RBDezena->setChecked(true);
-            RBDezenaClick();
-        }
-        services_.reports->FormRelSai.setTitle(StatisticsReportTitle(tables_.TableRes));
-        services_.previews->preview(services_.reports->FormRelSai.layout(), tables_.TableRelSai);
-        tables_.TableRelSai.close();
-    });
-}
-
 // The calibration dialog: the offsets as stored, a test sheet of either paper with the offsets as
 // they stand in the dialog, and the offsets stored when the player saves them.
-void TFormMenu::ButtonCalibraClick() {
+void PrintingArea::ButtonCalibraClick() {
     PrintCalibration stored;
     if (!guarded([&] { stored = LoadPrintCalibration(folder_); }))
         return;
@@ -151,7 +129,7 @@ void TFormMenu::ButtonCalibraClick() {
                 services_.previews->previewSheet(sheet);
             });
         },
-        this);
+        ctx_.window);
     if (dialog.exec() == QDialog::Accepted)
         guarded([&] { StorePrintCalibration(folder_, dialog.calibration()); });
 }

@@ -1,19 +1,23 @@
+#include "StatisticsArea.h"
+
 #include "MenuLayout.h"
 #include "NamedColors.h"
-#include "NumberCell.h"
 #include "NumberStatistics.h"
+#include "PreviewService.h"
 #include "RecomputeStatistics.h"
+#include "ReportForms.h"
 #include "StatisticsOrder.h"
 #include "TableGrid.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 
 #include <QButtonGroup>
 
 // The statistics: the weight legend beside the results, the statistics grid on the right with
 // its four orders and its report, and the texts and colours they put on the board.
-void TFormMenu::buildStatistics() {
+StatisticsArea::StatisticsArea(const AreaContext& context)
+    : ctx_(context), tables_(context.tables), services_(context.services) {
     using namespace MenuLayout;
-    Panel1 = panel(this, "Panel1", {804, 330, 118, 152});
+    Panel1 = panel(ctx_.window, "Panel1", {804, 330, 118, 152});
     label(Panel1, "Label2", QStringLiteral("Desempenho"), {4, 4, 110, 14}, Bold | Centered);
     label(Panel1, "Label1", QStringLiteral("das dezenas"), {4, 18, 110, 14}, Bold | Centered);
     const struct {
@@ -37,17 +41,18 @@ void TFormMenu::buildStatistics() {
         classCounts_[static_cast<std::size_t>(i)] = count;
         label(Panel1, rows[i].caption, rows[i].text, {29, 38 + i * 22, 86, 18});
     }
-    LabelMedia = label(this, "LabelMedia", QStringLiteral("Saída média por dezena ="), {660, 312, 228, 16});
+    LabelMedia =
+        label(ctx_.window, "LabelMedia", QStringLiteral("Saída média por dezena ="), {660, 312, 228, 16});
     LabelMedia->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    Panel4 = panel(this, "Panel4", {926, 22, 240, 604});
+    Panel4 = panel(ctx_.window, "Panel4", {926, 22, 240, 604});
     auto* model =
         new TableModel(tables_.TableSaidas,
                        {{QStringLiteral("Dezena"), QStringLiteral("Dez."), Qt::AlignCenter},
                         {QStringLiteral("Saidas"), QStringLiteral("Não Sai"), Qt::AlignCenter},
                         {QStringLiteral("Demora"), QStringLiteral("Demora"), Qt::AlignCenter},
                         {QStringLiteral("MaiorDemora"), QStringLiteral("M.Demora"), Qt::AlignCenter}},
-                       this);
+                       ctx_.window);
     DBGrid1 = new TableGrid(model, Panel4);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(4, 4, 232, 436);
@@ -68,33 +73,48 @@ void TFormMenu::buildStatistics() {
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
 }
 
-void TFormMenu::RecomputeStatisticsAndShow() {
+void StatisticsArea::RecomputeStatisticsAndShow() {
     guarded([this] {
         statistics_ = std::make_unique<NumberStatistics>(RecomputeStatistics(tables_));
         showStatistics();
     });
 }
 
-void TFormMenu::showStatistics() {
+StatisticsArea::~StatisticsArea() = default;
+
+void StatisticsArea::show(const NumberStatistics& s) {
+    statistics_ = std::make_unique<NumberStatistics>(s);
+    showStatistics();
+}
+
+void StatisticsArea::showStatistics() {
     const NumberStatistics& s = *statistics_;
-    for (int n = 1; n <= 60; ++n) {
-        NumberCell* cell = cells_[static_cast<std::size_t>(n - 1)];
-        cell->setTexts(s.weightText(n), s.timesDrawnText(n), s.absenceText(n));
-        cell->setNumberColor(s.colorOf(n));
-    }
-    wl->setText(s.weightText(1));
-    ql->setText(s.timesDrawnText(1));
-    ul->setText(s.absenceText(1));
+    emit statisticsShown(s);
     for (int c = 1; c <= 5; ++c)
         classCounts_[static_cast<std::size_t>(c - 1)]->setText(s.classCountText(c));
     LabelMedia->setText(s.mediaText());
-    showChips();
 }
 
-void TFormMenu::RBDezenaClick() {
+void StatisticsArea::RBDezenaClick() {
     const StatsOrder order = RBSaidas->isChecked()        ? StatsOrder::Saidas
                              : RBDemora->isChecked()      ? StatsOrder::Demora
                              : RBMaiorDemora->isChecked() ? StatsOrder::MaiorDemora
                                                           : StatsOrder::Dezena;
     guarded([&] { OrderStatistics(tables_, order); });
+}
+
+void StatisticsArea::BitBtn2Click() {
+    if (!ctx_.leaveDraw()) // the title moves the results to their last draw
+        return;
+    guarded([this] {
+        BuildStatisticsReport(tables_);
+        // The grid goes back to ascending numbers with RBDezena selected.
+        if (!RBDezena->isChecked()) {
+            RBDezena->setChecked(true);
+            RBDezenaClick();
+        }
+        services_.reports->FormRelSai.setTitle(StatisticsReportTitle(tables_.TableRes));
+        services_.previews->preview(services_.reports->FormRelSai.layout(), tables_.TableRelSai);
+        tables_.TableRelSai.close();
+    });
 }

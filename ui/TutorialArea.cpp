@@ -1,9 +1,15 @@
+#include "TutorialArea.h"
+
 #include "MenuLayout.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
 #include <algorithm>
 
 namespace {
@@ -25,12 +31,12 @@ QString helpPage() {
 } // namespace
 
 // The tutorial panel greets a first start and opens from its button at any time.
-void TFormMenu::buildTutorial() {
+TutorialArea::TutorialArea(const AreaContext& context) : ctx_(context), services_(context.services) {
     using namespace MenuLayout;
     // The panel keeps to the games area, left of the buttons column, and grows upwards from the
     // window's bottom edge as far as its texts need in the font the platform lends.
     constexpr int kLeft = 8, kWidth = 358, kBottom = 626, kMargin = 10, kText = kWidth - 2 * kMargin;
-    PanelTut = panel(this, "PanelTut", {kLeft, 0, kWidth, 100}, false);
+    PanelTut = panel(ctx_.window, "PanelTut", {kLeft, 0, kWidth, 100}, false);
     QWidget* p = PanelTut;
     QLabel* title =
         label(p, "TextLabel11", QStringLiteral("Quinabel"), {kMargin, 6, kText, 22}, Bold | Centered);
@@ -97,30 +103,50 @@ void TFormMenu::buildTutorial() {
     LabelTabelaMouseLeave();
 }
 
-void TFormMenu::ButtonTutorialClick() {
+void TutorialArea::ButtonTutorialClick() {
     PanelTut->show();
     PanelTut->raise();
 }
 
-void TFormMenu::ButtonSaiClick() {
+void TutorialArea::ButtonSaiClick() {
     PanelTut->hide();
 }
 
-void TFormMenu::LabelTabelaClick() {
+void TutorialArea::LabelTabelaClick() {
     if (services_.openBrowser)
         guarded([this] { services_.openBrowser(helpPage()); });
 }
 
-void TFormMenu::LabelTabelaMouseMove() {
+void TutorialArea::LabelTabelaMouseMove() {
     QPalette pal = LabelTabela->palette();
     pal.setColor(QPalette::WindowText, QColor(0, 0, 255));
     LabelTabela->setPalette(pal);
-    setCursor(Qt::PointingHandCursor);
+    ctx_.window->setCursor(Qt::PointingHandCursor);
 }
 
-void TFormMenu::LabelTabelaMouseLeave() {
+void TutorialArea::LabelTabelaMouseLeave() {
     QPalette pal = LabelTabela->palette();
     pal.setColor(QPalette::WindowText, QColor(0, 0, 0));
     LabelTabela->setPalette(pal);
-    unsetCursor();
+    ctx_.window->unsetCursor();
+}
+
+bool TutorialArea::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == LabelTabela) {
+        switch (e->type()) {
+        case QEvent::Enter:
+        case QEvent::MouseMove:
+            LabelTabelaMouseMove();
+            break;
+        case QEvent::Leave:
+            LabelTabelaMouseLeave();
+            break;
+        case QEvent::MouseButtonRelease:
+            LabelTabelaClick();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, e);
 }

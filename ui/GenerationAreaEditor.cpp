@@ -1,22 +1,26 @@
 #include "Distribution.h"
 #include "DistributionEditor.h"
+#include "GenerationArea.h"
 #include "MenuLayout.h"
 #include "NamedColors.h"
 #include "NumberChip.h"
 #include "NumberStatistics.h"
 #include "ShortRowsNote.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
 #include <algorithm>
 
 // The editor of dealt games: ten white rows of fifteen slots, headed by the game numbers down the
 // left and the slot numbers across the top, with the 60 number chips the player drags between the
 // rows. Where the chips stand is the editor model's business; the chips only show it.
-void TFormMenu::buildEditor() {
+void GenerationArea::buildEditor() {
     using namespace MenuLayout;
     using E = DistributionEditor;
     editor_ = std::make_unique<DistributionEditor>();
-    PanelEdita = panel(this, "PanelEdita", {8, 26, 358, 330}, false);
+    PanelEdita = panel(ctx_.window, "PanelEdita", {8, 26, 358, 330}, false);
 
     // The corner: games down ("J"), numbers across ("D").
     label(PanelEdita, "LabelJ", QStringLiteral("J"), {4, 12, 7, 12});
@@ -79,7 +83,7 @@ void TFormMenu::buildEditor() {
     connect(ButtonCanGeraJ, &QPushButton::clicked, this, [this] { ButtonCanGeraJClick(); });
 }
 
-void TFormMenu::ButtonGeraJClick() {
+void GenerationArea::ButtonGeraJClick() {
     guarded([this] {
         // The games list may have been cleared while the editor was open.
         if (!tables_.TableCar.isOpen())
@@ -88,14 +92,14 @@ void TFormMenu::ButtonGeraJClick() {
         FillDerivedFields(tables_.TableCar);
     });
     PanelEdita->hide();
-    guarded([this] { RefreshGamesSummary(); });
+    emit gamesAppended();
 }
 
-void TFormMenu::ButtonCanGeraJClick() {
+void GenerationArea::ButtonCanGeraJClick() {
     PanelEdita->hide();
 }
 
-QPoint TFormMenu::keepChipInside(int number, QPoint at) const {
+QPoint GenerationArea::keepChipInside(int number, QPoint at) const {
     using E = DistributionEditor;
     if (!editor_->Dragging())
         return at;
@@ -105,7 +109,7 @@ QPoint TFormMenu::keepChipInside(int number, QPoint at) const {
     return {left - c.left + editor_->GrabX(), top - c.top + editor_->GrabY()};
 }
 
-void TFormMenu::showChips() {
+void GenerationArea::showChips() {
     for (int n = 1; n <= 60; ++n) {
         NumberChip* chip = chips_[static_cast<std::size_t>(n - 1)];
         const DistributionEditor::Chip& c = editor_->chip(n);
@@ -113,4 +117,9 @@ void TFormMenu::showChips() {
         chip->setVisible(c.visible);
         chip->setTextColor(statistics_ ? statistics_->colorOf(n) : clBlack);
     }
+}
+
+void GenerationArea::showStatistics(const NumberStatistics& s) {
+    statistics_ = s;
+    showChips();
 }

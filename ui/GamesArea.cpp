@@ -1,4 +1,5 @@
-#include "DistributionEditor.h"
+#include "GamesArea.h"
+
 #include "FileNames.h"
 #include "GamesCheck.h"
 #include "GamesSummary.h"
@@ -6,18 +7,24 @@
 #include "MessageBoxes.h"
 #include "Schemas.h"
 #include "TableGrid.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 
+#include <QFrame>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 // The games list: the games grid with its two orders, the check against the last draw, the
 // deletion of a game, and the summary of what the games cost and how they are made.
-void TFormMenu::buildGames() {
+GamesArea::GamesArea(const AreaContext& context)
+    : ctx_(context), tables_(context.tables), services_(context.services), folder_(context.folder) {
     using namespace MenuLayout;
-    ButtonDelJogo = button(this, "ButtonDelJogo", QStringLiteral("Deleta o jogo marcado"), {206, 2, 160, 22});
+    ButtonDelJogo =
+        button(ctx_.window, "ButtonDelJogo", QStringLiteral("Deleta o jogo marcado"), {206, 2, 160, 22});
     connect(ButtonDelJogo, &QPushButton::clicked, this, [this] { ButtonDelJogoClick(); });
 
-    PanelJogos = panel(this, "PanelJogos", {8, 26, 358, 330});
+    PanelJogos = panel(ctx_.window, "PanelJogos", {8, 26, 358, 330});
     QVector<TableModel::Column> columns{
         {QStringLiteral("Cartao"), QStringLiteral("Jogo"), Qt::AlignRight | Qt::AlignVCenter}};
     // The numbers' titles are their positions; a number that the last check found in the draw is
@@ -31,7 +38,7 @@ void TFormMenu::buildGames() {
                         QStringLiteral("ad%1").arg(i)});
     columns.append(
         {QStringLiteral("Acertos"), QStringLiteral("Acertos"), Qt::AlignRight | Qt::AlignVCenter, {}, true});
-    DBGrid2 = new TableGrid(new TableModel(tables_.TableCar, columns, this), PanelJogos);
+    DBGrid2 = new TableGrid(new TableModel(tables_.TableCar, columns, ctx_.window), PanelJogos);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setGeometry(3, 3, 352, 298);
     DBGrid2->setReadOnly(false);
@@ -50,20 +57,22 @@ void TFormMenu::buildGames() {
     connect(RBJogo, &QRadioButton::clicked, this, [this] { RBJogoClick(); });
     connect(RBAcerto, &QRadioButton::clicked, this, [this] { RBJogoClick(); });
 
-    Label41 = label(this, "Label41", QStringLiteral("Total dos jogos:"), {8, 360, 200, 16}, Bold);
-    MemoJogos = new QPlainTextEdit(this);
+    Label41 = label(ctx_.window, "Label41", QStringLiteral("Total dos jogos:"), {8, 360, 200, 16}, Bold);
+    MemoJogos = new QPlainTextEdit(ctx_.window);
     MemoJogos->setObjectName(QStringLiteral("MemoJogos"));
     MemoJogos->setGeometry(8, 376, 358, 250);
     MemoJogos->setReadOnly(true);
     MemoJogos->setLineWrapMode(QPlainTextEdit::NoWrap);
+    buildCheckReport();
+    buildPrice();
 }
 
-void TFormMenu::RefreshGamesSummary() {
+void GamesArea::RefreshGamesSummary() {
     MemoJogos->setPlainText(::RefreshGamesSummary(tables_.TableCar).join(QLatin1Char('\n')));
 }
 
-void TFormMenu::ButtonResClick() {
-    if (!leaveDraw()) // the check moves the results to the draw it uses
+void GamesArea::ButtonResClick() {
+    if (!ctx_.leaveDraw()) // the check moves the results to the draw it uses
         return;
     guarded([this] {
         if (const auto notice = CheckGamesWithLastDraw(tables_))
@@ -72,11 +81,11 @@ void TFormMenu::ButtonResClick() {
     });
 }
 
-void TFormMenu::RBJogoClick() {
+void GamesArea::RBJogoClick() {
     SetGamesOrder(tables_.TableCar, RBJogo->isChecked() ? GamesOrder::ByGame : GamesOrder::ByHits);
 }
 
-void TFormMenu::ButtonDelJogoClick() {
+void GamesArea::ButtonDelJogoClick() {
     guarded([this] {
         if (DeleteCurrentGame(tables_.TableCar, *services_.messages)) {
             RefreshGamesSummary();
@@ -85,14 +94,16 @@ void TFormMenu::ButtonDelJogoClick() {
     });
 }
 
-void TFormMenu::ClearGames() {
+void GamesArea::ClearGames() {
     guarded([this] {
         tables_.TableCar.close();
         FileNames::remove(folder_, Schemas::kGamesFile);
     });
-    editor_->showInPlay({});
-    showChips();
     MemoJogos->clear();
-    PanelGeraQual->hide();
     updateCheckReportButton();
+    emit gamesCleared();
+}
+
+void GamesArea::showGameOrder() {
+    RBJogo->setChecked(true);
 }

@@ -2,21 +2,25 @@
 #include "DrawPrizes.h"
 #include "GamePrice.h"
 #include "GamePrizes.h"
+#include "GamesArea.h"
 #include "GamesCheck.h"
 #include "MenuLayout.h"
 #include "MessageBoxes.h"
 #include "PreviewService.h"
 #include "RunProgress.h"
-#include "UnitMenu.h"
+#include "Table.h"
+#include "Tables.h"
+
+#include <QPushButton>
 
 // The check report: which prizes each game won in the draw of the last check, and how each game
 // would have fared in every draw of the results, in reais where "Premios.cds" knows the prizes. It
 // only reads the games, the results and the prizes; its lines are kept in memory.
-void TFormMenu::buildCheckReport() {
+void GamesArea::buildCheckReport() {
     using namespace MenuLayout;
     // Under the column of commands that holds "Conferindo os resultados", in the same style.
     ButtonRelConf =
-        button(this, "ButtonRelConf", QStringLiteral("Relatório da conferência"), {370, 264, 126, 34});
+        button(ctx_.window, "ButtonRelConf", QStringLiteral("Relatório da conferência"), {370, 264, 126, 34});
     QFont bf = ButtonRelConf->font();
     bf.setPixelSize(10);
     ButtonRelConf->setFont(bf);
@@ -24,7 +28,7 @@ void TFormMenu::buildCheckReport() {
     connect(ButtonRelConf, &QPushButton::clicked, this, [this] { ButtonRelConfClick(); });
 }
 
-void TFormMenu::NoteCheckedDraw() {
+void GamesArea::NoteCheckedDraw() {
     // A check ran when there were games to check and a complete draw to check them against.
     if (tables_.TableCar.fileExists())
         if (const auto draw = LastDraw(tables_.TableRes))
@@ -32,7 +36,7 @@ void TFormMenu::NoteCheckedDraw() {
     updateCheckReportButton();
 }
 
-void TFormMenu::updateCheckReportButton() {
+void GamesArea::updateCheckReportButton() {
     // The hits are kept with the games, so the report is there as long as they are, after a
     // restart too; its draw is then found again from the hits.
     const bool hits = tables_.TableCar.isOpen() && GamesHoldHits(tables_.TableCar);
@@ -41,7 +45,7 @@ void TFormMenu::updateCheckReportButton() {
     ButtonRelConf->setEnabled(hits);
 }
 
-void TFormMenu::ButtonRelConfClick() {
+void GamesArea::ButtonRelConfClick() {
     if (!services_.previews)
         return;
     guarded([this] {
@@ -63,7 +67,7 @@ void TFormMenu::ButtonRelConfClick() {
         const std::optional<TierPrices> checkedPrices = PricesOfDraws(checked, payouts).front();
         std::optional<HistoryPrizes> history;
         {
-            RunProgress progress(this,
+            RunProgress progress(ctx_.window,
                                  {QStringLiteral("ProgressConf"), QStringLiteral("Relatório da conferência"),
                                   QStringLiteral("Conferindo os jogos em todos os concursos...\n"
                                                  "Jogos com prêmio até agora: %1")});

@@ -1,3 +1,5 @@
+#include "GenerationArea.h"
+
 #include "BoardSelection.h"
 #include "CombinationGeneration.h"
 #include "Distribution.h"
@@ -9,11 +11,15 @@
 #include "NumberBoard.h"
 #include "RandomGeneration.h"
 #include "RunProgress.h"
-#include "UnitMenu.h"
+#include "Tables.h"
 #include "WheelPanel.h"
 
 #include <QButtonGroup>
 #include <QDateTime>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <memory>
 #include <random>
@@ -52,24 +58,16 @@ RandomKeys seededKeys(quint64 seed) {
     return [engine] { return std::uniform_int_distribution<int>(0, 999)(*engine); };
 }
 
-// A choice of an exclusive group cannot be unchecked directly; the generation choice opens with
-// none of its options marked.
-void clearChoice(QButtonGroup* group) {
-    group->setExclusive(false);
-    for (QAbstractButton* b : group->buttons())
-        b->setChecked(false);
-    group->setExclusive(true);
-}
-
 } // namespace
 
 // The generation entry and the three generators' panels: the choice of a generator, the
 // distribution's size field, the random and combination panels and the filter strip they share.
-void TFormMenu::buildGeneration() {
+GenerationArea::GenerationArea(const AreaContext& context)
+    : ctx_(context), tables_(context.tables), services_(context.services), board_(&context.board) {
     using namespace MenuLayout;
     const QString warning = QStringLiteral("Gerar mais de 1 milhão de combinações pode travar o sistema");
 
-    PanelGeraQual = panel(this, "PanelGeraQual", {8, 330, 250, 144}, false);
+    PanelGeraQual = panel(ctx_.window, "PanelGeraQual", {8, 330, 250, 144}, false);
     label(PanelGeraQual, "TextLabel2", QStringLiteral("Opções de geração dos jogos"), {8, 6, 234, 16}, Bold);
     RBDistribui =
         radio(PanelGeraQual, "RBDistribui", QStringLiteral("Distribui as dezenas"), {12, 28, 230, 20});
@@ -86,7 +84,7 @@ void TFormMenu::buildGeneration() {
     connect(RBCancela, &QRadioButton::clicked, this, [this] { RBCancelaClick(); });
     connect(RBFecha, &QRadioButton::clicked, this, [this] { RBFechaClick(); });
 
-    PanelGera = panel(this, "PanelGera", {8, 330, 486, 296}, false);
+    PanelGera = panel(ctx_.window, "PanelGera", {8, 330, 486, 296}, false);
     const QRect generator{2, 2, 482, 206};
 
     // --- distribution
@@ -104,7 +102,7 @@ void TFormMenu::buildGeneration() {
     ButtonCanDistribui =
         button(PanelDistribui, "ButtonCanDistribui", QStringLiteral("Cancela"), {126, 154, 110, 30});
     connect(ButtonOKGera, &QPushButton::clicked, this, [this] { ButtonOKGeraClick(); });
-    connect(ButtonCanDistribui, &QPushButton::clicked, this, [this] { ButtonCanDistribuiClick(); });
+    connect(ButtonCanDistribui, &QPushButton::clicked, this, [this] { ButtonCanGeraClick(); });
 
     // --- random
     PanelAlea = panel(PanelGera, "PanelAlea", generator);
@@ -124,9 +122,9 @@ void TFormMenu::buildGeneration() {
     coloured(label(PanelAlea, "Label51", warning, {8, 122, 466, 16}), clRed);
     ButtonOKAlea = button(PanelAlea, "ButtonOKAlea", QStringLiteral("Gera"), {8, 154, 110, 30});
     ButtonCanAlea = button(PanelAlea, "ButtonCanAlea", QStringLiteral("Cancela"), {126, 154, 110, 30});
-    watchExit(EditDezJogo, [this] { EditDezJogoExit(); });
+    ctx_.watchExit(EditDezJogo, [this] { EditDezJogoExit(); });
     connect(ButtonOKAlea, &QPushButton::clicked, this, [this] { ButtonOKAleaClick(); });
-    connect(ButtonCanAlea, &QPushButton::clicked, this, [this] { ButtonCanAleaClick(); });
+    connect(ButtonCanAlea, &QPushButton::clicked, this, [this] { ButtonCanGeraClick(); });
 
     // --- combination
     PanelCombina = panel(PanelGera, "PanelCombina", generator);
@@ -146,8 +144,8 @@ void TFormMenu::buildGeneration() {
     ButtonCalcComb = button(PanelCombina, "ButtonCalcComb", QStringLiteral("Calcula combinações a gerar"),
                             {126, 154, 190, 30});
     BitBtn4 = button(PanelCombina, "BitBtn4", QStringLiteral("Cancela"), {324, 154, 110, 30});
-    connect(ButtonOKComb, &QPushButton::clicked, this, [this] { ButtonOKCombClick(ButtonOKComb); });
-    connect(ButtonCalcComb, &QPushButton::clicked, this, [this] { ButtonOKCombClick(ButtonCalcComb); });
+    connect(ButtonOKComb, &QPushButton::clicked, this, [this] { ButtonOKCombClick(); });
+    connect(ButtonCalcComb, &QPushButton::clicked, this, [this] { ButtonCalcCombClick(); });
     connect(BitBtn4, &QPushButton::clicked, this, [this] { ButtonCanGeraClick(); });
 
     // --- filter strip, shared by the random and the combination generators
@@ -168,31 +166,34 @@ void TFormMenu::buildGeneration() {
     // break the guarantee)
     WheelPanel::Hooks hooks;
     hooks.selection = [this] { return selectionOf(*board_); };
-    hooks.guarded = [this](const std::function<void()>& op) { return guarded(op); };
+    hooks.guarded = ctx_.guarded;
     hooks.messages = services_.messages;
     wheelPanel_ = new WheelPanel(PanelGera, {2, 2, 482, 292}, tables_, std::move(hooks));
     connect(wheelPanel_, &WheelPanel::closeRequested, this, [this] { PanelGera->hide(); });
     connect(wheelPanel_, &WheelPanel::gamesAppended, this, [this] {
         PanelGera->hide();
-        guarded([this] { RefreshGamesSummary(); });
+        emit gamesAppended();
     });
-    connect(board_.get(), &NumberBoard::changed, wheelPanel_, [this] {
+    connect(board_, &NumberBoard::changed, wheelPanel_, [this] {
         if (wheelPanel_->isVisible())
             wheelPanel_->refresh();
     });
 
     for (QLineEdit* e : {EditMax, EditDezJogo, EditQuant, EditPares, EditLinhas, EditInicial, EditFinal,
                          wheelPanel_->gameSizeField()})
-        SaiEnter(e);
+        ctx_.enterMovesOn(e);
+    buildEditor();
 }
 
-void TFormMenu::ButtonGeraClick() {
-    clearChoice(generationChoice_);
+GenerationArea::~GenerationArea() = default;
+
+void GenerationArea::ButtonGeraClick() {
+    MenuLayout::clearChoice(generationChoice_);
     PanelGeraQual->show();
     PanelGeraQual->raise();
     // Every generator appends in game order: the games list shows them in that order too.
     guarded([this] { PrepareGamesTable(tables_); });
-    RBJogo->setChecked(true);
+    emit gamesInGameOrder();
     const int inPlay = static_cast<int>(board_->numbersInPlay().size());
     LabelSel->setText(QString::number(inPlay));
     LabelMax->clear();
@@ -204,7 +205,7 @@ void TFormMenu::ButtonGeraClick() {
     LabelSelC->setText(selc.text);
 }
 
-void TFormMenu::RBDistribuiClick() {
+void GenerationArea::RBDistribuiClick() {
     wheelPanel_->hide();
     PanelGeraQual->hide();
     PanelGera->show();
@@ -215,7 +216,7 @@ void TFormMenu::RBDistribuiClick() {
     PanelFiltro->hide();
 }
 
-void TFormMenu::RBAleaClick() {
+void GenerationArea::RBAleaClick() {
     wheelPanel_->hide();
     PanelGeraQual->hide();
     PanelGera->show();
@@ -226,7 +227,7 @@ void TFormMenu::RBAleaClick() {
     PanelCombina->hide();
 }
 
-void TFormMenu::RBCombinaClick() {
+void GenerationArea::RBCombinaClick() {
     wheelPanel_->hide();
     LabelAGerar->clear();
     PanelGeraQual->hide();
@@ -238,7 +239,7 @@ void TFormMenu::RBCombinaClick() {
     PanelFiltro->show();
 }
 
-void TFormMenu::RBFechaClick() {
+void GenerationArea::RBFechaClick() {
     PanelGeraQual->hide();
     PanelGera->show();
     PanelGera->raise();
@@ -249,12 +250,12 @@ void TFormMenu::RBFechaClick() {
     wheelPanel_->open();
 }
 
-void TFormMenu::RBCancelaClick() {
+void GenerationArea::RBCancelaClick() {
     PanelGeraQual->hide();
     PanelGera->hide();
 }
 
-void TFormMenu::ButtonOKGeraClick() {
+void GenerationArea::ButtonOKGeraClick() {
     PanelGera->hide();
     const PerGameInput in = ReadPerGame(EditMax->text());
     if (in.refusal) {
@@ -275,15 +276,11 @@ void TFormMenu::ButtonOKGeraClick() {
     PanelEdita->raise();
 }
 
-void TFormMenu::ButtonCanDistribuiClick() {
+void GenerationArea::ButtonCanGeraClick() {
     PanelGera->hide();
 }
 
-void TFormMenu::ButtonCanGeraClick() {
-    PanelGera->hide();
-}
-
-void TFormMenu::EditDezJogoExit() {
+void GenerationArea::EditDezJogoExit() {
     const GameSizeCheck c = CheckGameSize(selectionOf(*board_), EditDezJogo->text());
     GameSizeOk = c.gameSizeOk;
     LabelSel->setText(QString::number(c.available));
@@ -295,7 +292,7 @@ void TFormMenu::EditDezJogoExit() {
         services_.messages->inform(*c.message);
 }
 
-void TFormMenu::ButtonOKAleaClick() {
+void GenerationArea::ButtonOKAleaClick() {
     RandomRequest request;
     request.board = selectionOf(*board_);
     request.dezJogo = EditDezJogo->text();
@@ -306,7 +303,7 @@ void TFormMenu::ButtonOKAleaClick() {
     const RandomKeys keys = seededKeys(seed);
     RandomRunResult result;
     {
-        RunProgress progress(this);
+        RunProgress progress(ctx_.window);
         const bool ran = guarded([&] {
             // The games list may have been cleared since the choice opened.
             if (!tables_.TableCar.isOpen())
@@ -329,21 +326,25 @@ void TFormMenu::ButtonOKAleaClick() {
     if (result.message)
         services_.messages->inform(*result.message);
     if (result.refreshSummary)
-        guarded([this] { RefreshGamesSummary(); });
+        emit gamesAppended();
 }
 
-void TFormMenu::ButtonCanAleaClick() {
-    PanelGera->hide();
+void GenerationArea::ButtonOKCombClick() {
+    runCombinations(false);
 }
 
-void TFormMenu::ButtonOKCombClick(QPushButton* sender) {
+void GenerationArea::ButtonCalcCombClick() {
+    runCombinations(true);
+}
+
+void GenerationArea::runCombinations(bool countOnly) {
     CombinationRequest request;
     request.board = selectionOf(*board_);
     request.filters = filterTextsOf(EditPares, EditLinhas, EditInicial, EditFinal);
-    request.counting = sender->objectName() == QLatin1String("ButtonCalcComb");
+    request.counting = countOnly;
     CombinationRunResult result;
     {
-        RunProgress progress(this);
+        RunProgress progress(ctx_.window);
         const bool ran = guarded([&] {
             if (!tables_.TableCar.isOpen())
                 PrepareGamesTable(tables_);
@@ -370,5 +371,11 @@ void TFormMenu::ButtonOKCombClick(QPushButton* sender) {
         LabelAGerar->setText(result.labelAGerar);
     PanelGera->setVisible(result.panelOpen);
     if (result.refreshSummary)
-        guarded([this] { RefreshGamesSummary(); });
+        emit gamesAppended();
+}
+
+void GenerationArea::gamesCleared() {
+    editor_->showInPlay({});
+    showChips();
+    PanelGeraQual->hide();
 }
