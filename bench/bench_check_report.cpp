@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
     report.fill({draws.back(), mixed, PrizesOfDraw(mixed, draws.back().mask), money, prices.back(), 600});
     const double fill = ms(timer);
     timer.restart();
-    const ReportDocument doc = layOutReport(report.layout(), report.rows());
+    const ReportDocument doc = layOutReport(report.layout(), report.rows(), report.rowPainter());
     const double layout = ms(timer);
     timer.restart();
     const QImage lastPage = renderReportPage(doc, doc.pageCount() - 1, 150);

@@ -80,9 +80,9 @@ int main(int argc, char** argv) {
     TFormEmiA4 a4;
     SlipLayout* active = &paper;
     const int cartela = slips->fieldIndex(u"Cartela");
-    QObject::connect(slips.get(), &Table::afterScroll, slips.get(), [&] {
-        active->applySlipMarks(marks[static_cast<std::size_t>(slips->integer(cartela) - 1)]);
-    });
+    const RowPainter eachSlip = [&](ReportBand& band, const Table& row) {
+        active->applySlipMarks(band, marks[static_cast<std::size_t>(row.integer(cartela) - 1)]);
+    };
 
     QElapsedTimer timer;
     timer.start();
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         active = layout;
         CapturePreview preview;
         timer.restart();
-        preview.preview(layout->layout(), *slips);
+        preview.preview(layout->layout(), *slips, eachSlip);
         const double t = seconds(timer);
         const bool isPaper = layout == &paper;
         report(isPaper ? "1,000 slips (3,000 games), slip paper:" : "1,000 slips (3,000 games), A4:", t,

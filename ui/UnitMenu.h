@@ -195,7 +195,6 @@ private:
     void ButtonImpClick();
     void RBCartClick(QRadioButton* sender);
     void RBRelClick();
-    void TableCImpAfterScroll();
     void ButtonCalibraClick();
 
     QString folder_;
@@ -204,8 +203,6 @@ private:
     std::unique_ptr<NumberBoard> board_;
     std::unique_ptr<NumberStatistics> statistics_;
     std::unique_ptr<DistributionEditor> editor_;
-    bool SlipPrintActive = false;
-    SlipMarks slipMarks_; // the marks of the slip being laid out
     bool closing_ = false;
     class DurableWork* durable_ = nullptr;
     QList<int> savedDiscards_; // the discarded numbers "Desprezadas.cds" holds

@@ -215,7 +215,7 @@ void TestCheckReport::chartOfTheBalance() {
     const MoneyFixture f;
     CheckReport report;
     f.fill(report);
-    const ReportDocument doc = layOutReport(report.layout(), report.rows());
+    const ReportDocument doc = layOutReport(report.layout(), report.rows(), report.rowPainter());
     QCOMPARE(doc.pageCount(), 1);
     const PlacedBand* chart = nullptr;
     for (const PlacedBand& b : doc.pages[0].bands)
@@ -377,7 +377,7 @@ void TestCheckReport::bandsMarkTheHitNumbers() {
     const Fixture f;
     CheckReport report;
     f.fill(report);
-    const ReportDocument doc = layOutReport(report.layout(), report.rows());
+    const ReportDocument doc = layOutReport(report.layout(), report.rows(), report.rowPainter());
     QCOMPARE(doc.pageCount(), 1);
     QCOMPARE(doc.page.paper, QSizeF(210, 297));
     const PlacedBand& title = doc.pages[0].bands[0];
@@ -456,7 +456,7 @@ void TestCheckReport::pdfShowsTheHitNumbersInBold() {
     {
         QPdfWriter pdf(path);
         QVERIFY(!setUpPage(report.layout().documentTitle(), report.layout().page(), pdf));
-        printReport(layOutReport(report.layout(), report.rows()), pdf);
+        printReport(layOutReport(report.layout(), report.rows(), report.rowPainter()), pdf);
     }
     const QJsonArray spans = pdfSpans(path);
     QVERIFY(!spans.isEmpty());
