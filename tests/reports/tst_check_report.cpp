@@ -1,4 +1,5 @@
 #include "CheckReport.h"
+#include "GamesAndDraws.h"
 #include "ReportsFixture.h"
 
 #include <QFile>
@@ -11,20 +12,6 @@
 
 // The check report over a small fixture: six games, a history of three draws, the last one checked.
 namespace {
-
-GameNumbers gameOf(qint64 number, const std::vector<int>& numbers) {
-    GameNumbers g;
-    g.game = number;
-    g.size = static_cast<quint8>(numbers.size());
-    for (std::size_t i = 0; i < numbers.size(); ++i)
-        g.numbers[i] = static_cast<quint8>(numbers[i]);
-    g.mask = MaskOf(numbers);
-    return g;
-}
-
-ResultDraw drawOf(qint32 concurso, const std::array<int, 6>& numbers) {
-    return {concurso, numbers, MaskOf(numbers)};
-}
 
 struct Fixture {
     std::vector<GameNumbers> games{
