@@ -244,8 +244,7 @@ void CheckReport::setUpChart(ReportBand& band, bool shown) const {
     int tick = 0;
     for (Centavos c = bottom; c <= top && tick < kTicks; c += step, ++tick) {
         const double at = y(c);
-        el(QStringLiteral("GraficoGrade%1").arg(tick)).points = {QPointF(0, at),
-                                                                              QPointF(area.width(), at)};
+        el(QStringLiteral("GraficoGrade%1").arg(tick)).points = {QPointF(0, at), QPointF(area.width(), at)};
         ReportElement& label = el(QStringLiteral("GraficoY%1").arg(tick));
         label.rect = QRectF(0.0, area.top() + at - 2.0, area.left() - 1.5, 4.0);
         label.text = FormatMoney(c);
@@ -253,8 +252,8 @@ void CheckReport::setUpChart(ReportBand& band, bool shown) const {
     const double zero = y(0);
     el(u"GraficoZero").points = {QPointF(0, zero), QPointF(area.width(), zero)};
     el(u"GraficoMoldura").points = {QPointF(0, 0), QPointF(area.width(), 0),
-                                                 QPointF(area.width(), area.height()),
-                                                 QPointF(0, area.height()), QPointF(0, 0)};
+                                    QPointF(area.width(), area.height()), QPointF(0, area.height()),
+                                    QPointF(0, 0)};
     QPolygonF curve;
     curve.reserve(static_cast<qsizetype>(balance_.size() + 1));
     curve << QPointF(0, zero + 1.0); // the curve's box stands 1 mm above and below the area

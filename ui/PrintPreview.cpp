@@ -1,7 +1,6 @@
 #include "PrintPreview.h"
 
 #include "OperationFailure.h"
-
 #include "Prompter.h"
 #include "ReportDocument.h"
 #include "ReportLayout.h"
@@ -87,7 +86,8 @@ void PrintPreview::show(const ReportLayout& layout, const LayOut& layOut) {
                 doc = layOut(*p);
             } catch (...) {
                 if (prompter_)
-                    prompter_->inform({QStringLiteral("Impressão"), operationFailureText(std::current_exception())});
+                    prompter_->inform(
+                        {QStringLiteral("Impressão"), operationFailureText(std::current_exception())});
                 return;
             }
             if (!doc)
