@@ -2,6 +2,7 @@
 // starts (stores the games, checks them, stores the hits and reopens the list in hit order).
 // References in the same run: the same check over plain arrays (the floor of what any table
 // costs) and one write of the games file (what the run must store).
+#include "BenchSupport.h"
 #include "GamesCheck.h"
 #include "GamesTable.h"
 #include "Schemas.h"
@@ -20,21 +21,6 @@ namespace {
 constexpr int kGames = 1'000'000;
 constexpr std::array<int, 6> kDraw{4, 15, 23, 37, 41, 58};
 
-std::vector<std::vector<int>> makeGames() {
-    std::mt19937 rng(12345);
-    std::vector<int> deck(60);
-    for (int i = 0; i < 60; ++i)
-        deck[static_cast<std::size_t>(i)] = i + 1;
-    std::vector<std::vector<int>> games(kGames);
-    for (auto& g : games) {
-        const int size = rng() % 4 == 0 ? 6 + static_cast<int>(rng() % 10) : 6;
-        std::shuffle(deck.begin(), deck.end(), rng);
-        g.assign(deck.begin(), deck.begin() + size);
-        std::sort(g.begin(), g.end());
-    }
-    return games;
-}
-
 void fillTable(Table& car, const std::vector<std::vector<int>>& games) {
     car.close();
     car.defineFields(Schemas::games());
@@ -51,16 +37,12 @@ void fillTable(Table& car, const std::vector<std::vector<int>>& games) {
         car.post();
     }
 }
-
-double ms(const QElapsedTimer& t) {
-    return static_cast<double>(t.nsecsElapsed()) / 1.0e6;
-}
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const auto games = makeGames();
+    const auto games = bench::mixedGames(kGames, 12345);
 
     // Reference: hits and flags over plain arrays.
     std::vector<std::array<char, 16>> flags(games.size());
@@ -78,16 +60,16 @@ int main(int argc, char** argv) {
         flags[i][15] = static_cast<char>(hits);
         total += hits;
     }
-    const double reference = ms(timer);
+    const double reference = bench::ms(timer);
 
     Tables t(dir.path());
     fillTable(t.TableCar, games);
     timer.restart();
     CheckGamesAgainstDraw(t.TableCar, kDraw);
-    const double firstCheck = ms(timer);
+    const double firstCheck = bench::ms(timer);
     timer.restart();
     CheckGamesAgainstDraw(t.TableCar, kDraw);
-    const double secondCheck = ms(timer);
+    const double secondCheck = bench::ms(timer);
 
     // The whole run, from games whose hits the file does not hold yet.
     fillTable(t.TableCar, games);
@@ -104,10 +86,10 @@ int main(int argc, char** argv) {
     t.TableCar.open();
     timer.restart();
     t.TableCar.write(); // what the run's one store of the games costs on this machine
-    const double write = ms(timer);
+    const double write = bench::ms(timer);
     timer.restart();
     const auto notice = CheckGamesWithLastDraw(t);
-    const double flow = ms(timer);
+    const double flow = bench::ms(timer);
 
     // The button as the player uses it day to day: the file holds the hits of the last check, a new
     // draw is posted and checked, and the run ends with its durable write.
@@ -120,9 +102,9 @@ int main(int argc, char** argv) {
     t.commitChanges();
     timer.restart();
     CheckGamesWithLastDraw(t);
-    const double checkPart = ms(timer);
+    const double checkPart = bench::ms(timer);
     const QStringList failures = t.commitChanges();
-    const double durable = ms(timer);
+    const double durable = bench::ms(timer);
 
     std::printf("games: %d (hits in total %lld)\n", kGames, total);
     std::printf("reference, plain arrays:            %8.1f ms\n", reference);
@@ -134,6 +116,7 @@ int main(int argc, char** argv) {
     std::printf("\"Conferindo os resultados\" against a new draw, with its durable write: %8.1f ms "
                 "(limit 1500 ms)%s\n",
                 durable, failures.isEmpty() ? "" : " [write failed]");
-    std::printf("  of which the check %8.1f ms and the durable write %8.1f ms\n", checkPart, durable - checkPart);
+    std::printf("  of which the check %8.1f ms and the durable write %8.1f ms\n", checkPart,
+                durable - checkPart);
     return 0;
 }

@@ -5,6 +5,7 @@
 // one game at a time (the floor of a loop that reads every draw once for each game). Also: reading
 // a million games from the games table, and filling and laying out the report for the 10,000 games.
 // The history in reais (every draw's prizes known) is timed beside the history in counts.
+#include "BenchSupport.h"
 #include "CheckReport.h"
 #include "GamePrizes.h"
 #include "GamesTable.h"
@@ -25,10 +26,6 @@
 namespace {
 
 constexpr int kDraws = 3000;
-
-double ms(const QElapsedTimer& t) {
-    return static_cast<double>(t.nsecsElapsed()) / 1.0e6;
-}
 
 std::vector<int> pick(std::mt19937& rng, int size) {
     std::vector<int> deck(60);
@@ -125,7 +122,6 @@ qint64 tierDraws(const HistoryPrizes& h) {
         n += w.senaDraws + w.quinaDraws + w.quadraDraws;
     return n;
 }
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -140,13 +136,13 @@ int main(int argc, char** argv) {
     const std::vector<GameNumbers> mixed = makeGames(rng, 10000, false);
     timer.start();
     const qint64 refTiers = lookUpReference(mixed, draws, mixed.size());
-    const double reference = ms(timer);
+    const double reference = bench::ms(timer);
     timer.restart();
     const qint64 floorPairs = popcountFloor(mixed, draws);
-    const double floor = ms(timer);
+    const double floor = bench::ms(timer);
     timer.restart();
     const HistoryPrizes h = *PrizesInHistory(mixed, draws, none);
-    const double history = ms(timer);
+    const double history = bench::ms(timer);
     std::printf("10,000 games of 6 to 15 numbers x %d draws\n", kDraws);
     std::printf("  reference, numbers looked up:     %8.1f ms (tier-draws %lld)\n", reference,
                 static_cast<long long>(refTiers));
@@ -161,7 +157,7 @@ int main(int argc, char** argv) {
     const std::vector<std::optional<TierPrices>> prices = makePrices(rng);
     timer.restart();
     const HistoryPrizes money = *PrizesInHistory(mixed, draws, none, {prices, 600});
-    const double inReais = ms(timer);
+    const double inReais = bench::ms(timer);
     std::printf("  PrizesInHistory in reais:         %8.1f ms (limit 1000 ms; won %s, spent %s, %zu balance "
                 "points; counts %s)\n",
                 inReais, qPrintable(FormatMoney(money.won)), qPrintable(FormatMoney(money.spent)),
@@ -170,13 +166,13 @@ int main(int argc, char** argv) {
     timer.restart();
     CheckReport report;
     report.fill({draws.back(), mixed, PrizesOfDraw(mixed, draws.back().mask), money, prices.back(), 600});
-    const double fill = ms(timer);
+    const double fill = bench::ms(timer);
     timer.restart();
-    const ReportDocument doc = layOutReport(report.layout(), report.rows());
-    const double layout = ms(timer);
+    const ReportDocument doc = layOutReport(report.layout(), report.rows(), report.rowPainter());
+    const double layout = bench::ms(timer);
     timer.restart();
     const QImage lastPage = renderReportPage(doc, doc.pageCount() - 1, 150);
-    const double chartPage = ms(timer);
+    const double chartPage = bench::ms(timer);
     std::printf("  report lines filled:              %8.1f ms (%d lines)\n", fill, report.rows().rowCount());
     std::printf("  report laid out:                  %8.1f ms (%d pages)\n", layout, doc.pageCount());
     std::printf("  last page, with the chart, drawn: %8.1f ms (%dx%d at 150 dpi)\n", chartPage,
@@ -186,13 +182,13 @@ int main(int argc, char** argv) {
     const std::vector<GameNumbers> six = makeGames(rng, 1000000, true);
     timer.restart();
     const qint64 sampleTiers = lookUpReference(six, draws, 10000);
-    const double sample = ms(timer);
+    const double sample = bench::ms(timer);
     timer.restart();
     const qint64 sixFloor = popcountFloor(six, draws);
-    const double sixFloorMs = ms(timer);
+    const double sixFloorMs = bench::ms(timer);
     timer.restart();
     const HistoryPrizes big = *PrizesInHistory(six, draws, none);
-    const double bigMs = ms(timer);
+    const double bigMs = bench::ms(timer);
     std::printf("1,000,000 six-number games x %d draws\n", kDraws);
     std::printf("  reference, numbers looked up:     %8.1f ms (measured on 10,000 games x 100; %lld)\n",
                 sample * 100, static_cast<long long>(sampleTiers));
@@ -220,6 +216,6 @@ int main(int argc, char** argv) {
     }
     timer.restart();
     const std::vector<GameNumbers> read = ReadGames(car);
-    std::printf("  ReadGames from the games table:   %8.1f ms (%zu games)\n", ms(timer), read.size());
+    std::printf("  ReadGames from the games table:   %8.1f ms (%zu games)\n", bench::ms(timer), read.size());
     return 0;
 }

@@ -2,6 +2,7 @@
 // disk (one SQLite transaction, fsync included), at most 10 ms. Reference in the same run: the same
 // row inserted by bare SQLite into a copy of the same file with the same journal and synchronous
 // settings, i.e. what the disk's syncs cost by themselves.
+#include "BenchSupport.h"
 #include "Schemas.h"
 #include "Tables.h"
 
@@ -18,9 +19,6 @@ namespace {
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
-}
-double ms(const QElapsedTimer& t) {
-    return static_cast<double>(t.nsecsElapsed()) / 1.0e6;
 }
 } // namespace
 
@@ -57,7 +55,7 @@ int main(int argc, char** argv) {
             t.TableRes.setInteger(i, i * 9);
         t.TableRes.post(); // "Salva"
         const QStringList failures = t.commitChanges();
-        posts.push_back(ms(timer));
+        posts.push_back(bench::ms(timer));
         if (!failures.isEmpty())
             return 1;
     }
@@ -74,7 +72,7 @@ int main(int argc, char** argv) {
                                QByteArray::number(kHistory + 1 + k) + ",9,18,27,36,45,54)";
         sqlite3_exec(db, ins.constData(), nullptr, nullptr, nullptr);
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        bare.push_back(ms(timer));
+        bare.push_back(bench::ms(timer));
     }
     sqlite3_close(db);
     std::printf("durable post of a draw into %d draws: median %.2f ms, worst %.2f ms (limit 10 ms); "

@@ -1,5 +1,6 @@
 // The listing of 1,000,000 games to "Cartelas.csv" and TableRel. Reference in the same run: the
 // same lines formatted with snprintf and written with one fwrite, without any table.
+#include "BenchSupport.h"
 #include "GamesListing.h"
 #include "GamesTable.h"
 #include "Schemas.h"
@@ -17,31 +18,12 @@
 
 namespace {
 constexpr int kGames = 1'000'000;
-
-std::vector<std::vector<int>> makeGames() {
-    std::mt19937 rng(54321);
-    std::vector<int> deck(60);
-    for (int i = 0; i < 60; ++i)
-        deck[static_cast<std::size_t>(i)] = i + 1;
-    std::vector<std::vector<int>> games(kGames);
-    for (auto& g : games) {
-        const int size = rng() % 4 == 0 ? 6 + static_cast<int>(rng() % 10) : 6;
-        std::shuffle(deck.begin(), deck.end(), rng);
-        g.assign(deck.begin(), deck.begin() + size);
-        std::sort(g.begin(), g.end());
-    }
-    return games;
-}
-
-double ms(const QElapsedTimer& t) {
-    return static_cast<double>(t.nsecsElapsed()) / 1.0e6;
-}
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const auto games = makeGames();
+    const auto games = bench::mixedGames(kGames, 54321);
 
     QElapsedTimer timer;
     timer.start();
@@ -65,7 +47,7 @@ int main(int argc, char** argv) {
             std::fclose(f);
         }
     }
-    const double reference = ms(timer);
+    const double reference = bench::ms(timer);
 
     Tables t(dir.path());
     t.TableRel.close();
@@ -91,10 +73,10 @@ int main(int argc, char** argv) {
 
     timer.restart();
     (void)BuildGamesListing(t);
-    const double first = ms(timer);
+    const double first = bench::ms(timer);
     timer.restart();
     (void)BuildGamesListing(t); // TableRel full: emptied first
-    const double second = ms(timer);
+    const double second = bench::ms(timer);
 
     std::printf("games: %d, Cartelas.csv %lld bytes, TableRel %d rows\n", kGames,
                 static_cast<long long>(QFileInfo(dir.filePath(Schemas::kExportFile)).size()),

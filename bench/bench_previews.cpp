@@ -1,6 +1,6 @@
 // Lays out the slips of 3,000 games (1,000 slips, the marks changed on every row) on both slip
 // layouts and a 10,000-line games listing through the capturing preview, and prints each time beside
-// its limit and beside a bare pass over the same table with the same per-row hook.
+// its limit and beside a bare pass over the same table with the same per-row painter.
 #include "CapturePreview.h"
 #include "Schemas.h"
 #include "Table.h"
@@ -31,8 +31,8 @@ std::unique_ptr<Table> makeTable(const QString& folder, const QString& file, Fie
     return t;
 }
 
-// Random slips of three 6-number games, their marks kept by slip number as the program's hook
-// would find them in its print tables.
+// Random slips of three 6-number games, their marks kept by slip number as the program's row
+// painter would find them in its print tables.
 std::vector<SlipMarks> makeSlips(Table& slips) {
     std::mt19937 random(20261209);
     std::uniform_int_distribution<int> number(0, 59);
@@ -62,7 +62,7 @@ double seconds(const QElapsedTimer& t) {
 }
 
 void report(const char* what, double measured, double reference, int pages) {
-    std::printf("%-44s %7.3f s (limit %.1f s; bare table pass with the hook %.4f s; %d pages) %s\n", what,
+    std::printf("%-44s %7.3f s (limit %.1f s; bare table pass with the painter %.4f s; %d pages) %s\n", what,
                 measured, kLimitSeconds, reference, pages, measured <= kLimitSeconds ? "ok" : "TOO SLOW");
 }
 
@@ -80,13 +80,15 @@ int main(int argc, char** argv) {
     TFormEmiA4 a4;
     SlipLayout* active = &paper;
     const int cartela = slips->fieldIndex(u"Cartela");
-    QObject::connect(slips.get(), &Table::afterScroll, slips.get(), [&] {
-        active->applySlipMarks(marks[static_cast<std::size_t>(slips->integer(cartela) - 1)]);
-    });
+    const RowPainter eachSlip = [&](ReportBand& band, const Table& row) {
+        active->applySlipMarks(band, marks[static_cast<std::size_t>(row.integer(cartela) - 1)]);
+    };
 
     QElapsedTimer timer;
     timer.start();
     for (slips->first(); !slips->eof(); slips->next()) {
+        ReportBand band = paper.layout().detailBand();
+        eachSlip(band, *slips);
     }
     const double bareSlips = seconds(timer);
 
@@ -94,7 +96,7 @@ int main(int argc, char** argv) {
         active = layout;
         CapturePreview preview;
         timer.restart();
-        preview.preview(layout->layout(), *slips);
+        preview.preview(layout->layout(), *slips, eachSlip);
         const double t = seconds(timer);
         const bool isPaper = layout == &paper;
         report(isPaper ? "1,000 slips (3,000 games), slip paper:" : "1,000 slips (3,000 games), A4:", t,

@@ -3,7 +3,7 @@
 // window shown. The reference is loading the same games file alone in the same run.
 #include "FolderLock.h"
 #include "GameMeasures.h"
-#include "MessageBoxes.h"
+#include "ScriptedMessageBoxes.h"
 #include "Schemas.h"
 #include "Tables.h"
 #include "UnitMenu.h"

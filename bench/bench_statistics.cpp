@@ -2,6 +2,7 @@
 // it is at hand, the real Mega-Sena history. Each figure is printed beside a reference measured in
 // the same run: one plain read of the six numbers of every draw, the least any recomputation costs.
 
+#include "BenchSupport.h"
 #include "RecomputeStatistics.h"
 #include "Tables.h"
 
@@ -58,10 +59,6 @@ std::vector<std::pair<int, Draw>> realHistory(const QString& path) {
         out.emplace_back(it.key().toInt(), d);
     }
     return out;
-}
-
-double ms(qint64 ns) {
-    return static_cast<double>(ns) / 1e6;
 }
 
 void fill(Tables& t, const std::vector<std::pair<int, Draw>>& draws) {
@@ -123,8 +120,8 @@ void measure(const char* label, const std::vector<std::pair<int, Draw>>& draws) 
     }
     std::printf("%-28s %5zu draws  RecomputeStatistics %7.2f ms (every draw rewritten), %7.2f ms (nothing "
                 "changed)  | reference read of the draws %6.2f ms | budget %.0f ms  %s\n",
-                label, draws.size(), ms(full), ms(unchanged), ms(reference), kBudgetMs,
-                ms(full) <= kBudgetMs ? "ok" : "OVER BUDGET");
+                label, draws.size(), bench::ms(full), bench::ms(unchanged), bench::ms(reference), kBudgetMs,
+                bench::ms(full) <= kBudgetMs ? "ok" : "OVER BUDGET");
     std::printf("%-28s last draw %d, %s, weight of 01 = %s\n", "", s.lastConcurso, qPrintable(s.mediaText()),
                 qPrintable(s.weightText(1)));
 }

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 namespace {
-// A table of its own, outside the program's fourteen: nothing else reads or writes this file.
+// A table of its own, outside the program's thirteen: nothing else reads or writes this file.
 struct FixedTable : Table {
     explicit FixedTable(const QString& folder) : Table(QStringLiteral("TableFix"), folder, kFixedFile) {
         defineFields(Schemas::numberList());

@@ -207,23 +207,14 @@ CombinationRunResult RunCombinations(Table& games, const CombinationRequest& req
     const qint64 total = static_cast<qint64>(FloatCombinations(static_cast<int>(candidates.size()), 6));
     qint64 lastGame = NextGameNumber(games) - 1;
     int writtenSinceSave = 0;
-    const QString emite = QStringLiteral("S");
+    const GameRowFields written = GameRowFields::combination();
     Table::BulkChange guard(games);
     const bool finished = enumerate(
         describe(candidates, fixed), static_cast<int>(fixed.size()), filters,
         [&](const std::array<int, 6>& numbers, const GameMeasures& m) {
             ++result.count;
             ++lastGame;
-            games.insert();
-            games.setReal(f.cartao, static_cast<double>(lastGame));
-            games.setText(f.emite, emite);
-            games.setInteger(f.pares, m.pares);
-            games.setInteger(f.linhas, m.linhas);
-            games.setInteger(f.abaixo, m.abaixo);
-            games.setInteger(f.dezenas, 6);
-            for (std::size_t i = 0; i < 6; ++i)
-                games.setInteger(f.d[i], numbers[i]);
-            games.post();
+            AppendGame(games, f, lastGame, numbers, written, m);
             if (++writtenSinceSave > kSaveAfter) {
                 games.commitChanges(); // the games so far are on disk, should the run be cut
                 writtenSinceSave = 0;

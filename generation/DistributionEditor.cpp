@@ -141,13 +141,7 @@ int CommitDistributedGames(Tables& t, const DistributionEditor& editor) {
         const QString todos = TodosText(numbers);
         if (car.locate(u"Todos", todos))
             continue; // the game stands in the table already
-        car.insert();
-        car.setReal(f.cartao, static_cast<double>(cartao++));
-        car.setText(f.todos, todos);
-        car.setInteger(f.dezenas, c);
-        for (std::size_t i = 0; i < numbers.size(); ++i)
-            car.setInteger(f.d[i], numbers[i]);
-        car.post();
+        AppendGame(car, f, cartao++, numbers, GameRowFields::distribution());
         ++appended;
     }
     return appended;

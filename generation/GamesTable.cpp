@@ -45,16 +45,22 @@ int ReadGameNumbers(const RowRef& row, const GameFields& f, std::array<int, 15>&
 }
 
 void AppendGame(Table& games, const GameFields& f, qint64 cartao, std::span<const int> ascending,
-                const QString& emite) {
-    const GameMeasures m = MeasureGame(ascending);
+                const GameRowFields& written, const std::optional<GameMeasures>& measures) {
     games.insert();
     games.setReal(f.cartao, static_cast<double>(cartao));
-    if (!emite.isEmpty())
-        games.setText(f.emite, emite);
-    games.setText(f.todos, TodosText(ascending));
-    games.setInteger(f.pares, m.pares);
-    games.setInteger(f.linhas, m.linhas);
-    games.setInteger(f.abaixo, m.abaixo);
+    if (!written.emite.isEmpty())
+        games.setText(f.emite, written.emite);
+    if (written.todos)
+        games.setText(f.todos, TodosText(ascending));
+    if (written.linhas || written.paresAbaixo) {
+        const GameMeasures m = measures ? *measures : MeasureGame(ascending);
+        if (written.paresAbaixo) {
+            games.setInteger(f.pares, m.pares);
+            games.setInteger(f.abaixo, m.abaixo);
+        }
+        if (written.linhas)
+            games.setInteger(f.linhas, m.linhas);
+    }
     games.setInteger(f.dezenas, static_cast<int>(ascending.size()));
     for (std::size_t i = 0; i < ascending.size() && i < f.d.size(); ++i)
         games.setInteger(f.d[i], ascending[i]);

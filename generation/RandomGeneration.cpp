@@ -250,7 +250,7 @@ RandomRunResult GenerateRandomGames(Tables& t, const RandomRequest& request, con
             attempts = 0;
             ++accepted;
             ++lastGame;
-            AppendGame(car, f, lastGame, numbers);
+            AppendGame(car, f, lastGame, numbers, GameRowFields::random(), m);
         }
     }
     result.accepted = accepted;
@@ -269,17 +269,15 @@ void FillParesAbaixo(Table& games) {
         if (!row.isEmpty(f.abaixo))
             continue;
         const int n = ReadGameNumbers(row, f, numbers);
-        int pares = 0;
-        int abaixo = 0;
-        for (int j = 0; j < n; ++j) {
-            const int d = numbers[static_cast<std::size_t>(j)];
-            pares += d % 2 == 0 ? 1 : 0;
-            abaixo += d <= 30 ? 1 : 0;
-        }
+        const GameMeasures m = MeasureGame(std::span<const int>(numbers.data(), static_cast<std::size_t>(n)));
         games.moveTo(i);
         games.edit();
-        games.setInteger(f.pares, pares);
-        games.setInteger(f.abaixo, abaixo);
+        games.setInteger(f.pares, m.pares);
+        games.setInteger(f.abaixo, m.abaixo);
         games.post();
+        // In a table ordered by Pares or Abaixo the row moves away, and the row after it takes
+        // its place: that one is looked at next.
+        if (games.position() != i)
+            --i;
     }
 }

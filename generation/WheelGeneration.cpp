@@ -163,13 +163,12 @@ WheelOffer OfferWheel(const Table& games, const WheelRequest& request, Progress&
 int AppendWheel(Table& games, const WheelOffer& offer) {
     const GameFields f(games);
     qint64 cartao = NextGameNumber(games);
-    const QString emite = QStringLiteral("S");
     int appended = 0;
     Table::BulkChange guard(games);
     for (std::size_t i = 0; i < offer.games.size(); ++i) {
         if (offer.present[i])
             continue;
-        AppendGame(games, f, cartao++, offer.games[i], emite);
+        AppendGame(games, f, cartao++, offer.games[i], GameRowFields::wheel());
         ++appended;
     }
     return appended;

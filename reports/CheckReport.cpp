@@ -127,7 +127,7 @@ CheckReport::CheckReport()
                                                   QRectF(kNumbersLeft + (p - 1) * kNumberStep, kTextTop,
                                                          kNumberStep, kTextHeight),
                                                   numberElement(p), kLineFont, centred));
-    // Every column once; setUpBandForRow puts each where the row's section has it.
+    // Every column once; setUpBand puts each where the row's section has it.
     for (const char* c : kColumnElements)
         layout_.add(detail, ReportElement::dbText(QLatin1String(c), QRectF(0.0, kTextTop, 10.0, kTextHeight),
                                                   QLatin1String(c), kLineFont, centred));
@@ -169,7 +169,6 @@ CheckReport::CheckReport()
     tipo_ = rows_.fieldIndex(u"Tipo");
     secao_ = rows_.fieldIndex(u"Secao");
     negrito_ = rows_.fieldIndex(u"Negrito");
-    QObject::connect(&rows_, &Table::afterScroll, &rows_, [this] { setUpBandForRow(); });
 }
 
 void CheckReport::addRow(Line kind, const QString& text) {
@@ -180,23 +179,21 @@ void CheckReport::addRow(Line kind, const QString& text) {
         rows_.setText(u"Texto", text);
 }
 
-void CheckReport::setUpBandForRow() {
-    if (rows_.position() < 0 || rows_.isEditing())
-        return;
-    const auto kind = static_cast<Line>(rows_.intValue(tipo_).value_or(0));
-    const auto part = static_cast<Part>(rows_.intValue(secao_).value_or(0));
-    ReportBand& band = layout_.detailBand();
+void CheckReport::setUpBand(ReportBand& band, const Table& rows) const {
+    const auto el = [&](QStringView name) -> ReportElement& { return layout_.elementIn(band, name); };
+    const auto kind = static_cast<Line>(rows.intValue(tipo_).value_or(0));
+    const auto part = static_cast<Part>(rows.intValue(secao_).value_or(0));
     band.height = kind == Line::Section ? kSectionHeight : kind == Line::Chart ? kChartHeight : kLineHeight;
     band.frame = kind == Line::Captions ? FrameBottom : kind == Line::Total ? FrameTop : FrameNone;
 
     const bool strong = kind == Line::Section || kind == Line::Captions || kind == Line::Total;
     for (const char* name : {"Texto", "Jogo", "Dezenas"})
-        layout_.element(QString::fromLatin1(name)).font.bold = strong;
+        el(QString::fromLatin1(name)).font.bold = strong;
     for (const char* name : kColumnElements)
-        layout_.element(QString::fromLatin1(name)).font.bold = strong;
+        el(QString::fromLatin1(name)).font.bold = strong;
     const auto place = [&](const auto& columns) {
         for (const Column& c : columns) {
-            ReportElement& e = layout_.element(QString::fromLatin1(c.element));
+            ReportElement& e = el(QString::fromLatin1(c.element));
             e.rect = QRectF(c.left, kTextTop, c.width, kTextHeight);
             e.alignment =
                 (c.money && kind != Line::Captions ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop;
@@ -206,41 +203,27 @@ void CheckReport::setUpBandForRow() {
         place(kHistoryColumns);
     else
         place(kDrawColumns);
-    ReportElement& text = layout_.element(u"Texto");
+    ReportElement& text = el(u"Texto");
     text.font.pointSize = kind == Line::Section ? 11 : 9;
     text.rect.moveTop(kind == Line::Section ? kHeadingTop : kTextTop);
     text.rect.setHeight(kind == Line::Section ? kHeadingHeight : kTextHeight);
 
     // The numbers drawn stand out in bold in the lines of the draw checked.
-    const QString hits = kind == Line::Game ? rows_.text(negrito_) : QString();
+    const QString hits = kind == Line::Game ? rows.text(negrito_) : QString();
     for (int p = 1; p <= 15; ++p)
-        layout_.element(numberElement(p)).font.bold =
+        el(numberElement(p)).font.bold =
             kind == Line::Captions || (p <= hits.size() && hits.at(p - 1) == QLatin1Char('S'));
-    setUpChart(kind == Line::Chart);
+    setUpChart(band, kind == Line::Chart);
 }
 
 // The chart of the balance: one point before the first draw with known prizes (nothing won or
 // spent yet) and one after each, over gridlines at round amounts of reais.
-void CheckReport::setUpChart(bool shown) {
+void CheckReport::setUpChart(ReportBand& band, bool shown) const {
+    const auto el = [&](QStringView name) -> ReportElement& { return layout_.elementIn(band, name); };
     const QRectF area = chartArea();
-    const auto clear = [&] {
-        for (int i = 0; i < kTicks; ++i) {
-            layout_.element(QStringLiteral("GraficoGrade%1").arg(i)).points.clear();
-            layout_.element(QStringLiteral("GraficoY%1").arg(i)).text.clear();
-        }
-        for (int i = 0; i < kDrawLabels; ++i)
-            layout_.element(QStringLiteral("GraficoX%1").arg(i)).text.clear();
-        for (const char* name : {"GraficoZero", "GraficoSaldo", "GraficoMoldura"})
-            layout_.element(QString::fromLatin1(name)).points.clear();
-        layout_.element(u"GraficoLegenda").text.clear();
-        layout_.element(u"GraficoTitulo").text.clear();
-    };
-    if (chartSet_)
-        clear();
-    chartSet_ = false;
+    // Every other line leaves the chart's elements as the layout has them: empty.
     if (!shown || balance_.empty())
         return;
-    chartSet_ = true;
 
     Centavos low = 0, high = 0;
     for (const BalancePoint& b : balance_) {
@@ -261,37 +244,40 @@ void CheckReport::setUpChart(bool shown) {
     int tick = 0;
     for (Centavos c = bottom; c <= top && tick < kTicks; c += step, ++tick) {
         const double at = y(c);
-        layout_.element(QStringLiteral("GraficoGrade%1").arg(tick)).points = {QPointF(0, at),
-                                                                              QPointF(area.width(), at)};
-        ReportElement& label = layout_.element(QStringLiteral("GraficoY%1").arg(tick));
+        el(QStringLiteral("GraficoGrade%1").arg(tick)).points = {QPointF(0, at), QPointF(area.width(), at)};
+        ReportElement& label = el(QStringLiteral("GraficoY%1").arg(tick));
         label.rect = QRectF(0.0, area.top() + at - 2.0, area.left() - 1.5, 4.0);
         label.text = FormatMoney(c);
     }
     const double zero = y(0);
-    layout_.element(u"GraficoZero").points = {QPointF(0, zero), QPointF(area.width(), zero)};
-    layout_.element(u"GraficoMoldura").points = {QPointF(0, 0), QPointF(area.width(), 0),
-                                                 QPointF(area.width(), area.height()),
-                                                 QPointF(0, area.height()), QPointF(0, 0)};
+    el(u"GraficoZero").points = {QPointF(0, zero), QPointF(area.width(), zero)};
+    el(u"GraficoMoldura").points = {QPointF(0, 0), QPointF(area.width(), 0),
+                                    QPointF(area.width(), area.height()), QPointF(0, area.height()),
+                                    QPointF(0, 0)};
     QPolygonF curve;
     curve.reserve(static_cast<qsizetype>(balance_.size() + 1));
     curve << QPointF(0, zero + 1.0); // the curve's box stands 1 mm above and below the area
     for (std::size_t i = 0; i < balance_.size(); ++i)
         curve << QPointF(x(i + 1), y(balance_[i].balance) + 1.0);
-    layout_.element(u"GraficoSaldo").points = curve;
+    el(u"GraficoSaldo").points = curve;
 
     const std::size_t last = balance_.size() - 1;
     for (int i = 0; i < kDrawLabels; ++i) {
         const std::size_t at = last * static_cast<std::size_t>(i) / (kDrawLabels - 1);
         if (i > 0 && at == last * static_cast<std::size_t>(i - 1) / (kDrawLabels - 1))
             continue; // fewer draws than labels
-        ReportElement& label = layout_.element(QStringLiteral("GraficoX%1").arg(i));
+        ReportElement& label = el(QStringLiteral("GraficoX%1").arg(i));
         const double centre = area.left() + x(at + 1);
         label.rect = QRectF(centre - 10.0, area.bottom() + 1.0, 20.0, 4.0);
         label.text = QString::number(balance_[at].concurso);
     }
-    layout_.element(u"GraficoTitulo").text = QStringLiteral("O saldo dos jogos concurso a concurso");
-    layout_.element(u"GraficoLegenda").text = QStringLiteral(
+    el(u"GraficoTitulo").text = QStringLiteral("O saldo dos jogos concurso a concurso");
+    el(u"GraficoLegenda").text = QStringLiteral(
         "Saldo acumulado (R$) de todos os jogos depois de cada concurso com prêmios conhecidos");
+}
+
+RowPainter CheckReport::rowPainter() const {
+    return [this](ReportBand& band, const Table& rows) { setUpBand(band, rows); };
 }
 
 void CheckReport::fill(const CheckReportContent& c) {

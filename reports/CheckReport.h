@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GamePrizes.h"
+#include "ReportDocument.h"
 #include "ReportLayout.h"
 #include "Table.h"
 
@@ -20,9 +21,9 @@ struct CheckReportContent {
 // The check report ("Relatório da conferência") on A4: a framed title band with the draw checked,
 // then its lines, one detail band each. The lines are of a few kinds (section headings, column
 // captions, games, totals, notes) and all share the one detail band of the engine: each line is a
-// row of a table kept in memory (never read from or written to a file), and as the engine arrives
-// on a row the report sets the band up for that row's kind (bold hit numbers, bold totals, the
-// rule under the captions). Where the prizes of the draws are known, the lines say in reais what
+// row of a table kept in memory (never read from or written to a file), and the report's row
+// painter sets the band up for that row's kind (bold hit numbers, bold totals, the rule under the
+// captions). Where the prizes of the draws are known, the lines say in reais what
 // the games won, and the report ends with a chart of the balance of all the games over the history
 // (won minus spent, draw by draw), painted by the engine like every other element.
 class CheckReport {
@@ -50,14 +51,17 @@ public:
     ReportLayout& layout() { return layout_; }
     const ReportLayout& layout() const { return layout_; }
     Table& rows() { return rows_; }
+    // What each line draws: the report is laid out as layOutReport(layout(), rows(), rowPainter()).
+    // Valid while the report lives.
+    RowPainter rowPainter() const;
 
     // The elements of the detail band: the number columns are "D1" to "D15".
     static QString numberElement(int position) { return QStringLiteral("D%1").arg(position); }
 
 private:
     void addRow(Line kind, const QString& text = {});
-    void setUpBandForRow();
-    void setUpChart(bool shown);
+    void setUpBand(ReportBand& band, const Table& rows) const;
+    void setUpChart(ReportBand& band, bool shown) const;
 
     ReportLayout layout_;
     Table rows_;
@@ -66,5 +70,4 @@ private:
     int negrito_ = 0;
     Part part_ = Part::Draw;            // the section the lines being added belong to
     std::vector<BalancePoint> balance_; // the chart's points
-    bool chartSet_ = false;             // the chart's elements hold the chart
 };

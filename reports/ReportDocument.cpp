@@ -104,10 +104,13 @@ std::vector<BoundField> bindFields(const ReportBand& band, const Table& table) {
     return bound;
 }
 
-// The band as it prints for the current row (no row: empty field texts).
-ReportBand snapshot(const ReportBand& band, const std::vector<BoundField>& bound, const Table& table) {
+// The band as it prints for the current row (no row: empty field texts), set up by `rows` first.
+ReportBand snapshot(const ReportBand& band, const std::vector<BoundField>& bound, const Table& table,
+                    const RowPainter& rows = {}) {
     ReportBand copy = band;
     const bool onRow = table.position() >= 0;
+    if (rows && onRow)
+        rows(copy, table);
     for (const BoundField& b : bound)
         copy.elements[b.element].text = onRow ? table.text(b.field) : QString();
     return copy;
@@ -241,12 +244,13 @@ ReportDocument layOutSheet(const ReportLayout& layout) {
     return doc;
 }
 
-ReportDocument layOutReport(const ReportLayout& layout, Table& table) {
+ReportDocument layOutReport(const ReportLayout& layout, Table& table, const RowPainter& painter) {
     NoProgress none;
-    return *layOutReport(layout, table, none);
+    return *layOutReport(layout, table, none, painter);
 }
 
-std::optional<ReportDocument> layOutReport(const ReportLayout& layout, Table& table, Progress& progress) {
+std::optional<ReportDocument> layOutReport(const ReportLayout& layout, Table& table, Progress& progress,
+                                           const RowPainter& painter) {
     ReportDocument doc;
     doc.name = layout.name();
     doc.title = layout.documentTitle();
@@ -264,7 +268,7 @@ std::optional<ReportDocument> layOutReport(const ReportLayout& layout, Table& ta
     const qint64 rows = table.rowCount();
     qint64 done = 0;
     while (!table.eof()) {
-        pages.placeDetail(snapshot(detail, detailFields, table));
+        pages.placeDetail(snapshot(detail, detailFields, table, painter));
         table.next();
         if (++done % 256 == 0 && !progress.report(done, rows, static_cast<qint64>(doc.pages.size())))
             return std::nullopt;

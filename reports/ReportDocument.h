@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -12,8 +13,8 @@ class QPagedPaintDevice;
 class QPainter;
 class Table;
 
-// One band as it stands on a page: a copy of the band taken when it was laid out (field texts
-// filled, fills as the per-row hook left them) and its top-left corner on the page, in mm.
+// One band as it stands on a page: a copy of the band taken when it was laid out (as the row's
+// painter set it up, field texts filled) and its top-left corner on the page, in mm.
 struct PlacedBand {
     QPointF origin;
     double width = 0;
@@ -34,15 +35,22 @@ struct ReportDocument {
     int pageCount() const { return static_cast<int>(pages.size()); }
 };
 
+// What one row of a report draws beyond its fields: called with a fresh copy of the layout's detail
+// band and the table on that row, it sets the copy up for the row (fills, fonts, frames, height,
+// captions); the engine then fills the copy's field texts from the row. It changes nothing else:
+// the layout stays as it was, so every pass over the same rows gives the same pages.
+using RowPainter = std::function<void(ReportBand& band, const Table& table)>;
+
 // One layout pass: the title band, then one detail band for each row of `table` from its first row
-// (first, then next until eof), so that the table's afterScroll fires as each row becomes current
-// and every detail band shows what the layout and the row hold at that moment. Bands fill a column
-// from the top, then the next column, then the next page. Throws TableError when the table is
-// closed or a field element names a field the table lacks.
-ReportDocument layOutReport(const ReportLayout& layout, Table& table);
+// (first, then next until eof), each as `rows` sets it up for that row (no painter: the band as
+// the layout defines it). Bands fill a column from the top, then the next column, then the next
+// page. Throws TableError when the table is closed or a field element names a field the table
+// lacks, and whatever the painter throws.
+ReportDocument layOutReport(const ReportLayout& layout, Table& table, const RowPainter& rows = {});
 // The same pass, telling `progress` how far it is now and then (done and total in rows, the pages
 // made so far); nothing when the player cancelled.
-std::optional<ReportDocument> layOutReport(const ReportLayout& layout, Table& table, Progress& progress);
+std::optional<ReportDocument> layOutReport(const ReportLayout& layout, Table& table, Progress& progress,
+                                           const RowPainter& rows = {});
 
 // A layout that prints no table (a test sheet): its title band alone, on one page.
 ReportDocument layOutSheet(const ReportLayout& layout);

@@ -113,3 +113,10 @@ const ReportElement& ReportLayout::element(QStringView name) const {
         return *e;
     noSuchElement(name);
 }
+
+ReportElement& ReportLayout::elementIn(ReportBand& band, QStringView name) const {
+    const std::optional<Place> place = placeOf(name);
+    if (!place || place->index >= band.elements.size())
+        noSuchElement(name);
+    return band.elements[place->index];
+}

@@ -119,6 +119,9 @@ public:
     // Throws std::out_of_range for a name the layout does not hold.
     ReportElement& element(QStringView name);
     const ReportElement& element(QStringView name) const;
+    // The element of that name in `band`, a copy of one of this layout's bands (a row painter's),
+    // found by its place in the layout. Throws std::out_of_range for a name the layout does not hold.
+    ReportElement& elementIn(ReportBand& band, QStringView name) const;
     // The element's box fill (a mark's state, a caption's background).
     void setFill(QStringView name, const QColor& color) { element(name).background = color; }
     QColor fill(QStringView name) const { return element(name).background; }

@@ -1,5 +1,7 @@
 #include "SlipLayout.h"
 
+#include "SlipPrinting.h"
+
 namespace {
 
 constexpr double kMarkWidth = 3.70;
@@ -68,7 +70,18 @@ SlipLayout::SlipLayout(QString name, PageSetup page, QSizeF band, const SlipGeom
 }
 
 void SlipLayout::applySlipMarks(const SlipMarks& marks) {
-    std::vector<ReportElement>& elements = layout_.detailBand().elements;
+    applySlipMarks(layout_.detailBand(), marks);
+}
+
+RowPainter SlipLayout::marksOfEachSlip(Table& imp, const SlipMarks& teimosinha) const {
+    return [this, &imp, marks = teimosinha](ReportBand& band, const Table& slips) mutable {
+        ApplySlipMarks(slips, imp, marks);
+        applySlipMarks(band, marks);
+    };
+}
+
+void SlipLayout::applySlipMarks(ReportBand& band, const SlipMarks& marks) const {
+    std::vector<ReportElement>& elements = band.elements;
     const auto set = [&elements](std::size_t at, bool marked) {
         elements[at].background = marked ? markedColor() : unmarkedColor();
     };

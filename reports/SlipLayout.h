@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReportDocument.h"
 #include "ReportLayout.h"
 #include "SlipMarks.h"
 
@@ -21,9 +22,15 @@ public:
     ReportLayout& layout() { return layout_; }
     const ReportLayout& layout() const { return layout_; }
 
-    // Fills every mark black when marked and white when not; the program calls it from the slips
-    // table's afterScroll, so each slip is laid out with its own marks.
+    // Fills every mark of the layout black when marked and white when not: a layout printed with
+    // the same marks on every slip (a single slip, a test).
     void applySlipMarks(const SlipMarks& marks);
+    // The same in `band`, a copy of this layout's detail band.
+    void applySlipMarks(ReportBand& band, const SlipMarks& marks) const;
+    // What each slip of a run draws: its size and numbers as ApplySlipMarks reads them for the
+    // slips table's current row from `imp` (both as PackSlips left them), with the teimosinha of
+    // `teimosinha`, the same on every slip. `imp` must outlive the layout passes.
+    RowPainter marksOfEachSlip(Table& imp, const SlipMarks& teimosinha) const;
 
     static const QColor& markedColor();
     static const QColor& unmarkedColor();

@@ -14,8 +14,13 @@ bool looksLikeHtml(const QByteArray& content) {
     return head.contains("<html") || head.contains("<!doctype html") || head.contains("<table");
 }
 
+// A binary file (a spreadsheet, any zip) holds a NUL byte within its first few hundred bytes (its
+// headers hold zero-filled fields); a text file in any of the encodings the readers take holds
+// none. One disk block's worth tells them apart without scanning a large file.
+constexpr qsizetype kBinaryProbeBytes = 4096;
+
 bool looksBinary(const QByteArray& content) {
-    const QByteArray head = content.left(4096);
+    const QByteArray head = content.left(kBinaryProbeBytes);
     return head.contains('\0');
 }
 

@@ -20,9 +20,14 @@ namespace ResultsFileReading {
 
 namespace {
 
+// HTML has a page declare its encoding within its first 1024 bytes, but pages saved by browsers
+// and editors put comments and long heads before the meta tag; the search goes four times as far,
+// and no further, so that a "charset" in the text of a large page is never taken for the page's.
+constexpr qsizetype kCharsetProbeBytes = 4096;
+
 // Whether the page declares its encoding in its first bytes ("charset=...").
 bool declaresCharset(const QByteArray& content) {
-    const QByteArray head = content.left(4096).toLower();
+    const QByteArray head = content.left(kCharsetProbeBytes).toLower();
     const qsizetype at = head.indexOf("charset");
     if (at < 0)
         return false;

@@ -21,7 +21,6 @@ Tables::Tables(const QString& folder)
       TableLimpaRes(QStringLiteral("TableLimpaRes"), folder, kScratchFile),
       TableAval(QStringLiteral("TableAval"), folder, kWeightsFile),
       TableCar(QStringLiteral("TableCar"), folder, kGamesFile),
-      TableCarImp(QStringLiteral("TableCarImp"), folder, kGamesFile),
       TableDes(QStringLiteral("TableDes"), folder, kDiscardedFile),
       TableOrd(QStringLiteral("TableOrd"), folder, kOrderFile),
       TableSaidas(QStringLiteral("TableSaidas"), folder, kStatsFile),
@@ -35,7 +34,6 @@ Tables::Tables(const QString& folder)
     TableLimpaRes.setIndexFieldNames(QStringLiteral("Concurso"));
     TableAval.setIndexFieldNames(QStringLiteral("Nota"));
     TableCar.setIndexFieldNames(QStringLiteral("Cartao"));
-    TableCarImp.setIndexFieldNames(QStringLiteral("Dezenas;Cartao"));
     TableDes.setIndexFieldNames(QStringLiteral("Dezena"));
     TableOrd.setIndexFieldNames(QStringLiteral("Dezena"));
     TableSaidas.setIndexFieldNames(QStringLiteral("Ordenador"));
@@ -48,7 +46,6 @@ Tables::Tables(const QString& folder)
     TableRes.setLoadCheck(LoadChecks::draws);
     TableDes.setLoadCheck(LoadChecks::discarded);
     TableCar.setLoadCheck(LoadChecks::games);
-    TableCarImp.setLoadCheck(LoadChecks::games);
 
     TableRes.defineFields(results());
     TableLimpaRes.defineFields(results());
@@ -65,9 +62,9 @@ Tables::Tables(const QString& folder)
     TableCImp.defineFields(slips());
 }
 
-std::array<Table*, 14> Tables::all() {
-    return {&TableRes,    &TableLimpaRes, &TableAval, &TableCar,    &TableCarImp, &TableDes, &TableOrd,
-            &TableSaidas, &TableRelSai,   &TableDis,  &TableDezVal, &TableRel,    &TableImp, &TableCImp};
+std::array<Table*, 13> Tables::all() {
+    return {&TableRes,    &TableLimpaRes, &TableAval,   &TableCar, &TableDes, &TableOrd, &TableSaidas,
+            &TableRelSai, &TableDis,      &TableDezVal, &TableRel, &TableImp, &TableCImp};
 }
 
 QStringList Tables::closeAll() {

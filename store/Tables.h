@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <array>
 
-// The fourteen tables of the program, each bound to its file in one working folder and set to the
+// The thirteen tables of the program, each bound to its file in one working folder and set to the
 // order it is visited in at start-up. The main window owns one of these for the whole run; the
 // logic operations receive the tables they work on.
 class Tables {
@@ -26,14 +26,13 @@ public:
     // (the file is named; its changes stay in memory and the next commit writes them).
     QStringList commitChanges();
     std::array<Table*, 4> playerTables() { return {&TableRes, &TableAval, &TableCar, &TableDes}; }
-    std::array<Table*, 14> all();
+    std::array<Table*, 13> all();
 
     QString folder_;
     Table TableRes;      // draws
     Table TableLimpaRes; // scratch copy for the start-up rebuild of the results file
     Table TableAval;     // per-number weight and distribution marks
     Table TableCar;      // the player's games
-    Table TableCarImp;   // the games file again, in print order
     Table TableDes;      // discarded numbers
     Table TableOrd;      // scratch list of numbers
     Table TableSaidas;   // per-number statistics

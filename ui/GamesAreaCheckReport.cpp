@@ -78,6 +78,6 @@ void GamesArea::ButtonRelConfClick() {
         CheckReport report;
         report.fill({*checkedDraw_, games, PrizesOfDraw(games, checkedDraw_->mask), std::move(*history),
                      checkedPrices, SimpleBetPrice()});
-        services_.previews->preview(report.layout(), report.rows());
+        services_.previews->preview(report.layout(), report.rows(), report.rowPainter());
     });
 }

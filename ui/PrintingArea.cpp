@@ -7,6 +7,7 @@
 #include "PreviewService.h"
 #include "PrintCalibration.h"
 #include "ReportForms.h"
+#include "SlipMarks.h"
 #include "SlipPrinting.h"
 #include "SlipTestSheet.h"
 #include "Tables.h"
@@ -49,8 +50,6 @@ PrintingArea::PrintingArea(const AreaContext& context)
     RB4C = radio(GroupBox1, "RB4C", QStringLiteral("4 concursos"), {170, 20, 150, 20});
     RB8C = radio(GroupBox1, "RB8C", QStringLiteral("8 concursos"), {170, 42, 150, 20});
     RBST->setChecked(true);
-
-    connect(&tables_.TableCImp, &Table::afterScroll, this, [this] { TableCImpAfterScroll(); });
 }
 
 void PrintingArea::ButtonImpClick() {
@@ -64,15 +63,13 @@ void PrintingArea::RBCartClick(SlipPaper paper) {
 
 void PrintingArea::RBCartClick(QRadioButton* sender) {
     PanelImp->hide();
-    SlipPrintActive = false;
     guarded([&] {
         BuildPrintNumbers(tables_);
         PackSlips(tables_.TableImp, tables_.TableCImp);
-        SlipPrintActive = true;
-        // The teimosinha is the same on every slip of the run; each slip's own marks are applied as
-        // the report reaches it (TableCImpAfterScroll), again for every print from the preview.
-        slipMarks_ = {};
-        ApplyTeimosinha(slipMarks_, RB2C->isChecked()   ? 2
+        // The teimosinha is the same on every slip of the run; each slip draws its own marks as the
+        // report is laid out, again for every print from the preview.
+        SlipMarks teimosinha;
+        ApplyTeimosinha(teimosinha, RB2C->isChecked()   ? 2
                                     : RB4C->isChecked() ? 4
                                     : RB8C->isChecked() ? 8
                                                         : 0);
@@ -81,21 +78,10 @@ void PrintingArea::RBCartClick(QRadioButton* sender) {
         // The calibration moves every element of the layout; it is read from its file each time.
         const PrintCalibration calibration = LoadPrintCalibration(folder_);
         chosen.layout().page().offset = sender == RBCart ? calibration.slipPaper : calibration.a4;
-        chosen.applySlipMarks(slipMarks_);
-        services_.previews->preview(chosen.layout(), tables_.TableCImp);
+        services_.previews->preview(chosen.layout(), tables_.TableCImp,
+                                    chosen.marksOfEachSlip(tables_.TableImp, teimosinha));
     });
     MenuLayout::clearChoice(sender->group());
-    SlipPrintActive = false;
-}
-
-void PrintingArea::TableCImpAfterScroll() {
-    if (!SlipPrintActive)
-        return;
-    guarded([this] {
-        ApplySlipMarks(tables_.TableCImp, tables_.TableImp, slipMarks_);
-        services_.reports->FormEmi.applySlipMarks(slipMarks_);
-        services_.reports->FormEmiA4.applySlipMarks(slipMarks_);
-    });
 }
 
 void PrintingArea::RBRelClick() {

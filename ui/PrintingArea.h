@@ -1,7 +1,6 @@
 #pragma once
 
 #include "AreaContext.h"
-#include "SlipMarks.h"
 
 #include <QObject>
 
@@ -24,7 +23,6 @@ public:
     void ButtonImpClick();
     void RBCartClick(SlipPaper paper);
     void RBRelClick();
-    void TableCImpAfterScroll();
     void ButtonCalibraClick();
 
 private:
@@ -36,8 +34,6 @@ private:
     const MenuServices& services_;
     const QString& folder_;
     bool guarded(const std::function<void()>& op) { return ctx_.guarded(op); }
-    bool SlipPrintActive = false;
-    SlipMarks slipMarks_; // the marks of the slip being laid out
     QFrame* PanelImp = nullptr;
     QRadioButton* RBCart = nullptr;
     QRadioButton* RBRel = nullptr;

@@ -129,7 +129,6 @@ private:
     void ButtonImpClick() { printing_->ButtonImpClick(); }
     void RBCartClick(PrintingArea::SlipPaper paper) { printing_->RBCartClick(paper); }
     void RBRelClick() { printing_->RBRelClick(); }
-    void TableCImpAfterScroll() { printing_->TableCImpAfterScroll(); }
     void ButtonCalibraClick() { printing_->ButtonCalibraClick(); }
 
     QString folder_;

@@ -1,24 +1,11 @@
 #include "GamePrizes.h"
+#include "GamesAndDraws.h"
 #include "OutputFixture.h"
 #include "TestSupport.h"
 
 #include <random>
 
 namespace {
-
-GameNumbers gameOf(qint64 number, const std::vector<int>& numbers) {
-    GameNumbers g;
-    g.game = number;
-    g.size = static_cast<quint8>(numbers.size());
-    for (std::size_t i = 0; i < numbers.size(); ++i)
-        g.numbers[i] = static_cast<quint8>(numbers[i]);
-    g.mask = MaskOf(numbers);
-    return g;
-}
-
-ResultDraw drawOf(qint32 concurso, const std::array<int, 6>& numbers) {
-    return {concurso, numbers, MaskOf(numbers)};
-}
 
 std::vector<int> range(int from, int to) {
     std::vector<int> out;

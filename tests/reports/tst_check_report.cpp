@@ -1,4 +1,5 @@
 #include "CheckReport.h"
+#include "GamesAndDraws.h"
 #include "ReportsFixture.h"
 
 #include <QFile>
@@ -11,20 +12,6 @@
 
 // The check report over a small fixture: six games, a history of three draws, the last one checked.
 namespace {
-
-GameNumbers gameOf(qint64 number, const std::vector<int>& numbers) {
-    GameNumbers g;
-    g.game = number;
-    g.size = static_cast<quint8>(numbers.size());
-    for (std::size_t i = 0; i < numbers.size(); ++i)
-        g.numbers[i] = static_cast<quint8>(numbers[i]);
-    g.mask = MaskOf(numbers);
-    return g;
-}
-
-ResultDraw drawOf(qint32 concurso, const std::array<int, 6>& numbers) {
-    return {concurso, numbers, MaskOf(numbers)};
-}
 
 struct Fixture {
     std::vector<GameNumbers> games{
@@ -215,7 +202,7 @@ void TestCheckReport::chartOfTheBalance() {
     const MoneyFixture f;
     CheckReport report;
     f.fill(report);
-    const ReportDocument doc = layOutReport(report.layout(), report.rows());
+    const ReportDocument doc = layOutReport(report.layout(), report.rows(), report.rowPainter());
     QCOMPARE(doc.pageCount(), 1);
     const PlacedBand* chart = nullptr;
     for (const PlacedBand& b : doc.pages[0].bands)
@@ -377,7 +364,7 @@ void TestCheckReport::bandsMarkTheHitNumbers() {
     const Fixture f;
     CheckReport report;
     f.fill(report);
-    const ReportDocument doc = layOutReport(report.layout(), report.rows());
+    const ReportDocument doc = layOutReport(report.layout(), report.rows(), report.rowPainter());
     QCOMPARE(doc.pageCount(), 1);
     QCOMPARE(doc.page.paper, QSizeF(210, 297));
     const PlacedBand& title = doc.pages[0].bands[0];
@@ -456,7 +443,7 @@ void TestCheckReport::pdfShowsTheHitNumbersInBold() {
     {
         QPdfWriter pdf(path);
         QVERIFY(!setUpPage(report.layout().documentTitle(), report.layout().page(), pdf));
-        printReport(layOutReport(report.layout(), report.rows()), pdf);
+        printReport(layOutReport(report.layout(), report.rows(), report.rowPainter()), pdf);
     }
     const QJsonArray spans = pdfSpans(path);
     QVERIFY(!spans.isEmpty());

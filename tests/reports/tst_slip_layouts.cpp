@@ -166,9 +166,10 @@ void TestSlipLayouts::a4SlipsFillColumnsThenSheets() {
     WorkFolder folder;
     auto slips = makeSlips(folder, 6);
     TFormEmiA4 l;
-    QObject::connect(slips.get(), &Table::afterScroll, slips.get(),
-                     [&] { l.applySlipMarks(marksOfSlip(slips->integer(u"Cartela"))); });
-    const ReportDocument doc = layOutReport(l.layout(), *slips);
+    const RowPainter eachSlip = [&](ReportBand& band, const Table& row) {
+        l.applySlipMarks(band, marksOfSlip(row.integer(u"Cartela")));
+    };
+    const ReportDocument doc = layOutReport(l.layout(), *slips, eachSlip);
     QCOMPARE(doc.pageCount(), 2);
     QCOMPARE(doc.pages[0].bands.size(), std::size_t{4});
     QCOMPARE(doc.pages[1].bands.size(), std::size_t{2});
@@ -186,9 +187,10 @@ void TestSlipLayouts::slipPaperTakesOnePagePerSlip() {
     WorkFolder folder;
     auto slips = makeSlips(folder, 5);
     TFormEmi l;
-    QObject::connect(slips.get(), &Table::afterScroll, slips.get(),
-                     [&] { l.applySlipMarks(marksOfSlip(slips->integer(u"Cartela"))); });
-    const ReportDocument doc = layOutReport(l.layout(), *slips);
+    const RowPainter eachSlip = [&](ReportBand& band, const Table& row) {
+        l.applySlipMarks(band, marksOfSlip(row.integer(u"Cartela")));
+    };
+    const ReportDocument doc = layOutReport(l.layout(), *slips, eachSlip);
     QCOMPARE(doc.pageCount(), 5);
     QCOMPARE(doc.page.paper, QSizeF(82.0, 140.0));
     for (int k = 1; k <= 5; ++k) {
@@ -284,13 +286,13 @@ void TestSlipLayouts::hookRunsOncePerRowPerPassAndPrintMatchesPreview() {
     auto slips = makeSlips(folder, 7);
     TFormEmiA4 l;
     QList<int> visited;
-    QObject::connect(slips.get(), &Table::afterScroll, slips.get(), [&] {
-        const int k = slips->integer(u"Cartela");
+    const RowPainter eachSlip = [&](ReportBand& band, const Table& row) {
+        const int k = row.integer(u"Cartela");
         visited << k;
-        l.applySlipMarks(marksOfSlip(k));
-    });
+        l.applySlipMarks(band, marksOfSlip(k));
+    };
     CapturePreview preview(1);
-    preview.preview(l.layout(), *slips);
+    preview.preview(l.layout(), *slips, eachSlip);
 
     QCOMPARE(visited, (QList<int>{1, 2, 3, 4, 5, 6, 7, 1, 2, 3, 4, 5, 6, 7}));
     const CapturePreview::Capture& c = preview.last();

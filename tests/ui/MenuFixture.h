@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CapturePreview.h"
-#include "MessageBoxes.h"
+#include "ScriptedMessageBoxes.h"
 #include "ReportForms.h"
 #include "TestSupport.h"
 #include "UnitMenu.h"

@@ -16,7 +16,7 @@ public:
     };
 
     explicit CapturePreview(int printsPerPreview = 0) : printsPerPreview_(printsPerPreview) {}
-    void preview(const ReportLayout& layout, Table& table) override;
+    void preview(const ReportLayout& layout, Table& table, const RowPainter& rows = {}) override;
     void previewSheet(const ReportLayout& layout) override;
 
     const std::vector<Capture>& captures() const { return captures_; }

@@ -25,7 +25,7 @@ public:
     explicit PrintPreview(QWidget* parent = nullptr, Prompter* prompter = nullptr)
         : parent_(parent), prompter_(prompter) {}
     void setProgress(ProgressFactory factory) { progress_ = std::move(factory); }
-    void preview(const ReportLayout& layout, Table& table) override;
+    void preview(const ReportLayout& layout, Table& table, const RowPainter& rows = {}) override;
     void previewSheet(const ReportLayout& layout) override;
 
 private:

@@ -1,10 +1,10 @@
 #include "CapturePreview.h"
 
-void CapturePreview::preview(const ReportLayout& layout, Table& table) {
+void CapturePreview::preview(const ReportLayout& layout, Table& table, const RowPainter& rows) {
     Capture capture;
-    capture.shown = layOutReport(layout, table);
+    capture.shown = layOutReport(layout, table, rows);
     for (int i = 0; i < printsPerPreview_; ++i)
-        capture.printed.push_back(layOutReport(layout, table));
+        capture.printed.push_back(layOutReport(layout, table, rows));
     captures_.push_back(std::move(capture));
 }
 

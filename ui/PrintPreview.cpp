@@ -1,5 +1,6 @@
 #include "PrintPreview.h"
 
+#include "OperationFailure.h"
 #include "Prompter.h"
 #include "ReportDocument.h"
 #include "ReportLayout.h"
@@ -13,8 +14,8 @@
 #include <QWidget>
 #include <numeric>
 
-void PrintPreview::preview(const ReportLayout& layout, Table& table) {
-    show(layout, [&layout, &table](Progress& p) { return layOutReport(layout, table, p); });
+void PrintPreview::preview(const ReportLayout& layout, Table& table, const RowPainter& rows) {
+    show(layout, [&layout, &table, &rows](Progress& p) { return layOutReport(layout, table, p, rows); });
 }
 
 void PrintPreview::previewSheet(const ReportLayout& layout) {
@@ -77,10 +78,17 @@ void PrintPreview::show(const ReportLayout& layout, const LayOut& layOut) {
                 return;
             }
             // A print lays the pages out again from the first row (the marks of each slip anew).
+            // Nothing may leave this handler, which Qt's dialog calls: a failure of the pass (a
+            // table that cannot be read) prints nothing and is told to the player.
             std::optional<ReportDocument> doc;
-            {
+            try {
                 const auto p = progress(QStringLiteral("Preparando as páginas...\nPáginas prontas: %1"));
                 doc = layOut(*p);
+            } catch (...) {
+                if (prompter_)
+                    prompter_->inform(
+                        {QStringLiteral("Impressão"), operationFailureText(std::current_exception())});
+                return;
             }
             if (!doc)
                 return; // cancelled before anything reached the printer
