@@ -211,10 +211,10 @@ void Table::close() {
         return;
     if (isEditing())
         cancel();
-    if (changed_)
-        writeFile(false); // on failure the table stays open with every row: nothing is lost
+    // Closing never writes: the rows reach the file only through commitChanges or write, which
+    // the operation that changed them calls. Rows changed since then are dropped with the rest.
     notifyReset();
-    const bool keep = file_.sameAsFile();
+    const bool keep = !changed_ && file_.sameAsFile();
     if (keep) {
         // Keep the rows while they equal the file; the next open takes them back unless the
         // file changed in between.

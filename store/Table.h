@@ -16,8 +16,9 @@ class HashIndex;
 
 // An in-memory table bound to one file of a folder: field definitions, rows kept in the order they
 // were added, an index order, a cursor with an end flag, and a state. The file is read by open and
-// written by close (when the changed mark is set), by write, and by commitChanges, which the
-// program calls when an operation on the player's data ends; nothing else touches the disk. Rows
+// written only by write and by commitChanges, which the program calls when an operation on the
+// player's data ends (and an operation that fills a table of its own calls when it is done);
+// closing never writes, and nothing else touches the disk. Rows
 // loaded from the file are not changes, so a table that only reads its file never writes it, and
 // a file that someone else changed since it was read is never written over. How the rows reach the
 // file is TablePersistence's business.
@@ -61,6 +62,7 @@ public:
     // --- life cycle
     void create();
     void open();
+    // Closes without writing: changes not yet written by commitChanges or write are dropped.
     void close();
     void write();
     // Makes the posted changes since the last write durable now, writing only what changed (see

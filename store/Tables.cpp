@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -72,12 +73,18 @@ std::array<Table*, 14> Tables::all() {
 
 QStringList Tables::closeAll() {
     QStringList failures;
-    for (Table* t : all()) {
+    const auto players = playerTables();
+    for (Table* t : players) {
         try {
-            t->close();
+            t->commitChanges();
         } catch (const TableError& e) {
             failures << e.message();
         }
+    }
+    for (Table* t : all()) {
+        const bool player = std::find(players.begin(), players.end(), t) != players.end();
+        if (!(player && t->changedMark())) // a player's table whose commit failed keeps its rows
+            t->close();
     }
     return failures;
 }

@@ -156,6 +156,7 @@ private slots:
         t.insert();
         t.setText(3, QStringLiteral("ação e reação")); // longer than 10: kept to 10 characters
         t.post();
+        t.commitChanges();
         t.close();
         Table u(QStringLiteral("U"), w.path(), QStringLiteral("t.cds"));
         u.open();
@@ -175,6 +176,7 @@ private slots:
         a.defineFields(sample());
         a.create();
         add(a, 1, QStringLiteral("01"));
+        a.commitChanges();
         a.close();
         a.open();
         QVERIFY(!a.changedMark()); // a loaded row is not a changed row
@@ -184,6 +186,7 @@ private slots:
         b.create();
         add(b, 2, QStringLiteral("02"));
         add(b, 3, QStringLiteral("03"));
+        b.commitChanges();
         b.close();
         a.close();
         b.open();
@@ -198,6 +201,7 @@ private slots:
         car.create();
         add(car, 2, QStringLiteral("10"));
         add(car, 1, QStringLiteral("20"));
+        car.commitChanges();
         car.close();
         carImp.setIndexFieldNames(QStringLiteral("cartao"));
         carImp.open();
@@ -230,6 +234,7 @@ private slots:
         t.setIndexFieldNames(index);
         QCOMPARE(rows(t), expected);
         // Ties keep their order across a close and an open.
+        t.commitChanges();
         t.close();
         t.open();
         QCOMPARE(rows(t), expected);
@@ -287,6 +292,7 @@ private slots:
             t.remove();
         QCOMPARE(t.rowCount(), 0);
         QVERIFY(t.eof());
+        t.commitChanges();
         t.close();
         t.open();
         QCOMPARE(t.rowCount(), 0); // the deletions reached the file
@@ -388,6 +394,7 @@ private slots:
         // Close discards a pending row.
         t.edit();
         t.setText(1, QStringLiteral("lost"));
+        t.commitChanges();
         t.close();
         t.open();
         QCOMPARE(t.text(1), QStringLiteral("x"));
@@ -531,6 +538,7 @@ private slots:
         check(t, false);
         if (QTest::currentTestFailed())
             return;
+        t.commitChanges();
         t.close();
         Table u(QStringLiteral("U"), w.path(), QStringLiteral("t.cds"));
         u.open(); // read from the file
@@ -554,6 +562,7 @@ private slots:
                 t.post();
             }
         }
+        t.commitChanges();
         t.close();
         t.open();
         std::vector<int> kept;
@@ -570,6 +579,7 @@ private slots:
             }
         }
         std::reverse(kept.begin(), kept.end());
+        t.commitChanges();
         t.close();
         Table u(QStringLiteral("U"), w.path(), QStringLiteral("t.cds"));
         u.open();
@@ -621,6 +631,7 @@ private slots:
         }
         const auto perGame = [](const Table& x) { return static_cast<double>(x.memoryBytes()) / kGames; };
         QVERIFY2(perGame(t) <= 40.0, qPrintable(QString::number(perGame(t))));
+        t.commitChanges();
         t.close();
         Table u(QStringLiteral("TableCarImp"), w.path(), QStringLiteral("Cartelas.cds"));
         u.setIndexFieldNames(QStringLiteral("Cartao"));
