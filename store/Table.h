@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldDef.h"
+#include "PendingEdit.h"
 #include "RecordStore.h"
 #include "TablePersistence.h"
 
@@ -29,7 +30,13 @@ class HashIndex;
 // code that edits a row and then moves on stores the row without an explicit post.
 //
 // The table emits change notifications so that views can follow it; a `BulkChange` folds the
-// notifications of a long run of changes into one reset.
+// notifications of a long run of changes into one reset. A value typed for the row outside the
+// table reaches it through a `PendingEdit` the table asks before it posts or moves.
+//
+// Table.cpp holds the life cycle, the cursor and the changes of rows; TableOrder.cpp the index
+// order (sorting, a changed row's new place); TableLookup.cpp the fields by name and locate with
+// its hash index; TableValues.cpp the typed values of the current row and their conversions;
+// TableFieldUpdate.cpp the bulk update of fields outside the order.
 class Table : public QObject {
     Q_OBJECT
 
@@ -126,8 +133,12 @@ public:
     void setText(QStringView field, const QString& v) { setText(fieldIndex(field), v); }
     void setEmpty(int field);
 
-    // A bound edit field that holds typed text not yet in the row registers here; the table runs
-    // every updater before it posts, so the text reaches the row first (or its error stops the post).
+    // Values held outside the table for its current row (see PendingEdit): the table asks each one
+    // registered to set its value before it posts the row or leaves it. The table does not own
+    // them; a holder removes itself before it goes.
+    void addPendingEdit(PendingEdit* edit);
+    void removePendingEdit(PendingEdit* edit);
+    // The same for a plain function, registered under its owner's key.
     void addFieldUpdater(const void* owner, std::function<void()> update);
     void removeFieldUpdater(const void* owner);
 
@@ -199,12 +210,14 @@ private:
     void requireEditing() const;
     void checkBrowse(); // posts or drops a pending row before a move
     void setCursor(int position, bool scrolled = true);
+    CellReader current() const; // the current row, the pending one while inserting or editing
     void setState(State s);
     void resortAll();
     bool countingSort(int field); // false when the values span too far for it
     std::vector<int> resolveIndex() const;
     bool less(quint32 a, quint32 b) const;
     int insertionPosition(quint32 phys) const;
+    int placeAfterChange(int from) const; // the place of the row at `from` once its keys changed
     int positionOf(quint32 phys) const;
     void dropRows();
     void writeFile(bool force);
@@ -241,6 +254,7 @@ private:
     std::vector<int> cachedKeys_; // the index the kept rows are ordered by
 
     int bulkDepth_ = 0;
-    std::vector<std::pair<const void*, std::function<void()>>> updaters_;
-    void runUpdaters();
+    std::vector<PendingEdit*> pendingEdits_;
+    std::vector<std::pair<const void*, std::unique_ptr<PendingEdit>>> updaters_; // owned adaptors
+    void runUpdaters(); // asks every PendingEdit to store its value
 };
