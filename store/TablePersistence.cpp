@@ -10,6 +10,11 @@
 
 namespace {
 
+// Dead records a table may carry beyond as many as it has live rows before a write drops them with
+// a whole write: a small table whose rows were mostly deleted stays written in place, since a
+// whole write of a few thousand rows costs about what the in-place one does.
+constexpr std::uint32_t kDeadRowsKeptBeyondLive = 4096;
+
 // The state in which this program last left each file it wrote: a file found in that state was
 // changed, if at all, by another table of the program, never by someone else.
 QHash<QString, FileIdentity>& writtenHere() {
@@ -82,7 +87,7 @@ std::vector<std::uint32_t> TablePersistence::write(const QString& path, const Re
     std::sort(touched_.begin(), touched_.end());
     touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
     // Mostly dead records are dropped by a whole write, which renumbers the rows.
-    const bool mostlyDead = rows.size() - rows.alive() > rows.alive() + 4096;
+    const bool mostlyDead = rows.size() - rows.alive() > rows.alive() + kDeadRowsKeptBeyondLive;
     std::vector<std::uint32_t> renumber;
     if (!whole && untouched && numbered_ && persisted_ <= rows.size() && !mostlyDead) {
         TableFile::writeChanges(path, layout, rows, persisted_, touched_);
