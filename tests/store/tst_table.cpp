@@ -2,6 +2,7 @@
 #include "Schemas.h"
 #include "Table.h"
 #include "TableError.h"
+#include "Tables.h"
 #include "TestSupport.h"
 
 #include <QElapsedTimer>
@@ -35,7 +36,72 @@ class TableTest : public QObject {
         return out;
     }
 
+    // A value held outside the table for its current row, as a bound edit field holds typed text.
+    struct HeldValue final : PendingEdit {
+        Table& t;
+        QString text;
+        int asked = 0;
+        explicit HeldValue(Table& table) : t(table) {}
+        void storePendingEdit() override {
+            ++asked;
+            if (!text.isEmpty() && t.isEditing()) {
+                t.setText(0, text); // throws for a text that is not a number
+                text.clear();
+            }
+        }
+    };
+
 private slots:
+    // The table asks what is held for its row before it posts or leaves it: the value reaches the
+    // row first, a refused one stops the move and the row stays pending; a holder removed is no
+    // longer asked.
+    void pendingEditsReachTheRowBeforeItIsLeft() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.create();
+        add(t, 1, QStringLiteral("a"));
+        add(t, 2, QStringLiteral("b"));
+        HeldValue held(t);
+        t.addPendingEdit(&held);
+        t.first();
+        t.edit();
+        held.text = QStringLiteral("7a");
+        QVERIFY_THROWS_EXCEPTION(TableError, t.next());
+        QVERIFY(t.isEditing());
+        QCOMPARE(t.position(), 0);
+        held.text = QStringLiteral("5");
+        t.next(); // stores 5 into the first row, which moves after the second
+        QVERIFY(!t.isEditing());
+        QCOMPARE(rows(t), (QStringList{QStringLiteral("2/b/"), QStringLiteral("5/a/")}));
+        t.removePendingEdit(&held);
+        const int asked = held.asked;
+        t.first();
+        t.edit();
+        t.post();
+        QCOMPARE(held.asked, asked);
+    }
+
+    // Every table of the set is what its entry in Schemas says, and every entry has its table.
+    void everyTableIsWhatItsSchemaSays() {
+        WorkFolder w;
+        Tables t(w.path());
+        QCOMPARE(Schemas::definitions().size(), t.all().size());
+        for (Table* table : t.all()) {
+            const Schemas::Definition* d = Schemas::definitionOf(table->name());
+            QVERIFY2(d, qPrintable(table->name()));
+            QCOMPARE(table->fileName(), d->file);
+            QCOMPARE(table->indexFieldNames(), d->order);
+            QCOMPARE(table->fieldCount(), static_cast<int>(d->fields.size()));
+            for (int f = 0; f < table->fieldCount(); ++f)
+                QCOMPARE(table->fields()[static_cast<std::size_t>(f)].name,
+                         d->fields[static_cast<std::size_t>(f)].name);
+            QVERIFY2(!d->holds.isEmpty() && d->holds.startsWith(u'd'), qPrintable(d->holds));
+        }
+        QVERIFY(!Schemas::definitionOf(u"TableNenhuma"));
+    }
+
     // A bulk update writes fields outside the order straight into the rows; a row set to what it
     // holds is no change, a changed one reaches the file at the next commit.
     void fieldUpdateWritesOutsideTheOrder() {
