@@ -218,6 +218,7 @@ private:
     bool less(quint32 a, quint32 b) const;
     int insertionPosition(quint32 phys) const;
     int placeAfterChange(int from) const; // the place of the row at `from` once its keys changed
+    bool physicalOrderIsIndexOrder() const; // the live rows, as they stand, are in index order
     int positionOf(quint32 phys) const;
     void dropRows();
     void writeFile(bool force);
