@@ -379,6 +379,7 @@ private slots:
         t.TableCarImp.open();
         QCOMPARE(t.TableCarImp.rowCount(), 20002);
         t.TableCarImp.close();
+        car.commitChanges(); // the end of the operation, as the window commits it
         car.close();
         t.TableCarImp.open();
         QCOMPARE(t.TableCarImp.rowCount(), 26922);

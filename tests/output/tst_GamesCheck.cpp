@@ -196,6 +196,7 @@ void TestGamesCheck::flowWithEmptyGamesTable() {
     t.TableCar.close();
     t.TableCar.open();
     t.TableCar.remove();
+    t.TableCar.commitChanges();
     t.TableCar.close(); // an existing games file without games
 
     QCOMPARE(CheckGamesWithLastDraw(t), std::nullopt);
