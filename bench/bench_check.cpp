@@ -73,6 +73,7 @@ int main(int argc, char** argv) {
 
     // The whole run, from games whose hits the file does not hold yet.
     fillTable(t.TableCar, games);
+    t.TableCar.commitChanges();
     t.TableCar.close();
     t.TableRes.close();
     t.TableRes.defineFields(Schemas::results());

@@ -147,6 +147,7 @@ void singleSaveReference(const std::vector<int>& candidates) {
                                 car.post();
                             }
     }
+    car.commitChanges();
     car.close();
     std::printf("  reference, same games with one save at the end: %lld games in %.2f s\n",
                 static_cast<long long>(written), secondsSince(t0));

@@ -44,5 +44,6 @@ void SaveDiscarded(Tables& t, const NumberBoard& board) {
         des.setInteger(dezena, n);
         des.post();
     }
+    des.commitChanges(); // on failure the table stays open with its rows, for the next commit
     des.close();
 }

@@ -36,6 +36,7 @@ void StoreBetPrice(const QString& folder, Centavos price) {
     t.insert();
     t.setText(0, MoneyFileText(price));
     t.post();
+    t.commitChanges();
     t.close();
 }
 

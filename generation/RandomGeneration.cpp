@@ -253,6 +253,9 @@ RandomRunResult GenerateRandomGames(Tables& t, const RandomRequest& request, con
             AppendGame(car, f, lastGame, numbers, GameRowFields::random(), m);
         }
     }
+    // The run's own working tables are written by the run, as every scratch table is.
+    deck.commitChanges();
+    ord.commitChanges();
     result.accepted = accepted;
     result.stopped = accepted < games;
     FillParesAbaixo(car);

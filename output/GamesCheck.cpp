@@ -137,6 +137,7 @@ std::optional<Message> CheckGamesWithLastDraw(Tables& t) {
         }
         ord.post();
     }
+    ord.commitChanges();
 
     if (games.isEditing())
         games.cancel();

@@ -125,6 +125,7 @@ std::optional<Message> BuildGamesListing(Tables& t) {
             rel.post();
         }
     }
+    rel.commitChanges();
     rel.first();
     games.last();
     return std::nullopt;

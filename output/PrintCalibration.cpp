@@ -70,5 +70,6 @@ void StorePrintCalibration(const QString& folder, const PrintCalibration& calibr
     };
     row(kSlipPaperRow, c.slipPaper);
     row(kA4Row, c.a4);
+    t.commitChanges();
     t.close();
 }

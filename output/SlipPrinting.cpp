@@ -76,6 +76,7 @@ void BuildPrintNumbers(Tables& t) {
         }
     }
     imp.setIndexFieldNames(QStringLiteral("Cartao;Quant;Dezena"));
+    imp.commitChanges();
 }
 
 void PackSlips(Table& imp, Table& slips) {
@@ -118,6 +119,7 @@ void PackSlips(Table& imp, Table& slips) {
     }
     if (open)
         slips.post();
+    slips.commitChanges();
 }
 
 void ApplySlipMarks(const Table& slips, Table& imp, SlipMarks& marks) {

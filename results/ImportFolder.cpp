@@ -42,5 +42,6 @@ void RememberImportFolder(const QString& workFolder, const QString& folder) {
     }
     t.setText(pasta, folder);
     t.post();
+    t.commitChanges();
     t.close();
 }

@@ -142,6 +142,7 @@ NumberStatistics RecomputeStatistics(Tables& t) {
     NumberStatistics s = tallyDraws(draws);
     s.lastConcurso = lastConcurso(res);
     rebuildSaidas(t.TableSaidas, s);
+    t.TableSaidas.commitChanges(); // the orders of a later run read them back from the file
     storeWeights(t.TableAval, s);
     return s;
 }

@@ -65,6 +65,7 @@ qint64 orderKey(StatsOrder order, int dezena, int saidas, int demora, int maiorD
 void OrderStatistics(Tables& t, StatsOrder order) {
     openSaidas(t.TableSaidas);
     writeKeys(t.TableSaidas, order);
+    t.TableSaidas.commitChanges();
 }
 
 void BuildStatisticsReport(Tables& t) {
@@ -110,6 +111,8 @@ void BuildStatisticsReport(Tables& t) {
         }
         saidas.setIndexFieldNames(QStringLiteral("Dezena"));
     }
+    rel.commitChanges();
+    saidas.commitChanges();
     rel.first();
     saidas.first();
 }

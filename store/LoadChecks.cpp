@@ -42,13 +42,14 @@ QString shownValue(const CellReader& r, int f) {
     return r.type(f) == FieldType::String ? QStringLiteral("\"%1\"").arg(t) : t;
 }
 
-// The numbers of one row (the fields given, filled ones only) as whole numbers.
-std::optional<QString> wholeNumbersOf(const CellReader& r, const std::vector<int>& numberFields,
-                                      const QString& what) {
+// The numbers of one row (the fields given, filled ones only) as whole numbers. `what` names the
+// row and is only asked for a fault: a million games are checked without a text each.
+template <typename What>
+std::optional<QString> wholeNumbersOf(const CellReader& r, const std::vector<int>& numberFields, What what) {
     for (const int f : numberFields)
         if (!r.isEmpty(f) && !whole(r, f))
             return QStringLiteral("%1 tem a dezena %2, que não é um número inteiro")
-                .arg(what, shownValue(r, f));
+                .arg(what(), shownValue(r, f));
     return std::nullopt;
 }
 
@@ -97,18 +98,20 @@ std::optional<QString> draws(const FieldList& fields, const RecordStore& rows) {
     const std::vector<int> numbers = numberedFields(fields, 6);
     QSet<qint64> drawNumbers;
     return eachRow(rows, [&](const CellReader& r, std::uint32_t p) -> std::optional<QString> {
-        QString what = QStringLiteral("o registro %1").arg(p + 1);
+        std::optional<qint64> number;
         if (concurso && !r.isEmpty(*concurso)) {
-            const auto c = whole(r, *concurso);
-            if (!c)
+            number = whole(r, *concurso);
+            if (!number)
                 return QStringLiteral("o número de concurso %1 não é um número inteiro")
                     .arg(shownValue(r, *concurso));
-            if (drawNumbers.contains(*c))
-                return QStringLiteral("o concurso %1 aparece mais de uma vez").arg(*c);
-            drawNumbers.insert(*c);
-            what = QStringLiteral("o concurso %1").arg(*c);
+            if (drawNumbers.contains(*number))
+                return QStringLiteral("o concurso %1 aparece mais de uma vez").arg(*number);
+            drawNumbers.insert(*number);
         }
-        return wholeNumbersOf(r, numbers, what);
+        return wholeNumbersOf(r, numbers, [&] {
+            return number ? QStringLiteral("o concurso %1").arg(*number)
+                          : QStringLiteral("o registro %1").arg(p + 1);
+        });
     });
 }
 
@@ -150,10 +153,10 @@ std::optional<QString> games(const FieldList& fields, const RecordStore& rows) {
     const auto cartao = fieldOf(fields, u"Cartao");
     const std::vector<int> numbers = numberedFields(fields, 15);
     return eachRow(rows, [&](const CellReader& r, std::uint32_t p) -> std::optional<QString> {
-        const QString what = cartao && !r.isEmpty(*cartao)
-                                 ? QStringLiteral("o jogo %1").arg(r.text(*cartao))
-                                 : QStringLiteral("o jogo do registro %1").arg(p + 1);
-        return wholeNumbersOf(r, numbers, what);
+        return wholeNumbersOf(r, numbers, [&] {
+            return cartao && !r.isEmpty(*cartao) ? QStringLiteral("o jogo %1").arg(r.text(*cartao))
+                                                 : QStringLiteral("o jogo do registro %1").arg(p + 1);
+        });
     });
 }
 

@@ -1,5 +1,7 @@
 #include "Schemas.h"
 
+#include "LoadChecks.h"
+
 namespace {
 void addNumbered(FieldList& fs, const char* prefix, int count, FieldType type, int size = 0) {
     for (int i = 1; i <= count; ++i)
@@ -95,4 +97,44 @@ FieldList Schemas::drawPrizes() {
         fs.push_back(FieldDef::string(QStringLiteral("Rateio") + QLatin1String(hits), 20));
     }
     return fs;
+}
+
+const std::vector<Schemas::Definition>& Schemas::definitions() {
+    static const std::vector<Definition> all{
+        {QStringLiteral("TableRes"), kResultsFile, QStringLiteral("Concurso"), results(), LoadChecks::draws,
+         QStringLiteral("dos resultados dos concursos")},
+        // The scratch copy of the start-up rebuild; it only copies TableRes, whose file is checked.
+        {QStringLiteral("TableLimpaRes"), kScratchFile, QStringLiteral("Concurso"), results(), nullptr,
+         QStringLiteral("dos resultados dos concursos")},
+        {QStringLiteral("TableAval"), kWeightsFile, QStringLiteral("Nota"), weights(), nullptr,
+         QStringLiteral("dos pesos das dezenas")},
+        {QStringLiteral("TableCar"), kGamesFile, QStringLiteral("Cartao"), games(), LoadChecks::games,
+         QStringLiteral("dos jogos")},
+        {QStringLiteral("TableDes"), kDiscardedFile, QStringLiteral("Dezena"), numberList(),
+         LoadChecks::discarded, QStringLiteral("das dezenas desprezadas")},
+        {QStringLiteral("TableOrd"), kOrderFile, QStringLiteral("Dezena"), numberList(), nullptr,
+         QStringLiteral("da lista de dezenas")},
+        {QStringLiteral("TableSaidas"), kStatsFile, QStringLiteral("Ordenador"), numberStats(), nullptr,
+         QStringLiteral("das estatísticas das dezenas")},
+        {QStringLiteral("TableRelSai"), kStatsReportFile, QStringLiteral("Dezena"), statsReport(), nullptr,
+         QStringLiteral("das estatísticas das dezenas")},
+        {QStringLiteral("TableDis"), kDistributedFile, QStringLiteral("Cartao"), distributed(), nullptr,
+         QStringLiteral("da distribuição das dezenas")},
+        {QStringLiteral("TableDezVal"), kDeckFile, QString(), deck(), nullptr,
+         QStringLiteral("da distribuição das dezenas")},
+        {QStringLiteral("TableRel"), kListingFile, QStringLiteral("Linha"), listing(), nullptr,
+         QStringLiteral("da listagem dos jogos")},
+        {QStringLiteral("TableImp"), kScratchFile, QString(), printNumbers(), nullptr,
+         QStringLiteral("das cartelas a imprimir")},
+        {QStringLiteral("TableCImp"), kScratchFile, QStringLiteral("Cartela"), slips(), nullptr,
+         QStringLiteral("das cartelas a imprimir")},
+    };
+    return all;
+}
+
+const Schemas::Definition* Schemas::definitionOf(QStringView table) {
+    for (const Definition& d : definitions())
+        if (d.table == table)
+            return &d;
+    return nullptr;
 }

@@ -3,9 +3,15 @@
 #include "FieldDef.h"
 
 #include <QString>
+#include <optional>
+#include <vector>
+
+class RecordStore;
 
 // The one place where every table of the program is defined: its fields in order with their types
-// and sizes, its file in the working folder and the order its rows are visited in at start-up.
+// and sizes, its file in the working folder, the order its rows are visited in at start-up, the
+// rules its file's values keep, and what it holds as the player knows it (`definitions`, one entry
+// per table; `Tables` binds its tables to them by name).
 namespace Schemas {
 
 FieldList results(); // TableRes and TableLimpaRes: Concurso, d1..d6, pares, impares, abaixo, acima
@@ -56,5 +62,20 @@ inline const QString kBetPriceFile = QStringLiteral("Preco.cds");
 // read has its date at most.
 FieldList drawPrizes();
 inline const QString kDrawPrizesFile = QStringLiteral("Premios.cds");
+
+// One table of the program, whole.
+struct Definition {
+    QString table;    // the name the program knows it by ("TableRes")
+    QString file;     // its file in the working folder
+    QString order;    // its index fields ("Dezenas;Cartao"), empty for the order rows were added in
+    FieldList fields; // its fields in order
+    // The rules the file's values keep (LoadChecks), checked as it is read; none when empty.
+    std::optional<QString> (*check)(const FieldList&, const RecordStore&) = nullptr;
+    QString holds; // what it holds, as the player reads it in a message: "dos resultados dos concursos"
+};
+// Every table of `Tables`, one entry each.
+const std::vector<Definition>& definitions();
+// The entry of `table`, or nothing for a table outside them.
+const Definition* definitionOf(QStringView table);
 
 } // namespace Schemas

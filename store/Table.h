@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldDef.h"
+#include "PendingEdit.h"
 #include "RecordStore.h"
 #include "TablePersistence.h"
 
@@ -16,8 +17,9 @@ class HashIndex;
 
 // An in-memory table bound to one file of a folder: field definitions, rows kept in the order they
 // were added, an index order, a cursor with an end flag, and a state. The file is read by open and
-// written by close (when the changed mark is set), by write, and by commitChanges, which the
-// program calls when an operation on the player's data ends; nothing else touches the disk. Rows
+// written only by write and by commitChanges, which the program calls when an operation on the
+// player's data ends (and an operation that fills a table of its own calls when it is done);
+// closing never writes, and nothing else touches the disk. Rows
 // loaded from the file are not changes, so a table that only reads its file never writes it, and
 // a file that someone else changed since it was read is never written over. How the rows reach the
 // file is TablePersistence's business.
@@ -28,7 +30,13 @@ class HashIndex;
 // code that edits a row and then moves on stores the row without an explicit post.
 //
 // The table emits change notifications so that views can follow it; a `BulkChange` folds the
-// notifications of a long run of changes into one reset.
+// notifications of a long run of changes into one reset. A value typed for the row outside the
+// table reaches it through a `PendingEdit` the table asks before it posts or moves.
+//
+// Table.cpp holds the life cycle, the cursor and the changes of rows; TableOrder.cpp the index
+// order (sorting, a changed row's new place); TableLookup.cpp the fields by name and locate with
+// its hash index; TableValues.cpp the typed values of the current row and their conversions;
+// TableFieldUpdate.cpp the bulk update of fields outside the order.
 class Table : public QObject {
     Q_OBJECT
 
@@ -61,6 +69,7 @@ public:
     // --- life cycle
     void create();
     void open();
+    // Closes without writing: changes not yet written by commitChanges or write are dropped.
     void close();
     void write();
     // Makes the posted changes since the last write durable now, writing only what changed (see
@@ -124,8 +133,12 @@ public:
     void setText(QStringView field, const QString& v) { setText(fieldIndex(field), v); }
     void setEmpty(int field);
 
-    // A bound edit field that holds typed text not yet in the row registers here; the table runs
-    // every updater before it posts, so the text reaches the row first (or its error stops the post).
+    // Values held outside the table for its current row (see PendingEdit): the table asks each one
+    // registered to set its value before it posts the row or leaves it. The table does not own
+    // them; a holder removes itself before it goes.
+    void addPendingEdit(PendingEdit* edit);
+    void removePendingEdit(PendingEdit* edit);
+    // The same for a plain function, registered under its owner's key.
     void addFieldUpdater(const void* owner, std::function<void()> update);
     void removeFieldUpdater(const void* owner);
 
@@ -197,12 +210,15 @@ private:
     void requireEditing() const;
     void checkBrowse(); // posts or drops a pending row before a move
     void setCursor(int position, bool scrolled = true);
+    CellReader current() const; // the current row, the pending one while inserting or editing
     void setState(State s);
     void resortAll();
     bool countingSort(int field); // false when the values span too far for it
     std::vector<int> resolveIndex() const;
     bool less(quint32 a, quint32 b) const;
     int insertionPosition(quint32 phys) const;
+    int placeAfterChange(int from) const; // the place of the row at `from` once its keys changed
+    bool physicalOrderIsIndexOrder() const; // the live rows, as they stand, are in index order
     int positionOf(quint32 phys) const;
     void dropRows();
     void writeFile(bool force);
@@ -239,6 +255,7 @@ private:
     std::vector<int> cachedKeys_; // the index the kept rows are ordered by
 
     int bulkDepth_ = 0;
-    std::vector<std::pair<const void*, std::function<void()>>> updaters_;
-    void runUpdaters();
+    std::vector<PendingEdit*> pendingEdits_;
+    std::vector<std::pair<const void*, std::unique_ptr<PendingEdit>>> updaters_; // owned adaptors
+    void runUpdaters(); // asks every PendingEdit to store its value
 };

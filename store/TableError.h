@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Schemas.h"
+
 #include <QRegularExpression>
 #include <QString>
 #include <stdexcept>
@@ -17,7 +19,7 @@ public:
 
     // The table's file was never made: the player is told which data do not exist yet.
     static TableError missingData(const QString& table, const QString& fileName) {
-        if (table == u"TableCar" || table == u"TableCarImp")
+        if (fileName.compare(Schemas::kGamesFile, Qt::CaseInsensitive) == 0)
             return TableError(QStringLiteral("Ainda não há jogos: o arquivo \"%1\" não existe. Gere os "
                                              "jogos primeiro.")
                                   .arg(fileName));
@@ -95,27 +97,10 @@ public:
         return QStringLiteral("a coluna \"%1\"").arg(field);
     }
     // What a table holds, as the player knows it ("dos resultados dos concursos").
+    // (each table's entry in Schemas says it).
     static QString whatItHolds(const QString& table) {
-        static const struct {
-            const char16_t* table;
-            const char16_t* holds;
-        } kNames[] = {{u"TableRes", u"dos resultados dos concursos"},
-                      {u"TableLimpaRes", u"dos resultados dos concursos"},
-                      {u"TableAval", u"dos pesos das dezenas"},
-                      {u"TableCar", u"dos jogos"},
-                      {u"TableCarImp", u"dos jogos"},
-                      {u"TableDes", u"das dezenas desprezadas"},
-                      {u"TableOrd", u"da lista de dezenas"},
-                      {u"TableSaidas", u"das estatísticas das dezenas"},
-                      {u"TableRelSai", u"das estatísticas das dezenas"},
-                      {u"TableDis", u"da distribuição das dezenas"},
-                      {u"TableDezVal", u"da distribuição das dezenas"},
-                      {u"TableRel", u"da listagem dos jogos"},
-                      {u"TableImp", u"das cartelas a imprimir"},
-                      {u"TableCImp", u"das cartelas a imprimir"}};
-        for (const auto& n : kNames)
-            if (table == QStringView(n.table))
-                return QString::fromUtf16(n.holds);
+        if (const Schemas::Definition* d = Schemas::definitionOf(table))
+            return d->holds;
         return QStringLiteral("do programa");
     }
 

@@ -336,6 +336,12 @@ QString TableFile::columnType(const FieldDef& f) {
 }
 
 namespace {
+// The largest gap of deleted rowids a load fills with dead records beyond as many as the file has
+// live rows: gaps that deletions of this program leave are no larger, and a file whose rowids jump
+// further (written by another tool) is renumbered instead, so it cannot make a load allocate
+// records for rowids that never held a row.
+constexpr sqlite3_int64 kRowidGapFilledBeyondLive = 4096;
+
 // Reads the 100-byte SQLite header without SQLite, so that a file that is not ours is refused
 // before any SQLite connection could change it (a checkpoint, a journal rolled back).
 enum class Header { Ours, Foreign, Unreadable };
@@ -493,7 +499,7 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
             // numbers equal to them, as long as the gaps stay no larger than the rows themselves.
             const sqlite3_int64 rowid = sqlite3_column_int64(s, 0);
             const sqlite3_int64 expected = sqlite3_int64{rows.size()} + 1;
-            if (rowid < expected || rowid - expected > sqlite3_int64{rows.alive()} + 4096)
+            if (rowid < expected || rowid - expected > sqlite3_int64{rows.alive()} + kRowidGapFilledBeyondLive)
                 rowidsMatch = false;
             else
                 while (sqlite3_int64{rows.size()} + 1 < rowid)

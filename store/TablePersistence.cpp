@@ -10,6 +10,16 @@
 
 namespace {
 
+// Dead records a table may carry beyond as many as it has live rows before a write drops them with
+// a whole write: a small table whose rows were mostly deleted stays written in place, since a
+// whole write of a few thousand rows costs about what the in-place one does.
+constexpr std::uint32_t kDeadRowsKeptBeyondLive = 4096;
+
+// A write that changes at least this share of the file's rows (the hits of a check against a new
+// draw change nearly every game) is a whole one: in place, every page would be written twice, once
+// into the rollback journal and once into the file, where a whole write writes each page once.
+constexpr std::uint32_t kWholeWhenOneIn = 2;
+
 // The state in which this program last left each file it wrote: a file found in that state was
 // changed, if at all, by another table of the program, never by someone else.
 QHash<QString, FileIdentity>& writtenHere() {
@@ -82,9 +92,11 @@ std::vector<std::uint32_t> TablePersistence::write(const QString& path, const Re
     std::sort(touched_.begin(), touched_.end());
     touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
     // Mostly dead records are dropped by a whole write, which renumbers the rows.
-    const bool mostlyDead = rows.size() - rows.alive() > rows.alive() + 4096;
+    const bool mostlyDead = rows.size() - rows.alive() > rows.alive() + kDeadRowsKeptBeyondLive;
+    const bool mostlyChanged =
+        persisted_ > kDeadRowsKeptBeyondLive && touched_.size() >= persisted_ / kWholeWhenOneIn;
     std::vector<std::uint32_t> renumber;
-    if (!whole && untouched && numbered_ && persisted_ <= rows.size() && !mostlyDead) {
+    if (!whole && untouched && numbered_ && persisted_ <= rows.size() && !mostlyDead && !mostlyChanged) {
         TableFile::writeChanges(path, layout, rows, persisted_, touched_);
     } else {
         TableFile::writeWhole(path, layout, rows);

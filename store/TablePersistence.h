@@ -16,8 +16,8 @@ class RecordStore;
 //
 // A write is durable and atomic either way: the changes go in one SQLite transaction with the
 // rollback journal and full synchronous commits; a whole write (a re-created or emptied table, a
-// file changed by someone else since, or a table whose rows are mostly dead) builds the new file
-// beside the old one and renames it over it. A failed write leaves the file as it was and keeps
+// file changed by someone else since, a table whose rows are mostly dead, or a write that changes
+// most of the file's rows) builds the new file beside the old one and renames it over it. A failed write leaves the file as it was and keeps
 // what is pending, so the next write that succeeds writes it.
 class TablePersistence {
 public:

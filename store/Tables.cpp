@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,50 +17,38 @@
 
 using namespace Schemas;
 
+namespace {
+QString fileOf(QStringView table) {
+    const Definition* d = definitionOf(table);
+    Q_ASSERT(d);
+    return d ? d->file : QString();
+}
+} // namespace
+
 Tables::Tables(const QString& folder)
-    : folder_(folder), TableRes(QStringLiteral("TableRes"), folder, kResultsFile),
-      TableLimpaRes(QStringLiteral("TableLimpaRes"), folder, kScratchFile),
-      TableAval(QStringLiteral("TableAval"), folder, kWeightsFile),
-      TableCar(QStringLiteral("TableCar"), folder, kGamesFile),
-      TableDes(QStringLiteral("TableDes"), folder, kDiscardedFile),
-      TableOrd(QStringLiteral("TableOrd"), folder, kOrderFile),
-      TableSaidas(QStringLiteral("TableSaidas"), folder, kStatsFile),
-      TableRelSai(QStringLiteral("TableRelSai"), folder, kStatsReportFile),
-      TableDis(QStringLiteral("TableDis"), folder, kDistributedFile),
-      TableDezVal(QStringLiteral("TableDezVal"), folder, kDeckFile),
-      TableRel(QStringLiteral("TableRel"), folder, kListingFile),
-      TableImp(QStringLiteral("TableImp"), folder, kScratchFile),
-      TableCImp(QStringLiteral("TableCImp"), folder, kScratchFile) {
-    TableRes.setIndexFieldNames(QStringLiteral("Concurso"));
-    TableLimpaRes.setIndexFieldNames(QStringLiteral("Concurso"));
-    TableAval.setIndexFieldNames(QStringLiteral("Nota"));
-    TableCar.setIndexFieldNames(QStringLiteral("Cartao"));
-    TableDes.setIndexFieldNames(QStringLiteral("Dezena"));
-    TableOrd.setIndexFieldNames(QStringLiteral("Dezena"));
-    TableSaidas.setIndexFieldNames(QStringLiteral("Ordenador"));
-    TableRelSai.setIndexFieldNames(QStringLiteral("Dezena"));
-    TableDis.setIndexFieldNames(QStringLiteral("Cartao"));
-    TableRel.setIndexFieldNames(QStringLiteral("Linha"));
-    TableCImp.setIndexFieldNames(QStringLiteral("Cartela"));
-
-    // The player's files are checked as they are read (TableLimpaRes only copies TableRes).
-    TableRes.setLoadCheck(LoadChecks::draws);
-    TableDes.setLoadCheck(LoadChecks::discarded);
-    TableCar.setLoadCheck(LoadChecks::games);
-
-    TableRes.defineFields(results());
-    TableLimpaRes.defineFields(results());
-    TableAval.defineFields(weights());
-    TableCar.defineFields(games());
-    TableDes.defineFields(numberList());
-    TableOrd.defineFields(numberList());
-    TableSaidas.defineFields(numberStats());
-    TableRelSai.defineFields(statsReport());
-    TableDis.defineFields(distributed());
-    TableDezVal.defineFields(deck());
-    TableRel.defineFields(listing());
-    TableImp.defineFields(printNumbers());
-    TableCImp.defineFields(slips());
+    : folder_(folder), TableRes(QStringLiteral("TableRes"), folder, fileOf(u"TableRes")),
+      TableLimpaRes(QStringLiteral("TableLimpaRes"), folder, fileOf(u"TableLimpaRes")),
+      TableAval(QStringLiteral("TableAval"), folder, fileOf(u"TableAval")),
+      TableCar(QStringLiteral("TableCar"), folder, fileOf(u"TableCar")),
+      TableDes(QStringLiteral("TableDes"), folder, fileOf(u"TableDes")),
+      TableOrd(QStringLiteral("TableOrd"), folder, fileOf(u"TableOrd")),
+      TableSaidas(QStringLiteral("TableSaidas"), folder, fileOf(u"TableSaidas")),
+      TableRelSai(QStringLiteral("TableRelSai"), folder, fileOf(u"TableRelSai")),
+      TableDis(QStringLiteral("TableDis"), folder, fileOf(u"TableDis")),
+      TableDezVal(QStringLiteral("TableDezVal"), folder, fileOf(u"TableDezVal")),
+      TableRel(QStringLiteral("TableRel"), folder, fileOf(u"TableRel")),
+      TableImp(QStringLiteral("TableImp"), folder, fileOf(u"TableImp")),
+      TableCImp(QStringLiteral("TableCImp"), folder, fileOf(u"TableCImp")) {
+    // Each table is what its entry in Schemas says: its file, order, rules of its file and fields.
+    for (Table* t : all()) {
+        const Definition* d = definitionOf(t->name());
+        if (!d)
+            continue;
+        t->setIndexFieldNames(d->order);
+        if (d->check)
+            t->setLoadCheck(d->check);
+        t->defineFields(d->fields);
+    }
 }
 
 std::array<Table*, 13> Tables::all() {
@@ -69,12 +58,18 @@ std::array<Table*, 13> Tables::all() {
 
 QStringList Tables::closeAll() {
     QStringList failures;
-    for (Table* t : all()) {
+    const auto players = playerTables();
+    for (Table* t : players) {
         try {
-            t->close();
+            t->commitChanges();
         } catch (const TableError& e) {
             failures << e.message();
         }
+    }
+    for (Table* t : all()) {
+        const bool player = std::find(players.begin(), players.end(), t) != players.end();
+        if (!(player && t->changedMark())) // a player's table whose commit failed keeps its rows
+            t->close();
     }
     return failures;
 }

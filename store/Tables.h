@@ -16,13 +16,15 @@ public:
 
     const QString& folder() const { return folder_; }
 
-    // Closes every open table, writing each one whose rows changed. A table that cannot be
-    // written stays open with its rows; the message of each failure is returned.
+    // The end of a run: commits the player's tables (commitChanges) and closes every table. A
+    // player's table that cannot be written stays open with its rows; the message of each failure
+    // is returned. Closing writes nothing, so a scratch table's rows reach its file only when the
+    // operation that filled it wrote them.
     QStringList closeAll();
     // Makes the changes of the tables that hold the player's work (TableRes, TableAval, TableCar,
     // TableDes) durable: the program calls it when an operation ends, so that what the player did
     // is on disk before the next click. Only what changed is written, in one transaction per file;
-    // the scratch tables keep being written when they close. Answers the message of each failure
+    // the scratch tables are written by the operations that fill them. Answers the message of each failure
     // (the file is named; its changes stay in memory and the next commit writes them).
     QStringList commitChanges();
     std::array<Table*, 4> playerTables() { return {&TableRes, &TableAval, &TableCar, &TableDes}; }

@@ -5,7 +5,7 @@
 
 BoundLineEdit::BoundLineEdit(Table& table, QString field, QWidget* parent)
     : QLineEdit(parent), table_(table), field_(std::move(field)) {
-    table_.addFieldUpdater(this, [this] { writeTyped(); });
+    table_.addPendingEdit(this);
     connect(&table_, &Table::currentChanged, this, [this] { showCurrent(); });
     connect(&table_, &Table::reset, this, [this] { showCurrent(); });
     connect(&table_, &Table::rowChanged, this, [this] { showCurrent(); });
@@ -23,7 +23,7 @@ BoundLineEdit::BoundLineEdit(Table& table, QString field, QWidget* parent)
 }
 
 BoundLineEdit::~BoundLineEdit() {
-    table_.removeFieldUpdater(this);
+    table_.removePendingEdit(this);
 }
 
 void BoundLineEdit::writeTyped() {
@@ -31,6 +31,10 @@ void BoundLineEdit::writeTyped() {
         return;
     table_.setText(table_.fieldIndex(field_), text());
     typed_ = false;
+}
+
+void BoundLineEdit::storePendingEdit() {
+    writeTyped();
 }
 
 void BoundLineEdit::showCurrent() {

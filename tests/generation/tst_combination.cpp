@@ -382,6 +382,7 @@ private slots:
         file.open();
         QCOMPARE(file.rowCount(), 20002);
         file.close();
+        car.commitChanges(); // the end of the operation, as the window commits it
         car.close();
         file.open();
         QCOMPARE(file.rowCount(), 26922);

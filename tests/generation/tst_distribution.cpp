@@ -109,6 +109,7 @@ private slots:
             t.TableCar.setReal(t.TableCar.fieldIndex(u"Cartao"), cartao);
             t.TableCar.post();
         }
+        t.TableCar.commitChanges();
         t.TableCar.close();
         t.TableCar.setIndexFieldNames(QStringLiteral("Acertos"));
         PrepareGamesTable(t);
@@ -246,6 +247,7 @@ private slots:
                 dis.setInteger(static_cast<int>(i + 1), games[g][i]);
             dis.post();
         }
+        dis.commitChanges();
         dis.close();
         const auto rows = LayoutDistributedGames(t);
         QCOMPARE(rows, (std::vector<std::vector<int>>{{3, 9, 20}, {5}}));

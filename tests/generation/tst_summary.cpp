@@ -215,6 +215,7 @@ private slots:
         addGame(t.TableCar, QStringLiteral("1 2 3 4 5 6 7 8|4|1"));
         addGame(t.TableCar, QStringLiteral("1 2 3 4 5 6|3|1"));
         const QStringList before = RefreshGamesSummary(t.TableCar);
+        t.TableCar.commitChanges();
         t.TableCar.close();
         t.TableCar.setIndexFieldNames(QStringLiteral("Dezenas"));
         t.TableCar.open();

@@ -192,9 +192,11 @@ void TestGamesCheck::flowWithEmptyGamesTable() {
     addDraw(t, 1, kDraw);
     createGames(t);
     addGame(t.TableCar, 1, {1, 2, 3, 4, 5, 6});
+    t.TableCar.commitChanges();
     t.TableCar.close();
     t.TableCar.open();
     t.TableCar.remove();
+    t.TableCar.commitChanges();
     t.TableCar.close(); // an existing games file without games
 
     QCOMPARE(CheckGamesWithLastDraw(t), std::nullopt);

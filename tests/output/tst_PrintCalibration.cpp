@@ -84,6 +84,7 @@ void TestPrintCalibration::valuesEditedOutOfRangeAreBroughtBack() {
         t.setText(0, QStringLiteral("Outro"));
         t.setReal(1, 1.0);
         t.post();
+        t.commitChanges();
         t.close();
     }
     const PrintCalibration c = LoadPrintCalibration(folder.path());

@@ -258,6 +258,7 @@ void TestSlipPrinting::emptyGamesTable() {
     Tables t(w.path());
     createGames(t);
     addGame(t.TableCar, 1, range(1, 6));
+    t.TableCar.commitChanges();
     t.TableCar.close();
     t.TableCar.open();
     t.TableCar.remove();

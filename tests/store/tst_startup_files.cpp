@@ -140,6 +140,7 @@ private slots:
             Table res(QStringLiteral("TableRes"), w.path(), Schemas::kResultsFile);
             res.open();
             QCOMPARE(res.rowCount(), 6);
+            res.commitChanges();
             res.close();
             QCOMPARE(snapshot(w.path()), before);
         }
@@ -315,7 +316,9 @@ private slots:
                 for (int k = 0; k < 7; ++k)
                     equal = equal && t.TableRes.rowAt(r).text(k) == original.TableRes.rowAt(r).text(k);
             (equal ? same : changed) += 1;
+            t.TableRes.commitChanges();
             t.TableRes.close();
+            original.TableRes.commitChanges();
             original.TableRes.close();
         }
         qInfo("200 flips: %d refused, %d told and left as they were, %d rebuilt unchanged, %d rebuilt with "
@@ -492,6 +495,7 @@ private slots:
             QVERIFY(t.commitChanges().isEmpty());
             QVERIFY(QFileInfo(w.file(Schemas::kResultsFile)).isSymLink());
 
+            t.TableDes.commitChanges();
             t.TableDes.close();
             t.TableDes.create();
             t.TableDes.insert();

@@ -2,6 +2,7 @@
 #include "Schemas.h"
 #include "Table.h"
 #include "TableError.h"
+#include "Tables.h"
 #include "TestSupport.h"
 
 #include <QElapsedTimer>
@@ -35,7 +36,72 @@ class TableTest : public QObject {
         return out;
     }
 
+    // A value held outside the table for its current row, as a bound edit field holds typed text.
+    struct HeldValue final : PendingEdit {
+        Table& t;
+        QString text;
+        int asked = 0;
+        explicit HeldValue(Table& table) : t(table) {}
+        void storePendingEdit() override {
+            ++asked;
+            if (!text.isEmpty() && t.isEditing()) {
+                t.setText(0, text); // throws for a text that is not a number
+                text.clear();
+            }
+        }
+    };
+
 private slots:
+    // The table asks what is held for its row before it posts or leaves it: the value reaches the
+    // row first, a refused one stops the move and the row stays pending; a holder removed is no
+    // longer asked.
+    void pendingEditsReachTheRowBeforeItIsLeft() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.create();
+        add(t, 1, QStringLiteral("a"));
+        add(t, 2, QStringLiteral("b"));
+        HeldValue held(t);
+        t.addPendingEdit(&held);
+        t.first();
+        t.edit();
+        held.text = QStringLiteral("7a");
+        QVERIFY_THROWS_EXCEPTION(TableError, t.next());
+        QVERIFY(t.isEditing());
+        QCOMPARE(t.position(), 0);
+        held.text = QStringLiteral("5");
+        t.next(); // stores 5 into the first row, which moves after the second
+        QVERIFY(!t.isEditing());
+        QCOMPARE(rows(t), (QStringList{QStringLiteral("2/b/"), QStringLiteral("5/a/")}));
+        t.removePendingEdit(&held);
+        const int asked = held.asked;
+        t.first();
+        t.edit();
+        t.post();
+        QCOMPARE(held.asked, asked);
+    }
+
+    // Every table of the set is what its entry in Schemas says, and every entry has its table.
+    void everyTableIsWhatItsSchemaSays() {
+        WorkFolder w;
+        Tables t(w.path());
+        QCOMPARE(Schemas::definitions().size(), t.all().size());
+        for (Table* table : t.all()) {
+            const Schemas::Definition* d = Schemas::definitionOf(table->name());
+            QVERIFY2(d, qPrintable(table->name()));
+            QCOMPARE(table->fileName(), d->file);
+            QCOMPARE(table->indexFieldNames(), d->order);
+            QCOMPARE(table->fieldCount(), static_cast<int>(d->fields.size()));
+            for (int f = 0; f < table->fieldCount(); ++f)
+                QCOMPARE(table->fields()[static_cast<std::size_t>(f)].name,
+                         d->fields[static_cast<std::size_t>(f)].name);
+            QVERIFY2(!d->holds.isEmpty() && d->holds.startsWith(u'd'), qPrintable(d->holds));
+        }
+        QVERIFY(!Schemas::definitionOf(u"TableNenhuma"));
+    }
+
     // A bulk update writes fields outside the order straight into the rows; a row set to what it
     // holds is no change, a changed one reaches the file at the next commit.
     void fieldUpdateWritesOutsideTheOrder() {
@@ -156,6 +222,7 @@ private slots:
         t.insert();
         t.setText(3, QStringLiteral("ação e reação")); // longer than 10: kept to 10 characters
         t.post();
+        t.commitChanges();
         t.close();
         Table u(QStringLiteral("U"), w.path(), QStringLiteral("t.cds"));
         u.open();
@@ -175,6 +242,7 @@ private slots:
         a.defineFields(sample());
         a.create();
         add(a, 1, QStringLiteral("01"));
+        a.commitChanges();
         a.close();
         a.open();
         QVERIFY(!a.changedMark()); // a loaded row is not a changed row
@@ -184,6 +252,7 @@ private slots:
         b.create();
         add(b, 2, QStringLiteral("02"));
         add(b, 3, QStringLiteral("03"));
+        b.commitChanges();
         b.close();
         a.close();
         b.open();
@@ -198,6 +267,7 @@ private slots:
         car.create();
         add(car, 2, QStringLiteral("10"));
         add(car, 1, QStringLiteral("20"));
+        car.commitChanges();
         car.close();
         carImp.setIndexFieldNames(QStringLiteral("cartao"));
         carImp.open();
@@ -230,6 +300,7 @@ private slots:
         t.setIndexFieldNames(index);
         QCOMPARE(rows(t), expected);
         // Ties keep their order across a close and an open.
+        t.commitChanges();
         t.close();
         t.open();
         QCOMPARE(rows(t), expected);
@@ -287,6 +358,7 @@ private slots:
             t.remove();
         QCOMPARE(t.rowCount(), 0);
         QVERIFY(t.eof());
+        t.commitChanges();
         t.close();
         t.open();
         QCOMPARE(t.rowCount(), 0); // the deletions reached the file
@@ -388,6 +460,7 @@ private slots:
         // Close discards a pending row.
         t.edit();
         t.setText(1, QStringLiteral("lost"));
+        t.commitChanges();
         t.close();
         t.open();
         QCOMPARE(t.text(1), QStringLiteral("x"));
@@ -531,6 +604,7 @@ private slots:
         check(t, false);
         if (QTest::currentTestFailed())
             return;
+        t.commitChanges();
         t.close();
         Table u(QStringLiteral("U"), w.path(), QStringLiteral("t.cds"));
         u.open(); // read from the file
@@ -554,6 +628,7 @@ private slots:
                 t.post();
             }
         }
+        t.commitChanges();
         t.close();
         t.open();
         std::vector<int> kept;
@@ -570,6 +645,7 @@ private slots:
             }
         }
         std::reverse(kept.begin(), kept.end());
+        t.commitChanges();
         t.close();
         Table u(QStringLiteral("U"), w.path(), QStringLiteral("t.cds"));
         u.open();
@@ -621,6 +697,7 @@ private slots:
         }
         const auto perGame = [](const Table& x) { return static_cast<double>(x.memoryBytes()) / kGames; };
         QVERIFY2(perGame(t) <= 40.0, qPrintable(QString::number(perGame(t))));
+        t.commitChanges();
         t.close();
         Table u(QStringLiteral("TableCarImp"), w.path(), QStringLiteral("Cartelas.cds"));
         u.setIndexFieldNames(QStringLiteral("Cartao"));

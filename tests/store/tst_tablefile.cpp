@@ -80,9 +80,11 @@ constexpr int kBatch = 3000;
     for (int version = 1;; ++version) {
         t.create();
         fill(t, 0, kRows, version);
+        t.commitChanges();
         t.close(); // whole file
         t.open();
         fill(t, kRows, kBatch, version);
+        t.commitChanges();
         t.close(); // appended
     }
 }
@@ -106,6 +108,7 @@ private slots:
         t.setReal(0, 1);
         t.setInteger(1, 7);
         t.post();
+        t.commitChanges();
         t.close();
         const QString path = w.file(QStringLiteral("t.cds"));
         QCOMPARE(query(path, "PRAGMA application_id"), QStringList{QString::number(0x514E424C)});
@@ -162,6 +165,7 @@ private slots:
             good.defineFields(Schemas::games());
             good.create();
             fill(good, 1, 3000, 1);
+            good.commitChanges();
             good.close();
             QFile f(w.file(QStringLiteral("good.cds")));
             QVERIFY(f.open(QIODevice::ReadOnly));
@@ -209,13 +213,14 @@ private slots:
         t.defineFields(sample());
         t.create();
         fill(t, 1, 10, 1);
+        t.commitChanges();
         t.close();
         t.open();
         fill(t, 11, 5, 1);
         // The folder disappears (a removed USB stick, say): the write must fail loudly.
         QVERIFY(QDir(folder).removeRecursively());
         try {
-            t.close();
+            t.commitChanges();
             QFAIL("the write must fail");
         } catch (const TableError& e) {
             QVERIFY2(e.message().contains(QStringLiteral("Cartelas.cds")), qPrintable(e.message()));
@@ -223,8 +228,9 @@ private slots:
                      qPrintable(e.message()));
         }
         QVERIFY(t.isOpen());
-        QCOMPARE(t.rowCount(), 15); // nothing lost: a later close may still succeed
+        QCOMPARE(t.rowCount(), 15); // nothing lost: a later commit may still succeed
         QVERIFY(QDir().mkdir(folder));
+        t.commitChanges();
         t.close();
         t.open();
         QCOMPARE(t.rowCount(), 15);
@@ -237,10 +243,12 @@ private slots:
         t.defineFields(sample());
         t.create();
         fill(t, 1, 1000, 1);
+        t.commitChanges();
         t.close();
         t.open();
         fill(t, 1001, 10, 2);
         const qint64 inodeBefore = static_cast<qint64>(FileIdentity::of(path).inode);
+        t.commitChanges();
         t.close();
         QCOMPARE(static_cast<qint64>(FileIdentity::of(path).inode), inodeBefore); // appended in place
         QCOMPARE(query(path, "SELECT count(*), min(Cartao), max(Cartao), sum(Versao) FROM data"),
@@ -253,6 +261,7 @@ private slots:
         t.post();
         t.last();
         t.remove();
+        t.commitChanges();
         t.close();
         QCOMPARE(static_cast<qint64>(FileIdentity::of(path).inode), inodeBefore);
         QCOMPARE(query(path, "SELECT count(*), sum(Versao) FROM data"), QStringList{"1009|1022"});
@@ -294,6 +303,7 @@ private slots:
             QVERIFY(again.locate(u"Cartao", 200 + round));
             // The next round changes the file through a table that read it with its gaps.
             if (round == 0) {
+                t.commitChanges();
                 t.close();
                 t.open();
             }
@@ -420,6 +430,7 @@ private slots:
             good.defineFields(Schemas::games());
             good.create();
             fill(good, 1, 20000, 1);
+            good.commitChanges();
             good.close();
         }
         QFile f(path);
@@ -451,6 +462,7 @@ private slots:
             t.create();
             fill(t, 1, 50, 1);
             t.write();
+            t.commitChanges();
             t.close();
         }
         const QByteArray before = digest(path);
@@ -471,6 +483,53 @@ private slots:
         reader.close();
         QCOMPARE(FileIdentity::of(path), identity);
         QCOMPARE(digest(path), before);
+    }
+
+    // Closing never writes: rows changed, added and deleted since the last write are dropped with
+    // the table, the file keeps its bytes, its inode and its time, and a reopen reads what it holds.
+    // A table created and filled but never written leaves no file at all.
+    void closeOfAChangedTableWritesNothing() {
+        WorkFolder w;
+        const QString path = w.file(QStringLiteral("Cartelas.cds"));
+        Table t(QStringLiteral("TableCar"), w.path(), QStringLiteral("Cartelas.cds"));
+        t.defineFields(sample());
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.create();
+        fill(t, 1, 20, 1);
+        t.commitChanges();
+        t.commitChanges();
+        t.close();
+        const QByteArray before = digest(path);
+        const FileIdentity identity = FileIdentity::of(path);
+        QVERIFY(identity.exists);
+
+        t.open();
+        QVERIFY(t.locate(u"Cartao", 5));
+        t.edit();
+        t.setText(2, QStringLiteral("mudado"));
+        t.post();
+        QVERIFY(t.locate(u"Cartao", 9));
+        t.remove();
+        fill(t, 21, 3, 2);
+        QVERIFY(t.changedMark());
+        t.close();
+        QCOMPARE(FileIdentity::of(path), identity);
+        QCOMPARE(digest(path), before);
+
+        t.open();
+        QCOMPARE(t.rowCount(), 20);
+        QVERIFY(t.locate(u"Cartao", 5));
+        QVERIFY(t.text(2) != QStringLiteral("mudado"));
+        QVERIFY(t.locate(u"Cartao", 9));
+        t.close();
+        QCOMPARE(digest(path), before);
+
+        Table never(QStringLiteral("TableRel"), w.path(), QStringLiteral("Rel.cds"));
+        never.defineFields(sample());
+        never.create();
+        fill(never, 1, 5, 1);
+        never.close();
+        QVERIFY(!QFile::exists(w.file(QStringLiteral("Rel.cds"))));
     }
 
     // A file that another program changed since the table read it is never written over: the
@@ -500,10 +559,11 @@ private slots:
         QCOMPARE(t.rowCount(), 4);
         QVERIFY(t.locate(u"Cartao", 5));
         try {
-            t.close();
-            QFAIL("the close must not write over the file either");
+            t.commitChanges();
+            QFAIL("a second try must not write over the file either");
         } catch (const TableError&) {
         }
+        t.close(); // closing never writes
         QCOMPARE(query(path, "SELECT count(*) FROM data"), QStringList{"4"});
     }
 
@@ -513,6 +573,7 @@ private slots:
         a.defineFields(sample());
         a.create();
         fill(a, 1, 5, 1);
+        a.commitChanges();
         a.close(); // keeps its rows while they equal the file
         sql(w.file(QStringLiteral("t.cds")), "INSERT INTO data VALUES (99, 9, 'x')");
         a.open();

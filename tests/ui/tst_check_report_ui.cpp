@@ -196,6 +196,7 @@ void CheckReportUiTest::reportInReais() {
             prizes.setText(7, QLatin1String(quadra));
             prizes.post();
         }
+        prizes.commitChanges();
         prizes.close();
     }
     StoreBetPrice(f.folder.path(), 500);

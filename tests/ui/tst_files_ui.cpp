@@ -81,7 +81,11 @@ private slots:
         f.messages.clear();
         menu->close();
         const QStringList texts = f.messages.texts();
-        for (const char* file : {"Desprezadas.cds", "Aval.cds", "Saidas.cds"}) {
+        // The statistics were written by the start-up's recomputation that filled them: the close
+        // writes only the player's changes, and closing the rest writes nothing.
+        for (const QString& t : texts)
+            QVERIFY2(!t.contains(QStringLiteral("Saidas.cds")), qPrintable(t));
+        for (const char* file : {"Desprezadas.cds", "Aval.cds"}) {
             bool shown = false;
             for (const QString& t : texts)
                 shown = shown ||

@@ -171,6 +171,7 @@ private slots:
         t.edit();
         t.setText(u"Preco", QStringLiteral("cinco"));
         t.post();
+        t.commitChanges();
         t.close();
         QCOMPARE(LoadBetPrice(w.path()), kDefaultBetPrice);
     }

@@ -67,6 +67,7 @@ private slots:
         t.remove();
         QCOMPARE(shown(model), (QStringList{"40/a", "20/x"}));
 
+        t.commitChanges();
         t.close();
         QCOMPARE(model.rowCount(), 0);
         t.open();
