@@ -193,8 +193,9 @@ void TFormMenu::FormClose() {
     StorePendingDraw();
     guarded([this] { RemoveEmptyDraws(tables_.TableRes); });
     SaveDiscardedAndReport();
-    // Every table still open is closed, which writes each one whose rows changed; a table that
-    // cannot be written keeps its old file, and the player is told which and why.
+    // The player's tables are committed through the write path, then every table is closed
+    // (closing itself never writes); a table that cannot be written keeps its old file, and the
+    // player is told which and why.
     for (const QString& failure : tables_.closeAll())
         showError(failure);
 }
