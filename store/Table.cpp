@@ -469,30 +469,6 @@ void Table::removePendingEdit(PendingEdit* edit) {
     std::erase(pendingEdits_, edit);
 }
 
-namespace {
-class FunctionEdit final : public PendingEdit {
-public:
-    explicit FunctionEdit(std::function<void()> store) : store_(std::move(store)) {}
-    void storePendingEdit() override { store_(); }
-
-private:
-    std::function<void()> store_;
-};
-} // namespace
-
-void Table::addFieldUpdater(const void* owner, std::function<void()> update) {
-    auto edit = std::make_unique<FunctionEdit>(std::move(update));
-    addPendingEdit(edit.get());
-    updaters_.emplace_back(owner, std::move(edit));
-}
-
-void Table::removeFieldUpdater(const void* owner) {
-    for (const auto& u : updaters_)
-        if (u.first == owner)
-            removePendingEdit(u.second.get());
-    std::erase_if(updaters_, [owner](const auto& u) { return u.first == owner; });
-}
-
 void Table::runUpdaters() {
     // A holder may go (or another come) while one stores its value: only those still registered
     // are asked.

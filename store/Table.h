@@ -138,9 +138,6 @@ public:
     // them; a holder removes itself before it goes.
     void addPendingEdit(PendingEdit* edit);
     void removePendingEdit(PendingEdit* edit);
-    // The same for a plain function, registered under its owner's key.
-    void addFieldUpdater(const void* owner, std::function<void()> update);
-    void removeFieldUpdater(const void* owner);
 
     // Read access to any row by its position in index order, without moving the cursor; for
     // loops that only read (summaries, listings) and for views.
@@ -256,6 +253,5 @@ private:
 
     int bulkDepth_ = 0;
     std::vector<PendingEdit*> pendingEdits_;
-    std::vector<std::pair<const void*, std::unique_ptr<PendingEdit>>> updaters_; // owned adaptors
     void runUpdaters(); // asks every PendingEdit to store its value
 };

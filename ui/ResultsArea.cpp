@@ -78,7 +78,7 @@ ResultsArea::ResultsArea(const AreaContext& context)
     connect(DBNAtu, &Navigator::moved, this, [this] { DBNAtuClick(); });
     // The last guard, whatever moves or posts the results: a draw whose numbers were changed is
     // stored only whole (a new draw is first stored with its numbers empty, to be typed).
-    tables_.TableRes.addFieldUpdater(this, [this] { refuseIncompleteDraw(); });
+    tables_.TableRes.addPendingEdit(&incompleteDrawGuard_);
 
     ButtonAtu = button(PanelIns, "ButtonAtu", QStringLiteral("Atualiza as estatísticas"), {8, 128, 170, 28});
     ButtonImporta =
@@ -352,5 +352,5 @@ void ResultsArea::StorePendingDraw() {
 }
 
 ResultsArea::~ResultsArea() {
-    tables_.TableRes.removeFieldUpdater(this);
+    tables_.TableRes.removePendingEdit(&incompleteDrawGuard_);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AreaContext.h"
+#include "PendingEdit.h"
 
 #include <QObject>
 #include <array>
@@ -57,6 +58,16 @@ private:
     void focusIncompleteField();
     // Throws when TableRes is about to post a draw whose changed numbers are not whole.
     void refuseIncompleteDraw();
+    // Asked by TableRes before it posts or leaves a row, after the number fields have set theirs.
+    class IncompleteDrawGuard final : public PendingEdit {
+    public:
+        explicit IncompleteDrawGuard(ResultsArea& area) : area_(area) {}
+        void storePendingEdit() override { area_.refuseIncompleteDraw(); }
+
+    private:
+        ResultsArea& area_;
+    };
+    IncompleteDrawGuard incompleteDrawGuard_{*this};
 
     const AreaContext& ctx_;
     // The window's state and rules under the names the handlers use.
