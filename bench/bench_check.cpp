@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     std::printf("whole check with file writes:       %8.1f ms (limit 1000 ms)%s\n", flow,
                 notice ? " [no draw?]" : "");
     std::printf("\"Conferindo os resultados\" against a new draw, with its durable write: %8.1f ms "
-                "(limit 1500 ms)%s\n",
+                "(target 1200 ms)%s\n",
                 durable, failures.isEmpty() ? "" : " [write failed]");
     std::printf("  of which the check %8.1f ms and the durable write %8.1f ms\n", checkPart,
                 durable - checkPart);

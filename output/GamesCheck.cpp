@@ -61,27 +61,48 @@ void CheckGamesAgainstDraw(Table& games, std::span<const int> draw) {
         written.push_back(f.acertos);
         Table::FieldUpdate update(games, std::move(written));
         QByteArray scratch;
+        // The games' numbers are Integer fields in every file the program writes; read so, they
+        // need no conversion (a file that made them texts is still read, through intValue).
+        const bool integers =
+            games.fields()[static_cast<std::size_t>(f.acertos)].type == FieldType::Integer &&
+            std::all_of(f.d.begin(), f.d.end(), [&games](int k) {
+                return games.fields()[static_cast<std::size_t>(k)].type == FieldType::Integer;
+            });
+        const auto number = [integers](const RowRef& r, int k) -> std::optional<int> {
+            if (r.isEmpty(k))
+                return std::nullopt;
+            return integers ? std::optional<int>(r.rawInteger(k)) : r.intValue(k);
+        };
         const int rows = games.rowCount();
         for (int row = 0; row < rows; ++row) {
-            update.flush(); // the last game is stored before this one is read
-            // Reading the stored row lets unchanged flags be left alone: a second check against
+            // The row is read whole before the update is given any of its cells: storing cells
+            // may move the records of its chunk.
+            // Reading the stored flags lets unchanged ones be left alone: a second check against
             // the same draw then only reads.
-            const RowRef stored = games.rowAt(row);
+            std::array<bool, 15> found{};
+            std::array<bool, 15> stale{};
+            std::size_t numbers = 0;
             int hits = 0;
-            for (std::size_t p = 0; p < 15; ++p) {
-                const auto v = stored.intValue(f.d[p]);
-                if (v && *v == 0)
-                    break;
-                const bool found = v && std::find(draw.begin(), draw.end(), *v) != draw.end();
-                if (found)
-                    ++hits;
-                const int flag = f.ad[p];
-                const std::string_view now =
-                    stored.isEmpty(flag) ? std::string_view() : stored.utf8(flag, scratch);
-                if (now != (found ? std::string_view("S") : std::string_view("N")))
-                    update.setText(row, flag, found ? yes : no);
+            bool hitsStale = false;
+            {
+                const RowRef stored = games.rowAt(row);
+                for (; numbers < 15; ++numbers) {
+                    const auto v = number(stored, f.d[numbers]);
+                    if (v && *v == 0)
+                        break;
+                    found[numbers] = v && std::find(draw.begin(), draw.end(), *v) != draw.end();
+                    hits += found[numbers] ? 1 : 0;
+                    const int flag = f.ad[numbers];
+                    const std::string_view now =
+                        stored.isEmpty(flag) ? std::string_view() : stored.utf8(flag, scratch);
+                    stale[numbers] = now != (found[numbers] ? std::string_view("S") : std::string_view("N"));
+                }
+                hitsStale = number(stored, f.acertos) != hits;
             }
-            if (stored.intValue(f.acertos) != hits)
+            for (std::size_t p = 0; p < numbers; ++p)
+                if (stale[p])
+                    update.setText(row, f.ad[p], found[p] ? yes : no);
+            if (hitsStale)
                 update.setInteger(row, f.acertos, hits);
         }
     }

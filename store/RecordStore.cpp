@@ -95,43 +95,46 @@ std::uint8_t RecordLayout::widthNeeded(const std::uint8_t* rec, int f) const {
 void RecordLayout::transcode(const RecordLayout& from, const std::uint8_t* src, std::uint8_t* dst) const {
     std::memset(dst, 0, size_);
     std::memcpy(dst, src, bitmapSize());
-    forEachFilled(src, bitmapSize(), fieldCount(), [&](int f) {
-        std::uint8_t* p = dst + offset(f);
-        const std::uint8_t w = width(f);
-        switch (type(f)) {
-        case FieldType::Integer: {
-            const std::int32_t v = from.integerAt(src, f);
-            if (w == 1) {
-                p[0] = static_cast<std::uint8_t>(static_cast<std::int8_t>(v));
-            } else if (w == 2) {
-                const auto s = static_cast<std::int16_t>(v);
-                std::memcpy(p, &s, sizeof s);
-            } else {
-                std::memcpy(p, &v, sizeof v);
-            }
-            break;
+    forEachFilled(src, bitmapSize(), fieldCount(), [&](int f) { transcodeCell(from, src, dst, f); });
+}
+
+void RecordLayout::transcodeCell(const RecordLayout& from, const std::uint8_t* src, std::uint8_t* dst,
+                                 int f) const {
+    std::uint8_t* p = dst + offset(f);
+    const std::uint8_t w = width(f);
+    switch (type(f)) {
+    case FieldType::Integer: {
+        const std::int32_t v = from.integerAt(src, f);
+        if (w == 1) {
+            p[0] = static_cast<std::uint8_t>(static_cast<std::int8_t>(v));
+        } else if (w == 2) {
+            const auto s = static_cast<std::int16_t>(v);
+            std::memcpy(p, &s, sizeof s);
+        } else {
+            std::memcpy(p, &v, sizeof v);
         }
-        case FieldType::Float: {
-            const double d = from.realAt(src, f);
-            if (w == 8) {
-                std::memcpy(p, &d, sizeof d);
-            } else {
-                const auto v = static_cast<std::int32_t>(d);
-                std::memcpy(p, &v, sizeof v);
-            }
-            break;
+        break;
+    }
+    case FieldType::Float: {
+        const double d = from.realAt(src, f);
+        if (w == 8) {
+            std::memcpy(p, &d, sizeof d);
+        } else {
+            const auto v = static_cast<std::int32_t>(d);
+            std::memcpy(p, &v, sizeof v);
         }
-        case FieldType::String:
-            if (from.spilled(src, f)) {
-                p[0] = kSpilled;
-            } else {
-                const std::string_view t = from.inlineText(src, f);
-                p[0] = static_cast<std::uint8_t>(t.size());
-                std::memcpy(p + 1, t.data(), t.size());
-            }
-            break;
+        break;
+    }
+    case FieldType::String:
+        if (from.spilled(src, f)) {
+            p[0] = kSpilled;
+        } else {
+            const std::string_view t = from.inlineText(src, f);
+            p[0] = static_cast<std::uint8_t>(t.size());
+            std::memcpy(p + 1, t.data(), t.size());
         }
-    });
+        break;
+    }
 }
 
 bool RecordLayout::putText(std::uint8_t* rec, int f, const QByteArray& utf8) const {
@@ -252,6 +255,34 @@ void RecordStore::store(std::uint32_t phys, const std::uint8_t* full) {
     const bool wasAlive = RecordLayout::alive(rec);
     c.layout.transcode(full_, full, rec);
     RecordLayout::setBit(rec, 0, wasAlive);
+}
+
+void RecordStore::storeCells(std::uint32_t phys, std::span<const int> fields, const std::uint8_t* full) {
+    const std::size_t ci = phys >> kChunkBits;
+    {
+        const RecordLayout& l = chunks_[ci]->layout;
+        std::vector<std::uint8_t> widths;
+        for (const int f : fields) {
+            const std::uint8_t need = full_.widthNeeded(full, f);
+            if (need > l.width(f)) {
+                if (widths.empty())
+                    widths = l.widths();
+                widths[static_cast<std::size_t>(f)] = need;
+            }
+        }
+        if (!widths.empty())
+            widen(ci, widths);
+    }
+    Chunk& c = *chunks_[ci];
+    std::uint8_t* rec = recordIn(c, phys);
+    for (const int f : fields) {
+        const bool filled = RecordLayout::has(full, f);
+        RecordLayout::setBit(rec, f + 1, filled);
+        if (filled)
+            c.layout.transcodeCell(full_, full, rec, f);
+        else
+            std::memset(rec + c.layout.offset(f), 0, c.layout.width(f)); // as a whole store leaves it
+    }
 }
 
 void RecordStore::load(std::uint32_t phys, std::vector<std::uint8_t>& full) const {

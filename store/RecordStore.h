@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -115,6 +116,9 @@ public:
     // Copies record `src` (in layout `from`) into `dst` (in this layout, whose slots are at least
     // as wide as the values need).
     void transcode(const RecordLayout& from, const std::uint8_t* src, std::uint8_t* dst) const;
+    // Copies the value of field f, which `src` holds, into its slot of `dst` (the bit map of `dst`
+    // is the caller's).
+    void transcodeCell(const RecordLayout& from, const std::uint8_t* src, std::uint8_t* dst, int f) const;
 
 private:
     FieldList fields_;
@@ -149,6 +153,11 @@ public:
     void kill(std::uint32_t phys);
     // Writes a record given in the full layout into row `phys` (the alive bit is kept as it is).
     void store(std::uint32_t phys, const std::uint8_t* full);
+    // Writes the given fields of `full` (a record in the full layout, each empty or not) into row
+    // `phys` where it stands: the other cells are not touched, and the chunk widens (once) only
+    // when the values need wider slots than it has. What is kept aside for the cells is the
+    // caller's.
+    void storeCells(std::uint32_t phys, std::span<const int> fields, const std::uint8_t* full);
     // Copies row `phys` into `full`, a record in the full layout.
     void load(std::uint32_t phys, std::vector<std::uint8_t>& full) const;
     std::size_t memoryBytes() const;

@@ -157,21 +157,26 @@ public:
         FieldUpdate(const FieldUpdate&) = delete;
         FieldUpdate& operator=(const FieldUpdate&) = delete;
 
+        // Setting a cell to what it holds is no change. A String field keeps at most its size in
+        // characters, as Table::setText keeps them. The cells set in one row are stored together,
+        // where the row stands, when the update moves to another row or ends: until then the
+        // table still reads the row's old values.
         void setInteger(int position, int field, qint32 v);
-        // A String field keeps at most its size in characters, as Table::setText keeps them.
+        void setReal(int position, int field, double v);
         void setText(int position, int field, QStringView v);
-        // Stores the row being changed now; also done by the destructor.
-        void flush();
 
     private:
-        std::uint8_t* rowAt(int position, int field);
+        quint32 rowFor(int position, int field);
+        bool pending(int field) const;
+        void hold(int field);
+        void flush();
 
         Table& t_;
-        std::vector<int> fields_;
-        quint32 phys_ = 0;
-        bool loaded_ = false;
-        bool modified_ = false;
-        PendingRecord row_;
+        std::vector<bool> open_;         // the fields the update was opened for
+        std::optional<quint32> phys_;    // the row whose cells are held
+        std::vector<int> held_;          // its cells set since, in cell_
+        std::vector<std::uint8_t> cell_; // their values, in a record of the full layout
+        std::vector<std::pair<int, QString>> aside_; // their texts too long to stay inline
     };
 
     // Folds every notification between construction and destruction into one reset.

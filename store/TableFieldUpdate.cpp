@@ -3,6 +3,7 @@
 #include "TableError.h"
 
 #include <algorithm>
+#include <cmath>
 
 // Table::FieldUpdate: a long run of changes to fields outside the order, straight in the rows.
 
@@ -16,14 +17,17 @@ TableError cannotUpdate(const QString& file) {
 }
 } // namespace
 
-Table::FieldUpdate::FieldUpdate(Table& t, std::vector<int> fields) : t_(t), fields_(std::move(fields)) {
+Table::FieldUpdate::FieldUpdate(Table& t, std::vector<int> fields)
+    : t_(t), open_(static_cast<std::size_t>(t.fieldCount()), false), cell_(t.layout_.recordSize(), 0) {
     t_.requireOpen();
-    for (const int f : fields_)
-        if (std::find(t_.keys_.begin(), t_.keys_.end(), f) != t_.keys_.end())
+    for (const int f : fields) {
+        if (f < 0 || f >= t_.fieldCount() || std::find(t_.keys_.begin(), t_.keys_.end(), f) != t_.keys_.end())
             throw cannotUpdate(t_.fileName_);
+        open_[static_cast<std::size_t>(f)] = true;
+    }
     t_.checkBrowse();
     t_.notifyReset();
-    for (const int f : fields_) // rebuilt by the next locate on them
+    for (const int f : fields) // rebuilt by the next locate on them
         if (static_cast<std::size_t>(f) < t_.hashes_.size())
             t_.hashes_[static_cast<std::size_t>(f)].reset();
 }
@@ -32,68 +36,101 @@ Table::FieldUpdate::~FieldUpdate() {
     try {
         flush();
     } catch (...) {
-        // flush only stores a row in memory: nothing a caller could mend is lost here
+        // only memory can fail here, and the table keeps the rows stored before
     }
     t_.notifyResetDone();
 }
 
-void Table::FieldUpdate::flush() {
-    if (loaded_ && modified_) {
-        for (int f = 0; f < t_.layout_.fieldCount(); ++f) {
-            if (t_.layout_.type(f) != FieldType::String)
-                continue;
-            if (auto it = row_.spill.find(f); it != row_.spill.end())
-                t_.rows_.setSpilled(phys_, f, it->second);
-            else if (!t_.layout_.spilled(row_.bytes.data(), f))
-                t_.rows_.clearSpilled(phys_, f);
-        }
-        t_.rows_.store(phys_, row_.bytes.data());
-        t_.markChanged(phys_);
-    }
-    loaded_ = false;
-    modified_ = false;
-}
-
-std::uint8_t* Table::FieldUpdate::rowAt(int position, int field) {
-    if (std::find(fields_.begin(), fields_.end(), field) == fields_.end())
+quint32 Table::FieldUpdate::rowFor(int position, int field) {
+    if (field < 0 || field >= t_.fieldCount() || !open_[static_cast<std::size_t>(field)])
         throw cannotUpdate(t_.fileName_); // a field the update was not opened for
     const quint32 phys = t_.order_.at(static_cast<std::size_t>(position));
-    if (!loaded_ || phys != phys_) {
+    if (phys_ != phys) {
         flush();
         phys_ = phys;
-        row_.clear();
-        t_.rows_.load(phys_, row_.bytes); // spilled texts stay where they are unless set
-        loaded_ = true;
     }
-    return row_.bytes.data();
+    return phys;
+}
+
+bool Table::FieldUpdate::pending(int field) const {
+    return std::find(held_.begin(), held_.end(), field) != held_.end();
+}
+
+void Table::FieldUpdate::hold(int field) {
+    if (!pending(field))
+        held_.push_back(field);
+    std::erase_if(aside_, [field](const auto& a) { return a.first == field; });
+}
+
+// Stores the held cells into their row in place: no other cell of the row is read or rewritten,
+// which is what keeps a run over a million games cheap.
+void Table::FieldUpdate::flush() {
+    if (held_.empty())
+        return;
+    const quint32 phys = *phys_;
+    t_.rows_.storeCells(phys, held_, cell_.data());
+    for (const int f : held_) {
+        if (t_.layout_.type(f) != FieldType::String)
+            continue;
+        const auto a =
+            std::find_if(aside_.begin(), aside_.end(), [f](const auto& x) { return x.first == f; });
+        if (a != aside_.end())
+            t_.rows_.setSpilled(phys, f, a->second);
+        else
+            t_.rows_.clearSpilled(phys, f);
+    }
+    held_.clear();
+    aside_.clear();
+    t_.markChanged(phys);
 }
 
 void Table::FieldUpdate::setInteger(int position, int field, qint32 v) {
-    const RecordLayout& l = t_.layout_;
-    std::uint8_t* rec = rowAt(position, field);
-    if (l.type(field) == FieldType::Integer && RecordLayout::has(rec, field) && l.integerAt(rec, field) == v)
-        return;
-    row_.spill.erase(field);
-    switch (l.type(field)) {
-    case FieldType::Integer:
-        l.putInteger(rec, field, v);
-        break;
-    case FieldType::Float:
-        l.putReal(rec, field, v);
-        break;
+    const quint32 phys = rowFor(position, field);
+    const RecordLayout& full = t_.layout_;
+    switch (full.type(field)) {
     case FieldType::String:
-        l.putText(rec, field, QByteArray::number(v));
+        setText(position, field, QString::number(v));
+        return;
+    case FieldType::Float:
+        setReal(position, field, v);
+        return;
+    case FieldType::Integer:
         break;
     }
-    modified_ = true;
+    const bool held = pending(field);
+    const std::uint8_t* rec = held ? cell_.data() : t_.rows_.record(phys);
+    const RecordLayout& l = held ? full : t_.rows_.layoutOf(phys);
+    if (RecordLayout::has(rec, field) && l.integerAt(rec, field) == v)
+        return;
+    full.putInteger(cell_.data(), field, v);
+    hold(field);
+}
+
+void Table::FieldUpdate::setReal(int position, int field, double v) {
+    const quint32 phys = rowFor(position, field);
+    const RecordLayout& full = t_.layout_;
+    if (full.type(field) != FieldType::Float)
+        throw cannotUpdate(t_.fileName_);
+    const bool held = pending(field);
+    const std::uint8_t* rec = held ? cell_.data() : t_.rows_.record(phys);
+    if (RecordLayout::has(rec, field)) {
+        const double now = (held ? full : t_.rows_.layoutOf(phys)).realAt(rec, field);
+        if (now == v && std::signbit(now) == std::signbit(v))
+            return;
+    }
+    full.putReal(cell_.data(), field, v);
+    hold(field);
 }
 
 void Table::FieldUpdate::setText(int position, int field, QStringView v) {
-    const RecordLayout& l = t_.layout_;
-    if (l.type(field) != FieldType::String)
+    const quint32 phys = rowFor(position, field);
+    const RecordLayout& full = t_.layout_;
+    if (full.type(field) != FieldType::String)
         throw cannotUpdate(t_.fileName_);
-    std::uint8_t* rec = rowAt(position, field);
-    const QStringView kept = v.left(std::max(l.fields()[static_cast<std::size_t>(field)].size, 1));
+    const QStringView kept = v.left(std::max(full.maxChars(field), 1));
+    const bool held = pending(field);
+    const std::uint8_t* rec = held ? cell_.data() : t_.rows_.record(phys);
+    const RecordLayout& l = held ? full : t_.rows_.layoutOf(phys);
     if (RecordLayout::has(rec, field) && !l.spilled(rec, field)) {
         const std::string_view now = l.inlineText(rec, field);
         if (static_cast<qsizetype>(now.size()) == kept.size() &&
@@ -102,11 +139,9 @@ void Table::FieldUpdate::setText(int position, int field, QStringView v) {
             }))
             return; // already so
     }
-    row_.spill.erase(field);
-    if (!l.putAscii(rec, field, kept)) {
-        const QString s = kept.toString();
-        if (!l.putText(rec, field, s.toUtf8()))
-            row_.spill[field] = s;
-    }
-    modified_ = true;
+    const bool inlined =
+        full.putAscii(cell_.data(), field, kept) || full.putText(cell_.data(), field, kept.toUtf8());
+    hold(field);
+    if (!inlined) // putText marked the cell as kept aside
+        aside_.emplace_back(field, kept.toString());
 }

@@ -3,6 +3,7 @@
 #include "FileCalls.h"
 #include "FileErrorText.h"
 #include "RecordStore.h"
+#include "RowsSource.h"
 #include "TableError.h"
 
 #include <QDir>
@@ -158,15 +159,9 @@ QByteArray createSql(const RecordLayout& layout) {
     return sql;
 }
 
-QByteArray insertSql(int fields) {
-    QByteArray sql = "INSERT INTO data VALUES (";
-    for (int f = 0; f < fields; ++f)
-        sql += f ? ",?" : "?";
-    sql += ')';
-    return sql;
-}
-
-// Binds the cells of physical row `p` to the parameters from `firstCol` on.
+// Binds the filled cells of physical row `p` to the parameters from `firstCol` on; the others
+// are left as stepAndReset leaves them, NULL (a games row is half empty, and binding fewer values
+// is a good part of what a whole write of a million rows costs).
 void bindRow(sqlite3_stmt* s, const RecordLayout& layout, const RecordStore& rows, std::uint32_t p,
              int firstCol, QByteArray& spilled) {
     const std::uint8_t* rec = rows.record(p);
@@ -174,10 +169,8 @@ void bindRow(sqlite3_stmt* s, const RecordLayout& layout, const RecordStore& row
     const int n = layout.fieldCount();
     for (int f = 0; f < n; ++f) {
         const int col = f + firstCol;
-        if (!RecordLayout::has(rec, f)) {
-            sqlite3_bind_null(s, col);
+        if (!RecordLayout::has(rec, f))
             continue;
-        }
         switch (layout.type(f)) {
         case FieldType::Integer:
             sqlite3_bind_int(s, col, chunk.integerAt(rec, f));
@@ -200,27 +193,12 @@ void bindRow(sqlite3_stmt* s, const RecordLayout& layout, const RecordStore& row
     }
 }
 
+// Runs the statement and makes it ready for the next row, every parameter NULL again.
 int stepAndReset(sqlite3_stmt* s) {
     const int rc = sqlite3_step(s);
     sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
     return rc == SQLITE_DONE ? SQLITE_OK : rc;
-}
-
-// Inserts every live row, numbered 1, 2, ... in order, with one prepared statement; answers the
-// SQLite code.
-int insertRows(sqlite3* db, const RecordLayout& layout, const RecordStore& rows) {
-    Stmt ins(db, insertSql(layout.fieldCount()));
-    if (!ins.ok())
-        return ins.rc();
-    QByteArray spilled;
-    for (std::uint32_t p = 0; p < rows.size(); ++p) {
-        if (!RecordLayout::alive(rows.record(p)))
-            continue;
-        bindRow(ins.get(), layout, rows, p, 1, spilled);
-        if (const int rc = stepAndReset(ins.get()); rc != SQLITE_OK)
-            return rc;
-    }
-    return SQLITE_OK;
 }
 
 QByteArray updateSql(const RecordLayout& layout) {
@@ -583,18 +561,24 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
         Db db(tmpPath, SQLITE_OPEN_READWRITE, calls.sqliteVfs());
         if (!db.ok())
             throw unwritable(path, reasonOf(db.code(), nullptr));
-        // The file is private until the rename, so no journal is needed while it is built.
+        // The file is private until the rename, so no journal is needed while it is built. Pages
+        // are appended, never read back, so a small cache writes them out as they fill: a large
+        // one only costs memory to zero and a long write at the commit.
         const QByteArray pragmas =
             QByteArrayLiteral(
                 "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
-                "PRAGMA locking_mode=EXCLUSIVE; PRAGMA cache_size=-16384; PRAGMA page_size=32768; "
+                "PRAGMA locking_mode=EXCLUSIVE; PRAGMA cache_size=-2048; PRAGMA page_size=32768; "
                 "PRAGMA application_id=") +
             QByteArray::number(kApplicationId) +
             "; PRAGMA user_version=" + QByteArray::number(kFormatVersion) + ';';
         if (db.exec(pragmas.constData()) != SQLITE_OK ||
             db.exec(createSql(layout).constData()) != SQLITE_OK || db.exec("BEGIN") != SQLITE_OK)
             throw unwritable(path, reasonOf(db.code(), db.message().toUtf8().constData()));
-        const int rc = insertRows(db.get(), layout, rows);
+        // Every live row, numbered 1, 2, ... in order.
+        const QByteArray copy = QByteArrayLiteral("INSERT INTO data SELECT * FROM ") + kRowsSource;
+        int rc = attachRowsSource(db.get(), layout, rows);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(db.get(), copy.constData(), nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) {
             const QString why = reasonOf(rc, sqlite3_errmsg(db.get()));
             db.exec("ROLLBACK");

@@ -541,8 +541,21 @@ private slots:
 
     // Rows are kept in chunks whose slots are only as wide as their values: values that need more
     // (larger integers, fractions, longer or non-ASCII texts, texts kept aside) widen the chunk,
-    // and every other row of it keeps its values, in memory and through the file.
+    // and every other row of it keeps its values, in memory and through the file, whether the
+    // values come by edit and post or by a bulk update that writes cells where they stand.
+    // The file gets the rows by a whole write, or (when it held them before the changes) by the
+    // changed rows alone.
+    void cellsKeepTheirValuesWhenTheirChunkWidens_data() {
+        QTest::addColumn<bool>("inPlace");
+        QTest::addColumn<bool>("storedBefore");
+        QTest::newRow("edit and post, whole write") << false << false;
+        QTest::newRow("edit and post, changes written") << false << true;
+        QTest::newRow("bulk update, whole write") << true << false;
+        QTest::newRow("bulk update, changes written") << true << true;
+    }
     void cellsKeepTheirValuesWhenTheirChunkWidens() {
+        QFETCH(bool, inPlace);
+        QFETCH(bool, storedBefore);
         WorkFolder w;
         constexpr int kRows = 40000; // three chunks
         Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
@@ -571,14 +584,27 @@ private slots:
             {17001, std::numeric_limits<qint32>::min(), 1e12, QStringLiteral("ççççç")}, // kept aside
             {kRows - 1, std::numeric_limits<qint32>::max(), -3.25, QStringLiteral("zz")},
         };
-        for (const Change& c : changes) {
-            t.moveTo(c.row);
-            t.edit();
-            t.setInteger(0, c.i);
-            t.setReal(1, c.f);
-            t.setText(2, c.s);
-            t.setInteger(3, c.row);
-            t.post();
+        if (storedBefore)
+            t.commitChanges();
+        if (inPlace) {
+            Table::FieldUpdate update(t, {0, 1, 2, 3});
+            for (const Change& c : changes) {
+                update.setText(c.row, 2, u"x"); // held, then replaced before the row is stored
+                update.setInteger(c.row, 0, c.i);
+                update.setReal(c.row, 1, c.f);
+                update.setText(c.row, 2, c.s);
+                update.setInteger(c.row, 3, c.row);
+            }
+        } else {
+            for (const Change& c : changes) {
+                t.moveTo(c.row);
+                t.edit();
+                t.setInteger(0, c.i);
+                t.setReal(1, c.f);
+                t.setText(2, c.s);
+                t.setInteger(3, c.row);
+                t.post();
+            }
         }
         const auto check = [&](Table& x, bool fromFile) {
             QCOMPARE(x.rowCount(), kRows);
