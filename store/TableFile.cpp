@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
 #include <limits>
 #include <memory>
 #include <sqlite3.h>
@@ -382,64 +383,30 @@ TableError foreign(const QString& path) {
                        "alterado; renomeie-o ou remova-o para que o programa possa criar um novo.")
             .arg(shown(path)));
 }
-} // namespace
 
-bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& rows) {
-    bool walMode = false;
-    switch (headerOf(path, &walMode)) {
-    case Header::Foreign:
-        throw foreign(path);
-    case Header::Unreadable:
-        throw unreadable(path, QStringLiteral("cabeçalho inválido"));
-    case Header::Ours:
-        break;
-    }
-    // Read-only, so that reading never changes the file; read-write only when a journal says a
-    // write of ours was cut short, which SQLite must roll back before the file can be read. A file
-    // in the write-ahead-log mode is read from a private copy, with its log.
-    const Wal wal = walOf(path, walMode);
-    if (wal == Wal::Stale)
-        throw staleWal(path);
-    WalCopy copy;
-    if (wal == Wal::Pending && !copy.make(path))
-        throw unreadable(path, QStringLiteral("a cópia para a leitura não pôde ser feita"));
-    const bool hotJournal = wal == Wal::None && QFileInfo(path + QStringLiteral("-journal")).size() > 0;
-    auto conn = wal == Wal::Pending
-                    ? std::make_unique<Db>(copy.path, SQLITE_OPEN_READWRITE)
-                    : std::make_unique<Db>(path, hotJournal ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
-    if (!conn->ok())
-        throw unreadable(path, conn->message());
-    Db& db = *conn;
+// What PRAGMA quick_check finds wrong in the file, on a connection of its own; nullopt when the
+// file is whole.
+std::optional<QString> damageIn(const QString& path, int flags) {
+    Db db(path, flags);
+    if (!db.ok())
+        return reasonOf(db.code(), nullptr);
+    Stmt check(db.get(), "PRAGMA quick_check(1)");
+    if (!check.ok())
+        return reasonOf(check.rc(), sqlite3_errmsg(db.get()));
+    const int rc = sqlite3_step(check.get());
+    const auto* verdict =
+        rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)) : nullptr;
+    if (!verdict)
+        return reasonOf(rc, sqlite3_errmsg(db.get()));
+    if (std::strcmp(verdict, "ok") != 0)
+        return QStringLiteral("o arquivo está danificado");
+    return std::nullopt;
+}
+
+// Reads the columns and rows of the file open on `db` into `layout` and `rows`; answers whether
+// physical row p is rowid p + 1. Throws TableError naming `path`.
+bool readRows(const QString& path, Db& db, RecordLayout& layout, RecordStore& rows) {
     int rc = SQLITE_OK;
-    const auto appId = pragmaInt(db, "PRAGMA application_id", rc);
-    if (!appId)
-        throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
-    const auto version = pragmaInt(db, "PRAGMA user_version", rc);
-    if (!version)
-        throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
-    if (*appId != kApplicationId)
-        throw foreign(path);
-    if (*version > kFormatVersion)
-        throw TableError(
-            QStringLiteral("O arquivo \"%1\" foi gravado por uma versão mais nova do Quinabel (formato "
-                           "%2) e não pode ser lido por esta versão. O arquivo não foi alterado.")
-                .arg(shown(path))
-                .arg(*version));
-    if (*version < kFormatVersion)
-        throw unreadable(path, QStringLiteral("versão de formato %1 desconhecida").arg(*version));
-
-    {
-        Stmt check(db.get(), "PRAGMA quick_check(1)");
-        if (!check.ok())
-            throw unreadable(path, reasonOf(check.rc(), sqlite3_errmsg(db.get())));
-        rc = sqlite3_step(check.get());
-        const auto* verdict =
-            rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0)) : nullptr;
-        if (!verdict || std::strcmp(verdict, "ok") != 0)
-            throw unreadable(path,
-                             verdict ? QStringLiteral("o arquivo está danificado") : reasonOf(rc, sqlite3_errmsg(db.get())));
-    }
-
     FieldList fields;
     {
         Stmt info(db.get(), "PRAGMA table_info(data)");
@@ -477,7 +444,8 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
             // numbers equal to them, as long as the gaps stay no larger than the rows themselves.
             const sqlite3_int64 rowid = sqlite3_column_int64(s, 0);
             const sqlite3_int64 expected = sqlite3_int64{rows.size()} + 1;
-            if (rowid < expected || rowid - expected > sqlite3_int64{rows.alive()} + kRowidGapFilledBeyondLive)
+            if (rowid < expected ||
+                rowid - expected > sqlite3_int64{rows.alive()} + kRowidGapFilledBeyondLive)
                 rowidsMatch = false;
             else
                 while (sqlite3_int64{rows.size()} + 1 < rowid)
@@ -530,6 +498,69 @@ bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& row
         rows.compact();
     }
     return rowidsMatch;
+}
+} // namespace
+
+bool TableFile::load(const QString& path, RecordLayout& layout, RecordStore& rows) {
+    bool walMode = false;
+    switch (headerOf(path, &walMode)) {
+    case Header::Foreign:
+        throw foreign(path);
+    case Header::Unreadable:
+        throw unreadable(path, QStringLiteral("cabeçalho inválido"));
+    case Header::Ours:
+        break;
+    }
+    // Read-only, so that reading never changes the file; read-write only when a journal says a
+    // write of ours was cut short, which SQLite must roll back before the file can be read. A file
+    // in the write-ahead-log mode is read from a private copy, with its log.
+    const Wal wal = walOf(path, walMode);
+    if (wal == Wal::Stale)
+        throw staleWal(path);
+    WalCopy copy;
+    if (wal == Wal::Pending && !copy.make(path))
+        throw unreadable(path, QStringLiteral("a cópia para a leitura não pôde ser feita"));
+    const bool hotJournal = wal == Wal::None && QFileInfo(path + QStringLiteral("-journal")).size() > 0;
+    const QString readPath = wal == Wal::Pending ? copy.path : path;
+    const int readFlags = wal == Wal::Pending || hotJournal ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+    auto conn = std::make_unique<Db>(readPath, readFlags);
+    if (!conn->ok())
+        throw unreadable(path, conn->message());
+    Db& db = *conn;
+    int rc = SQLITE_OK;
+    const auto appId = pragmaInt(db, "PRAGMA application_id", rc);
+    if (!appId)
+        throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
+    const auto version = pragmaInt(db, "PRAGMA user_version", rc);
+    if (!version)
+        throw unreadable(path, reasonOf(rc, sqlite3_errmsg(db.get())));
+    if (*appId != kApplicationId)
+        throw foreign(path);
+    if (*version > kFormatVersion)
+        throw TableError(
+            QStringLiteral("O arquivo \"%1\" foi gravado por uma versão mais nova do Quinabel (formato "
+                           "%2) e não pode ser lido por esta versão. O arquivo não foi alterado.")
+                .arg(shown(path))
+                .arg(*version));
+    if (*version < kFormatVersion)
+        throw unreadable(path, QStringLiteral("versão de formato %1 desconhecida").arg(*version));
+
+    // The check of the whole file costs about as much as reading its rows, so it runs beside the
+    // reading, on a connection of its own (the journal a cut write left, if any, was rolled back by
+    // the reads above). Its verdict is the answer whenever it finds damage, as if it had run first.
+    std::future<std::optional<QString>> damage =
+        std::async(std::launch::async, [&readPath, readFlags] { return damageIn(readPath, readFlags); });
+    bool numbered = false;
+    try {
+        numbered = readRows(path, db, layout, rows);
+    } catch (const TableError&) {
+        if (const auto why = damage.get())
+            throw unreadable(path, *why);
+        throw;
+    }
+    if (const auto why = damage.get())
+        throw unreadable(path, *why);
+    return numbered;
 }
 
 void TableFile::writeWhole(const QString& path, const RecordLayout& layout, const RecordStore& rows) {
@@ -596,7 +627,7 @@ void TableFile::writeWhole(const QString& path, const RecordLayout& layout, cons
     settleWal(path);
     if (const int err = calls.rename(tmpPath, path); err != 0)
         throw unwritable(path, FileErrorText::ofErrno(err));
-    tmp.keep(); // it is the table file now
+    tmp.keep();               // it is the table file now
     calls.syncFolder(folder); // some file systems cannot sync a folder; the rename is done anyway
 }
 

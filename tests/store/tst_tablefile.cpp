@@ -143,6 +143,8 @@ private slots:
                                     << QStringLiteral("não é um arquivo de tabela do Quinabel");
         QTest::newRow("text file") << QByteArray("text") << QStringLiteral("danificado");
         QTest::newRow("truncated copy") << QByteArray("truncated") << QStringLiteral("danificado");
+        // Every row still reads; only the check of the whole file finds the fault.
+        QTest::newRow("wrong free page count") << QByteArray("freelist") << QStringLiteral("danificado");
         QTest::newRow("another program's database")
             << QByteArray("foreign") << QStringLiteral("não é um arquivo de tabela do Quinabel");
         QTest::newRow("newer format") << QByteArray("newer") << QStringLiteral("versão mais nova");
@@ -160,7 +162,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             if (kind == "text")
                 f.write("Cartao;d1;d2\n1;2;3\n");
-        } else if (kind == "truncated") {
+        } else if (kind == "truncated" || kind == "freelist") {
             Table good(QStringLiteral("G"), w.path(), QStringLiteral("good.cds"));
             good.defineFields(Schemas::games());
             good.create();
@@ -169,10 +171,15 @@ private slots:
             good.close();
             QFile f(w.file(QStringLiteral("good.cds")));
             QVERIFY(f.open(QIODevice::ReadOnly));
-            const QByteArray all = f.readAll();
+            QByteArray all = f.readAll();
             QFile out(path);
             QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(all.left(all.size() / 3));
+            if (kind == "truncated") {
+                out.write(all.left(all.size() / 3));
+            } else {
+                all[39] = '\x05'; // the header's count of free pages, which the file has none of
+                out.write(all);
+            }
         } else if (kind == "foreign") {
             sql(path, "CREATE TABLE clientes (nome TEXT); INSERT INTO clientes VALUES ('x');");
         } else if (kind == "newer") {
