@@ -68,10 +68,18 @@ void CheckGamesAgainstDraw(Table& games, std::span<const int> draw) {
             std::all_of(f.d.begin(), f.d.end(), [&games](int k) {
                 return games.fields()[static_cast<std::size_t>(k)].type == FieldType::Integer;
             });
-        const auto number = [integers](const RowRef& r, int k) -> std::optional<int> {
+        // Answers whether cell k holds a number, and puts it in v (a plain int rather than an
+        // optional: the loop below runs 15 million times).
+        const auto number = [integers](const RowRef& r, int k, int& v) {
             if (r.isEmpty(k))
-                return std::nullopt;
-            return integers ? std::optional<int>(r.rawInteger(k)) : r.intValue(k);
+                return false;
+            if (integers) {
+                v = r.rawInteger(k);
+                return true;
+            }
+            const auto x = r.intValue(k);
+            v = x.value_or(0);
+            return x.has_value();
         };
         const int rows = games.rowCount();
         for (int row = 0; row < rows; ++row) {
@@ -87,17 +95,19 @@ void CheckGamesAgainstDraw(Table& games, std::span<const int> draw) {
             {
                 const RowRef stored = games.rowAt(row);
                 for (; numbers < 15; ++numbers) {
-                    const auto v = number(stored, f.d[numbers]);
-                    if (v && *v == 0)
+                    int v = 0;
+                    const bool filled = number(stored, f.d[numbers], v);
+                    if (filled && v == 0)
                         break;
-                    found[numbers] = v && std::find(draw.begin(), draw.end(), *v) != draw.end();
+                    found[numbers] = filled && std::find(draw.begin(), draw.end(), v) != draw.end();
                     hits += found[numbers] ? 1 : 0;
                     const int flag = f.ad[numbers];
                     const std::string_view now =
                         stored.isEmpty(flag) ? std::string_view() : stored.utf8(flag, scratch);
                     stale[numbers] = now != (found[numbers] ? std::string_view("S") : std::string_view("N"));
                 }
-                hitsStale = number(stored, f.acertos) != hits;
+                int storedHits = 0;
+                hitsStale = !number(stored, f.acertos, storedHits) || storedHits != hits;
             }
             for (std::size_t p = 0; p < numbers; ++p)
                 if (stale[p])

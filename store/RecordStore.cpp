@@ -373,9 +373,7 @@ QString CellReader::stringAt(int f) const {
     return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
 }
 
-std::string_view CellReader::utf8(int f, QByteArray& scratch) const {
-    if (!layout_->spilled(rec_, f))
-        return layout_->inlineText(rec_, f);
+std::string_view CellReader::spilledUtf8(int f, QByteArray& scratch) const {
     scratch = stringAt(f).toUtf8();
     return {scratch.constData(), static_cast<std::size_t>(scratch.size())};
 }

@@ -212,12 +212,15 @@ public:
     double rawReal(int f) const { return layout_->realAt(rec_, f); }
 
     // For comparisons: the UTF-8 of a String cell (inline bytes when not spilled).
-    std::string_view utf8(int f, QByteArray& scratch) const;
+    std::string_view utf8(int f, QByteArray& scratch) const {
+        return layout_->spilled(rec_, f) ? spilledUtf8(f, scratch) : layout_->inlineText(rec_, f);
+    }
     const std::uint8_t* record() const { return rec_; }
     std::uint32_t physical() const { return phys_; }
 
 private:
     QString stringAt(int f) const;
+    std::string_view spilledUtf8(int f, QByteArray& scratch) const;
 
     const RecordLayout* layout_;
     const std::uint8_t* rec_;

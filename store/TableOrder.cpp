@@ -52,9 +52,16 @@ bool Table::less(quint32 a, quint32 b) const {
 }
 
 void Table::resortAll() {
+    // order_ holds exactly the live rows, so the physical order is one pass over them, not a sort.
+    const auto physicalOrder = [this] {
+        order_.clear();
+        for (quint32 p = 0; p < rows_.size(); ++p)
+            if (RecordLayout::alive(rows_.record(p)))
+                order_.push_back(p);
+    };
     if (keys_.empty()) {
         if (!std::is_sorted(order_.begin(), order_.end()))
-            std::sort(order_.begin(), order_.end());
+            physicalOrder();
         return;
     }
     auto cmp = [this](quint32 a, quint32 b) { return less(a, b); };
@@ -62,11 +69,8 @@ void Table::resortAll() {
         return;
     if (physicalOrderIsIndexOrder()) {
         // Rows added in the order's own order (games numbered as they are made) need only their
-        // physical order back, in one pass instead of a sort (the check's return to Cartao).
-        order_.clear();
-        for (quint32 p = 0; p < rows_.size(); ++p)
-            if (RecordLayout::alive(rows_.record(p)))
-                order_.push_back(p);
+        // physical order back (the check's return to Cartao).
+        physicalOrder();
         return;
     }
     if (keys_.size() == 1 && layout_.type(keys_[0]) == FieldType::Integer && countingSort(keys_[0]))
