@@ -306,6 +306,21 @@ private slots:
         QCOMPARE(rows(t), expected);
     }
 
+    // Leaving an order brings back the rows as added, without the deleted ones.
+    void droppingTheOrderGivesTheLiveRowsAsAdded() {
+        WorkFolder w;
+        Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
+        t.defineFields(sample());
+        t.setIndexFieldNames(QStringLiteral("Cartao"));
+        t.create();
+        for (const int c : {5, 3, 4, 1, 2})
+            add(t, c, QString::number(c));
+        QVERIFY(t.locate(u"Cartao", 4));
+        t.remove();
+        t.setIndexFieldNames(QString());
+        QCOMPARE(rows(t), (QStringList{"5/5/", "3/3/", "1/1/", "2/2/"}));
+    }
+
     void reindexKeepsTheCursorOnItsRow() {
         WorkFolder w;
         Table t(QStringLiteral("T"), w.path(), QStringLiteral("t.cds"));
