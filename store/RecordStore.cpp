@@ -234,19 +234,23 @@ void RecordStore::widen(std::size_t chunk, const std::vector<std::uint8_t>& widt
     c.data = std::move(data);
 }
 
+void RecordStore::gatherWidth(std::size_t chunk, const std::uint8_t* full, int f,
+                              std::vector<std::uint8_t>& widths) const {
+    const RecordLayout& l = chunks_[chunk]->layout;
+    const std::uint8_t need = full_.widthNeeded(full, f);
+    if (need > l.width(f)) {
+        if (widths.empty())
+            widths = l.widths();
+        widths[static_cast<std::size_t>(f)] = need;
+    }
+}
+
 void RecordStore::store(std::uint32_t phys, const std::uint8_t* full) {
     const std::size_t ci = phys >> kChunkBits;
     {
-        const RecordLayout& l = chunks_[ci]->layout;
         std::vector<std::uint8_t> widths;
-        forEachFilled(full, full_.bitmapSize(), full_.fieldCount(), [&](int f) {
-            const std::uint8_t need = full_.widthNeeded(full, f);
-            if (need > l.width(f)) {
-                if (widths.empty())
-                    widths = l.widths();
-                widths[static_cast<std::size_t>(f)] = need;
-            }
-        });
+        forEachFilled(full, full_.bitmapSize(), full_.fieldCount(),
+                      [&](int f) { gatherWidth(ci, full, f, widths); });
         if (!widths.empty())
             widen(ci, widths);
     }
@@ -260,16 +264,9 @@ void RecordStore::store(std::uint32_t phys, const std::uint8_t* full) {
 void RecordStore::storeCells(std::uint32_t phys, std::span<const int> fields, const std::uint8_t* full) {
     const std::size_t ci = phys >> kChunkBits;
     {
-        const RecordLayout& l = chunks_[ci]->layout;
         std::vector<std::uint8_t> widths;
-        for (const int f : fields) {
-            const std::uint8_t need = full_.widthNeeded(full, f);
-            if (need > l.width(f)) {
-                if (widths.empty())
-                    widths = l.widths();
-                widths[static_cast<std::size_t>(f)] = need;
-            }
-        }
+        for (const int f : fields)
+            gatherWidth(ci, full, f, widths);
         if (!widths.empty())
             widen(ci, widths);
     }

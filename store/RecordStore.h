@@ -186,6 +186,9 @@ private:
     }
     std::uint32_t rowsIn(std::size_t chunk) const;
     void widen(std::size_t chunk, const std::vector<std::uint8_t>& widths);
+    // Where field f of `full` (full layout) needs a wider slot than the chunk has, sets it in
+    // `widths` (the chunk's widths, copied on the first such field; left empty while none is).
+    void gatherWidth(std::size_t chunk, const std::uint8_t* full, int f, std::vector<std::uint8_t>& widths) const;
 
     RecordLayout full_;
     std::vector<std::unique_ptr<Chunk>> chunks_;

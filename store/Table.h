@@ -168,6 +168,9 @@ public:
     private:
         quint32 rowFor(int position, int field);
         bool pending(int field) const;
+        // The record, and its layout, that hold the value of `field` the update sees for row phys:
+        // the cell held since, else the stored row.
+        std::pair<const std::uint8_t*, const RecordLayout*> current(quint32 phys, int field) const;
         void hold(int field);
         void flush();
 

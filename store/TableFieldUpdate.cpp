@@ -56,6 +56,13 @@ bool Table::FieldUpdate::pending(int field) const {
     return std::find(held_.begin(), held_.end(), field) != held_.end();
 }
 
+std::pair<const std::uint8_t*, const RecordLayout*> Table::FieldUpdate::current(quint32 phys,
+                                                                                int field) const {
+    if (pending(field))
+        return {cell_.data(), &t_.layout_};
+    return {t_.rows_.record(phys), &t_.rows_.layoutOf(phys)};
+}
+
 void Table::FieldUpdate::hold(int field) {
     if (!pending(field))
         held_.push_back(field);
@@ -97,10 +104,8 @@ void Table::FieldUpdate::setInteger(int position, int field, qint32 v) {
     case FieldType::Integer:
         break;
     }
-    const bool held = pending(field);
-    const std::uint8_t* rec = held ? cell_.data() : t_.rows_.record(phys);
-    const RecordLayout& l = held ? full : t_.rows_.layoutOf(phys);
-    if (RecordLayout::has(rec, field) && l.integerAt(rec, field) == v)
+    const auto [rec, l] = current(phys, field);
+    if (RecordLayout::has(rec, field) && l->integerAt(rec, field) == v)
         return;
     full.putInteger(cell_.data(), field, v);
     hold(field);
@@ -111,10 +116,9 @@ void Table::FieldUpdate::setReal(int position, int field, double v) {
     const RecordLayout& full = t_.layout_;
     if (full.type(field) != FieldType::Float)
         throw cannotUpdate(t_.fileName_);
-    const bool held = pending(field);
-    const std::uint8_t* rec = held ? cell_.data() : t_.rows_.record(phys);
+    const auto [rec, l] = current(phys, field);
     if (RecordLayout::has(rec, field)) {
-        const double now = (held ? full : t_.rows_.layoutOf(phys)).realAt(rec, field);
+        const double now = l->realAt(rec, field);
         if (now == v && std::signbit(now) == std::signbit(v))
             return;
     }
@@ -128,11 +132,9 @@ void Table::FieldUpdate::setText(int position, int field, QStringView v) {
     if (full.type(field) != FieldType::String)
         throw cannotUpdate(t_.fileName_);
     const QStringView kept = v.left(std::max(full.maxChars(field), 1));
-    const bool held = pending(field);
-    const std::uint8_t* rec = held ? cell_.data() : t_.rows_.record(phys);
-    const RecordLayout& l = held ? full : t_.rows_.layoutOf(phys);
-    if (RecordLayout::has(rec, field) && !l.spilled(rec, field)) {
-        const std::string_view now = l.inlineText(rec, field);
+    const auto [rec, l] = current(phys, field);
+    if (RecordLayout::has(rec, field) && !l->spilled(rec, field)) {
+        const std::string_view now = l->inlineText(rec, field);
         if (static_cast<qsizetype>(now.size()) == kept.size() &&
             std::equal(now.begin(), now.end(), kept.begin(), [](char a, QChar b) {
                 return b.unicode() < 0x80 && static_cast<char16_t>(a) == b.unicode();
